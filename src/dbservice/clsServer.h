@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Connection.h"
+#include "Recordset.h"
+
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// The database service: the one connection to the suite's database and every operation the
+// rest of the program performs on it. One instance, gServer, lives for the program's life.
+//
+// Writing operations return "" for success or a text for the operator; query operations return
+// the blank record set on failure. No operation lets an exception out.
+class clsServer
+{
+public:
+    // Reads [Access] DBName (DBNameShow in trade show mode) and DBType from the suite's
+    // tolvaacc.ini; does not connect. Throws DbError with a one-line reason when the settings
+    // cannot give a connection (no admodule in the program folder, DBType empty or not a number).
+    clsServer();
+    ~clsServer();
+    clsServer(const clsServer &) = delete;
+    clsServer &operator=(const clsServer &) = delete;
+
+    // --- connection
+    QString Get_ConnStatus();            // "" or number & "|" & description
+    Recordset Get_Blank_Recordset();     // one text field "blankfield", no rows, open
+    Recordset Get_sqlResult(const QString &strSQL);
+
+    // --- sales order save, numbering, locks
+    QString Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recordset &rsHeader,
+                              Recordset &rsDetail, qint32 argLastAutoNo);
+    QString Gets_NextNoWhenSaved(const QString &argSourceName);
+    QString Sets_LockWithoutOpenConn(const QString &argTableName, const QString &argFieldName,
+                                     const QString &argFormName, const QString &argUidValue,
+                                     quint8 argAction, const QString &argComputerName,
+                                     const QString &argUserName);
+
+    // --- pricing, ship-to, rights
+    Recordset Get_A_PriceInfo(const QString &tmpItemNO, const QString &tmpRowText,
+                              const QString &tmpColText);
+    Recordset Get_PriceCodeInfo(const QString &tmpCustNo, const QString &tmpCustPriceGroup,
+                                const QString &tmpItemNO, const QString &tmpItemPriceGroup);
+    Recordset Get_Selected_ShippingAddress(const QString &tmpCustNo, const QString &tmpShiptoName);
+    QString Gettf_UserRight(const QString &argUserId, const QString &argPassword,
+                            const QString &argFormid);
+
+    // --- list and browse screens
+    Recordset Get_ListData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+                           const QString &strTableName, const QString &strExtendedWhere,
+                           const QString &strOrderBy, const QString &strAscDes,
+                           const QString &strUniqueField, const QString &strUniqueFieldOp,
+                           const QString &strDescField, const QString &strDescFieldOp,
+                           const QString &strSelectedField, const QString &strSqlStr);
+    QString Get_BrowseData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+                           const QString &strTableName, const QString &strExtendedWhere,
+                           const QString &strOrderBy, const QString &strAscDes,
+                           const QString &strUniqueField, const QString &strUniqueFieldOp,
+                           const QString &strDescField, const QString &strDescFieldOp,
+                           QString strSelectedField, const QString &strSqlStr);
+
+    // --- error texts
+    QString Get_DbErrorMessage(const DbError &error, const QString &fieldName = {}) const;
+
+    // --- what the service was set up with
+    QString lastStatement() const { return m_lastStatement; }
+    QString databaseName() const { return m_databaseName; }
+    QString databaseType() const { return m_databaseType; }
+    bool usesOdbc() const;
+    QString connectionString() const; // the ODBC string, or the database file for the embedded kind
+    Connection &connection() { return m_connection; }
+
+    // How long an embedded database waits for another program's write lock before a save fails
+    // as busy; takes effect when the connection is next opened.
+    void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
+    // The clock the record locks judge staleness by (the current local time unless replaced).
+    void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
+
+private:
+    void checkConnection(); // opens the connection when it is closed; throws DbError
+    // Statements built by the service are remembered as the last statement before they run.
+    Recordset openSnapshot(const QString &statement);
+    Recordset openUpdatable(const QString &statement);
+    int execute(const QString &statement);
+    // A text ready to stand inside a quoted SQL literal: every single quote doubled.
+    static QString quoted(QString text);
+
+    // The lines of an order and the stock they put on sales order, inside the save's transaction.
+    // "" when every line was written, else the item-not-found text; other failures throw DbError.
+    QString writeLinesAndStock(const QString &orderNo, quint8 argdbFlag, Recordset &rsDetail,
+                               qint32 &argLastAutoNo, int oldOrderType, int newOrderType);
+    QString listStatement(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
+                          const QString &strTableName, const QString &strExtendedWhere,
+                          const QString &strOrderBy, const QString &strAscDes,
+                          const QString &strUniqueField, const QString &strUniqueFieldOp,
+                          const QString &strDescField, const QString &strDescFieldOp,
+                          const QString &selectedField, const QString &strSqlStr) const;
+
+    Connection m_connection;
+    bool m_odbc = false;
+    QString m_databaseName;
+    QString m_databaseType;
+    QString m_databaseKey; // the settings key the database name came from
+    QString m_iniPath;
+    QString m_lastStatement;
+    int m_busyTimeoutMs = 10000;
+    std::function<QDateTime()> m_now;
+};

@@ -1,0 +1,332 @@
+#include "Connection.h"
+
+#include "Currency.h"
+#include "DatabaseInternals.h"
+
+#include <QAtomicInt>
+#include <QDate>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlIndex>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTime>
+
+namespace {
+
+QString newConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("rfstation-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+void run(const QSqlDatabase &db, const QString &statement)
+{
+    QSqlQuery q(db);
+    if (!q.exec(statement))
+        throw DbError::fromSql(q.lastError());
+}
+
+// "SELECT ... FROM <table> [WHERE ...|ORDER BY ...]" -> table; empty when the statement reads
+// more than one table (joins, lists, sub-selects).
+QString singleTableOf(const QString &statement)
+{
+    static const QRegularExpression re(
+        QStringLiteral(R"(^\s*select\s+.+?\s+from\s+(\[[^\]]+\]|[A-Za-z_][\w$]*)\s*(?:(?:where|order\s+by)\b.*)?;?\s*$)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const auto m = re.match(statement);
+    if (!m.hasMatch())
+        return {};
+    const QString rest = statement.mid(m.capturedEnd(1));
+    static const QRegularExpression multi(QStringLiteral(R"(\b(join|select)\b)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    if (multi.match(rest).hasMatch())
+        return {};
+    QString table = m.captured(1);
+    if (table.startsWith('['))
+        table = table.mid(1, table.size() - 2);
+    return table;
+}
+
+QStringList primaryKeyOf(const QSqlDatabase &db, const QString &table)
+{
+    QStringList columns;
+    const QSqlIndex pk = db.primaryIndex(table);
+    for (int i = 0; i < pk.count(); ++i)
+        columns << pk.fieldName(i);
+    return columns;
+}
+
+QStringList indexColumnsOf(const ConnectionData &c, const QString &table, const QString &indexName)
+{
+    const QSqlDatabase db = c.database();
+    if (c.backend == SqlBackend::Sqlite) {
+        // Index names are database-wide in SQLite, so a second table's index of the same name is
+        // created as "<table>_<name>".
+        QString found;
+        QSqlQuery list(db);
+        if (!list.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
+            throw DbError::fromSql(list.lastError());
+        while (list.next()) {
+            const QString name = list.value(QStringLiteral("name")).toString();
+            if (name.compare(indexName, Qt::CaseInsensitive) == 0
+                || name.compare(table + "_" + indexName, Qt::CaseInsensitive) == 0) {
+                found = name;
+                break;
+            }
+        }
+        if (!found.isEmpty()) {
+            QStringList columns;
+            QSqlQuery info(db);
+            if (!info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(found)))
+                throw DbError::fromSql(info.lastError());
+            while (info.next())
+                columns << info.value(QStringLiteral("name")).toString();
+            return columns;
+        }
+    }
+    if (indexName.compare(QStringLiteral("PrimaryKey"), Qt::CaseInsensitive) == 0)
+        return primaryKeyOf(db, table);
+    // Other servers do not list their indexes through the driver: "uididx" is the index on "uid".
+    QString column = indexName;
+    if (column.endsWith(QStringLiteral("idx"), Qt::CaseInsensitive))
+        column.chop(3);
+    if (!column.isEmpty() && db.record(table).indexOf(column) >= 0)
+        return {column};
+    throw DbError(3800, QStringLiteral("'%1' is not an index in table '%2'").arg(indexName, table));
+}
+
+} // namespace
+
+ConnectionData::~ConnectionData()
+{
+    if (name.isEmpty())
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen()) {
+            if (inTransaction)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QVariant ConnectionData::bindable(const QVariant &value) const
+{
+    if (Recordset::isNullValue(value))
+        return QVariant();
+    const int type = value.metaType().id();
+    if (type == qMetaTypeId<Currency>())
+        return value.value<Currency>().toDouble();
+    if (backend != SqlBackend::Sqlite)
+        return value;
+    switch (type) {
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QDateTime:
+        return value.toDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    case QMetaType::QTime:
+        return value.toTime().toString(QStringLiteral("hh:mm:ss"));
+    case QMetaType::Bool:
+        return value.toBool() ? 1 : 0;
+    default:
+        return value;
+    }
+}
+
+Connection::Connection() : d(std::make_shared<ConnectionData>()) {}
+
+Connection::~Connection() = default;
+
+void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
+{
+    close();
+    const QFileInfo file(path);
+    if (!file.isFile())
+        throw DbError(DbError::CannotOpen,
+                      QStringLiteral("Cannot open the database \"%1\": the file does not exist").arg(path));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        throw DbError(DbError::CannotOpen, QStringLiteral("The SQLite driver of Qt is not installed"));
+
+    auto data = std::make_shared<ConnectionData>();
+    data->name = newConnectionName();
+    data->backend = SqlBackend::Sqlite;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), data->name);
+    db.setDatabaseName(file.absoluteFilePath());
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+    if (!db.open()) {
+        const DbError error = DbError::fromSql(db.lastError());
+        throw DbError(DbError::CannotOpen, QStringLiteral("Cannot open the database \"%1\": %2")
+                                               .arg(path, error.description()));
+    }
+    try {
+        // Also proves the file is a database at all.
+        run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    } catch (const DbError &e) {
+        throw DbError(DbError::CannotOpen,
+                      QStringLiteral("Cannot open the database \"%1\": %2").arg(path, e.description()));
+    }
+    data->open = true;
+    d = std::move(data);
+}
+
+void Connection::openOdbc(const QString &connectionString)
+{
+    close();
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
+        throw DbError(DbError::CannotOpen, QStringLiteral("The ODBC driver of Qt is not installed"));
+    auto data = std::make_shared<ConnectionData>();
+    data->name = newConnectionName();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), data->name);
+    db.setDatabaseName(connectionString);
+    if (!db.open(QString(), QString()))
+        throw DbError::fromSql(db.lastError());
+    data->backend = db.driver()->dbmsType() == QSqlDriver::MSSqlServer ? SqlBackend::SqlServer
+                                                                        : SqlBackend::Ansi;
+    data->open = true;
+    d = std::move(data);
+}
+
+void Connection::close()
+{
+    // Record sets still holding the old data keep it alive; the connection itself is replaced.
+    d = std::make_shared<ConnectionData>();
+}
+
+bool Connection::isOpen() const
+{
+    return d->open && d->database().isOpen();
+}
+
+SqlBackend Connection::backend() const
+{
+    return d->backend;
+}
+
+QString Connection::translate(const QString &statement) const
+{
+    return translateSql(statement, d->backend);
+}
+
+void Connection::beginTrans()
+{
+    if (!isOpen())
+        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
+    if (d->inTransaction)
+        throw DbError(DbError::InvalidOperation, QStringLiteral("A transaction is already open"));
+    QSqlDatabase db = d->database();
+    if (d->backend == SqlBackend::Sqlite)
+        run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    else if (!db.transaction())
+        throw DbError::fromSql(db.lastError());
+    d->inTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    if (!d->inTransaction)
+        throw DbError(DbError::InvalidOperation, QStringLiteral("No transaction is open"));
+    QSqlDatabase db = d->database();
+    if (d->backend == SqlBackend::Sqlite)
+        run(db, QStringLiteral("COMMIT"));
+    else if (!db.commit())
+        throw DbError::fromSql(db.lastError());
+    d->inTransaction = false;
+}
+
+void Connection::rollbackTrans()
+{
+    if (!d->inTransaction)
+        return;
+    d->inTransaction = false;
+    QSqlDatabase db = d->database();
+    if (d->backend == SqlBackend::Sqlite) {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        db.rollback();
+    }
+}
+
+bool Connection::inTransaction() const
+{
+    return d->inTransaction;
+}
+
+Recordset Connection::openSnapshot(const QString &statement) const
+{
+    if (!isOpen())
+        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
+    QSqlQuery q(d->database());
+    q.setForwardOnly(true);
+    if (!q.exec(translate(statement)))
+        throw DbError::fromSql(q.lastError());
+    Recordset rs;
+    rs.d->kind = RecordsetData::Kind::Snapshot;
+    fillFromQuery(*rs.d, q);
+    return rs;
+}
+
+Recordset Connection::openUpdatable(const QString &statement) const
+{
+    const QString table = singleTableOf(statement);
+    if (table.isEmpty())
+        throw DbError(DbError::NotUpdatable,
+                      QStringLiteral("Only a SELECT from one table can be updated: %1").arg(statement));
+    Recordset rs = openSnapshot(statement);
+    RecordsetData &data = *rs.d;
+    data.kind = RecordsetData::Kind::Updatable;
+    data.connection = d;
+    data.table = table;
+    data.originals = data.rows;
+    const QStringList pk = primaryKeyOf(d->database(), table);
+    bool allSelected = !pk.isEmpty();
+    for (const QString &column : pk)
+        allSelected = allSelected && data.indexOf(column) >= 0;
+    if (allSelected)
+        data.keyColumns = pk;
+    return rs;
+}
+
+Recordset Connection::openTable(const QString &table, const QString &indexName) const
+{
+    if (!isOpen())
+        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
+    const QSqlRecord record = d->database().record(table);
+    if (record.isEmpty())
+        throw DbError(3078, QStringLiteral("The table '%1' does not exist").arg(table));
+
+    Recordset rs;
+    RecordsetData &data = *rs.d;
+    data.kind = RecordsetData::Kind::Table;
+    data.connection = d;
+    data.table = table;
+    data.keyColumns = primaryKeyOf(d->database(), table);
+    for (int i = 0; i < record.count(); ++i) {
+        FieldInfo info;
+        info.name = record.fieldName(i);
+        info.type = FieldType::Variant;
+        data.addField(info);
+    }
+    if (!indexName.isEmpty())
+        data.indexColumns = indexColumnsOf(*d, table, indexName);
+    data.open = true;
+    data.tableLoaded = false; // rows are read on first use; a seek reads only the row it finds
+    return rs;
+}
+
+int Connection::execute(const QString &statement) const
+{
+    if (!isOpen())
+        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
+    QSqlQuery q(d->database());
+    if (!q.exec(translate(statement)))
+        throw DbError::fromSql(q.lastError());
+    return q.numRowsAffected();
+}

@@ -1,0 +1,51 @@
+#include "DbError.h"
+
+#include <QSqlError>
+
+DbError::DbError(long number, QString description)
+    : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
+{
+}
+
+namespace {
+
+// Unique-key violations as the backends word them (SQLite, SQL Server, PostgreSQL, MySQL).
+bool isUniqueViolation(const QString &text, const QString &code)
+{
+    return code == "2067" || code == "1555" || code == "2627" || code == "2601" || code == "23505"
+        || code == "1062" || text.contains("UNIQUE constraint failed", Qt::CaseInsensitive)
+        || text.contains("duplicate key", Qt::CaseInsensitive)
+        || text.contains("Duplicate entry", Qt::CaseInsensitive);
+}
+
+bool isBusy(const QString &text, const QString &code)
+{
+    return code == "5" || code == "6" || code == "517" || code == "261"
+        || text.contains("database is locked", Qt::CaseInsensitive);
+}
+
+} // namespace
+
+DbError DbError::fromSql(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    QString text = error.databaseText().trimmed();
+    if (text.isEmpty())
+        text = error.driverText().trimmed();
+    if (text.isEmpty())
+        text = QStringLiteral("Unknown database error");
+
+    bool numeric = false;
+    long number = code.toLong(&numeric);
+    if (!numeric || number == 0)
+        number = GeneralError;
+
+    if (isUniqueViolation(text, code)) {
+        text += QStringLiteral(": the change would create duplicate values in the index");
+    } else if (isBusy(text, code)) {
+        number = Busy;
+        text = QStringLiteral("The database is locked by another program that is writing to it (%1); "
+                              "nothing was saved, try again in a moment").arg(text);
+    }
+    return DbError(number, text);
+}

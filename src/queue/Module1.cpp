@@ -1,0 +1,209 @@
+#include "Module1.h"
+
+#include "PrivateProfile.h"
+#include "Recordset.h"
+#include "VbFormat.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <cstdio>
+
+clsServer *gServer = nullptr;
+QString gSuiteRoot;
+bool gTradeShow = false;
+bool gStopRequested = false;
+bool gScanBusy = false;
+QString gProgramDir;
+bool gHeadless = false;
+
+QString ReadIniValue(const QString &section, const QString &key, const QString &file)
+{
+    return PrivateProfile::readString(section, key, QString(), file, 255);
+}
+
+QString FormatAmount(double value)
+{
+    try {
+        return vb::formatNumber(value, QStringLiteral("###,###.00"));
+    } catch (...) {
+        return {};
+    }
+}
+
+void DoubleQuotes(QString &text)
+{
+    if (text.contains('\''))
+        text.replace(QStringLiteral("'"), QStringLiteral("''"));
+}
+
+QString LoadResMessage(long code, const QString &argument)
+{
+    QString message;
+    switch (code) {
+    case 3000:
+        message = QStringLiteral("No sales order to print for order number %. Check the order numbers "
+                                 "(or that new orders exist) and try again.");
+        break;
+    case 5000:
+        message = QStringLiteral("At most 100 sales orders print in one run. The run stops before order "
+                                 "%; print the remaining orders in another run.");
+        break;
+    default:
+        return {};
+    }
+    const int at = message.indexOf('%');
+    if (!argument.isEmpty() && at >= 0)
+        message = message.left(at) + argument + message.mid(at + 1);
+    return message;
+}
+
+void AutoCapitalize(QLineEdit *box, int mode)
+{
+    if (!box)
+        return;
+    const int cursor = box->cursorPosition();
+    QString text = box->text();
+    switch (mode) {
+    case 1:
+        box->setText(text.toUpper());
+        box->setCursorPosition(cursor);
+        break;
+    case 2:
+        if (cursor >= 2 && text.at(cursor - 2) == ' ')
+            text[cursor - 1] = text.at(cursor - 1).toUpper();
+        else if (cursor == 1)
+            text[0] = text.at(0).toUpper();
+        box->setText(text);
+        box->setCursorPosition(cursor);
+        break;
+    case 3:
+        if (text.size() == 1) {
+            box->setText(text.toUpper());
+            box->setCursorPosition(1);
+        } else {
+            box->setCursorPosition(cursor);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ShowErrorMessage(int kind, const QString &errorDescription)
+{
+    QApplication::beep();
+    const QString title = QStringLiteral("KVR");
+    switch (kind) {
+    case 1:
+        ShowMessage("Error ! " + errorDescription + " Press OK to Continue ...", title, MessageIcon::Exclamation);
+        break;
+    case 2:
+        ShowMessage(QStringLiteral("No record selected !"), title, MessageIcon::Information);
+        break;
+    case 3:
+        ShowMessage("Error occured! Error Msg: " + errorDescription
+                        + ". Cancel this transaction then try again!",
+                    title, MessageIcon::Critical);
+        break;
+    case 4:
+        ShowMessage("Error Msg: " + errorDescription + " Please try again after few seconds..", title,
+                    MessageIcon::Critical);
+        break;
+    case 5:
+        ShowMessage(QStringLiteral("Cannot display detail information! Source Form is in use!"), title,
+                    MessageIcon::None);
+        break;
+    default:
+        break;
+    }
+}
+
+double ValueOrZero(const QVariant &value)
+{
+    if (Recordset::isNullValue(value))
+        return 0.0;
+    if (value.metaType().id() == qMetaTypeId<Currency>())
+        return value.value<Currency>().toDouble();
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toDouble();
+    case QMetaType::QString:
+        return vb::parseNumber(value.toString()).value_or(0.0);
+    default:
+        return 0.0;
+    }
+}
+
+QString NullToEmpty(const QVariant &value)
+{
+    return Recordset::coerce(value, FieldType::Text).toString();
+}
+
+void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent)
+{
+    if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        const QString line = QStringLiteral("%1 %2: %3\n")
+                                 .arg(QDateTime::currentDateTime().toString(Qt::ISODate), title, text);
+        std::fputs(line.toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+        return;
+    }
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case MessageIcon::Information: boxIcon = QMessageBox::Information; break;
+    case MessageIcon::Exclamation: boxIcon = QMessageBox::Warning; break;
+    case MessageIcon::Critical: boxIcon = QMessageBox::Critical; break;
+    case MessageIcon::None: break;
+    }
+    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool AskYesNo(const QString &text, const QString &title, QWidget *parent)
+{
+    if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return false;
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+std::optional<QString> SuiteRootOf(const QString &programDir)
+{
+    const int slash = programDir.indexOf(QStringLiteral("/admodule"), 0, Qt::CaseInsensitive);
+    const int backslash = programDir.indexOf(QStringLiteral("\\admodule"), 0, Qt::CaseInsensitive);
+    int at = slash;
+    if (at < 0 || (backslash >= 0 && backslash < at))
+        at = backslash;
+    if (at < 0)
+        return std::nullopt;
+    return programDir.left(at);
+}
+
+QString SuiteIniPath()
+{
+    return ChildPath(gSuiteRoot, QStringLiteral("tolvaacc.ini"));
+}
+
+QString ChildPath(const QString &dir, const QString &name)
+{
+    const QDir folder(dir);
+    if (!folder.exists(name)) {
+        const QStringList entries = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                                     | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            if (entry.compare(name, Qt::CaseInsensitive) == 0)
+                return folder.filePath(entry);
+        }
+    }
+    return folder.filePath(name);
+}
