@@ -1,0 +1,244 @@
+// The suite database schema and the demo data: the keys the order path relies on, the suite's
+// case-insensitive text comparison, the index-name convention, and the demo's consistency.
+#include "TempSuite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+QString quoted(QString text)
+{
+    return "'" + text.replace("'", "''") + "'";
+}
+
+QString demoOrdersDir()
+{
+    return QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders");
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
+    return f.readAll();
+}
+
+// The SQLite error text of a statement that must fail, or "" when it succeeded.
+std::string failureOf(const TempSuite &suite, const QString &statement)
+{
+    try {
+        suite.exec(statement);
+    } catch (const std::runtime_error &e) {
+        return e.what();
+    }
+    return {};
+}
+
+struct KeyCase
+{
+    const char *what;
+    const char *first;
+    const char *duplicate;
+};
+
+TEST(SuiteSchema, KeysRefuseDuplicatesWhateverTheLetterCase)
+{
+    const KeyCase cases[] = {
+        {"order number", "INSERT INTO so (invno) VALUES ('SO001001')",
+         "INSERT INTO so (invno) VALUES ('so001001')"},
+        {"line key", "INSERT INTO sodetail (autonum, invno) VALUES ('SO0010010000', 'SO001001')",
+         "INSERT INTO sodetail (autonum, invno) VALUES ('so0010010000', 'SO001001')"},
+        {"item variant", "INSERT INTO item (uid, itemrow, itemcol) VALUES ('JK1', 'RED', 'M')",
+         "INSERT INTO item (uid, itemrow, itemcol) VALUES ('jk1', 'red', 'm')"},
+        {"plain item", "INSERT INTO item (uid) VALUES ('PLAIN1')",
+         "INSERT INTO item (uid, itemrow, itemcol) VALUES ('PLAIN1', '', '')"},
+        {"numbering row", "INSERT INTO no_setup (sourcename, nnextno) VALUES ('no_x', 1)",
+         "INSERT INTO no_setup (sourcename, nnextno) VALUES ('NO_X', 5)"},
+        {"customer", "INSERT INTO customer (uid) VALUES ('K1')",
+         "INSERT INTO customer (uid) VALUES ('k1')"},
+    };
+    TempSuite suite;
+    for (const KeyCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(failureOf(suite, c.first), "");
+        EXPECT_NE(failureOf(suite, c.duplicate).find("UNIQUE constraint failed"), std::string::npos);
+    }
+}
+
+TEST(SuiteSchema, ItemVariantsShareAnItemNumberAndPlainItemsHaveEmptyVariantTexts)
+{
+    TempSuite suite;
+    suite.exec("INSERT INTO item (uid, itemrow, itemcol) VALUES ('JK1', 'RED', 'M'), ('JK1', 'RED', 'L'),"
+               " ('JK1', 'BLUE', 'M'); INSERT INTO item (uid) VALUES ('PLAIN1');");
+    EXPECT_EQ(suite.count("SELECT * FROM item WHERE uid = 'JK1'"), 3);
+    // The line save looks plain items up with itemrow = '' and itemcol = ''.
+    EXPECT_EQ(suite.count("SELECT * FROM item WHERE uid = 'PLAIN1' AND itemrow = '' AND itemcol = ''"), 1);
+    EXPECT_EQ(suite.scalar("SELECT onso FROM item WHERE uid = 'PLAIN1'").toDouble(), 0.0);
+}
+
+TEST(SuiteSchema, LockTableKeepsDuplicateRows)
+{
+    TempSuite suite;
+    const QString row = "INSERT INTO locktable (lockid, tablename, fieldname, uidvalue, formname, computername,"
+                        " UserName, lockedtime) VALUES ('soSO001001', 'so', 'Sales Order No.', 'SO001001',"
+                        " 'Sales Order Entry', 'PC1', 'JOE', '2026-12-06 10:00:00');";
+    suite.exec(row + row);
+    EXPECT_EQ(suite.count("SELECT * FROM locktable WHERE tablename = 'so' AND uidvalue = 'SO001001'"), 2);
+}
+
+TEST(SuiteSchema, TextComparesWithoutRegardToCase)
+{
+    const char *queries[] = {
+        "SELECT * FROM customer WHERE uid = 'c1001'",
+        "SELECT * FROM item WHERE uid = 'ab-m'",
+        "SELECT * FROM shipto WHERE custno = 'c1004' AND shiptoname = 'o''hara distribution center'",
+        "SELECT * FROM pricecode WHERE uid = ' all items' AND uname = 'c1005'",
+        "SELECT * FROM no_setup WHERE sourcename = 'NO_SALESORDER'",
+        "SELECT * FROM soinv INNER JOIN soinvdetail ON soinv.invno = lower(soinvdetail.invno)"
+        " WHERE soinv.invno = 'in004977'",
+    };
+    TempSuite suite(TempSuite::Data::Demo);
+    for (const char *query : queries)
+        EXPECT_EQ(suite.count(query), 1) << query;
+}
+
+// Table record sets find an index by its plain name, or by "<table>_<name>" because SQLite index
+// names are database-wide.
+TEST(SuiteSchema, UidIndexesAreFoundByTheTableConvention)
+{
+    TempSuite suite;
+    for (const QString table : {"customer", "employee"}) {
+        SCOPED_TRACE(table.toStdString());
+        const QString name = suite.scalar("SELECT name FROM pragma_index_list(" + quoted(table)
+                                          + ") WHERE name IN ('uididx', " + quoted(table + "_uididx")
+                                          + ") ORDER BY name = 'uididx' DESC")
+                                 .toString();
+        ASSERT_FALSE(name.isEmpty());
+        EXPECT_EQ(suite.scalar("SELECT group_concat(name) FROM pragma_index_info(" + quoted(name) + ")").toString(),
+                  "uid");
+    }
+}
+
+// A column missing here makes every order save fail.
+TEST(SuiteSchema, HasEveryColumnTheOrderSaveWrites)
+{
+    const QStringList so = QString("CustNo badressname baddress1 baddress2 bcity bstate bzip bcountry invno invdate "
+                                   "orddate CancelDate freight tax amount dc dcamtentered tdcpercent balance total "
+                                   "payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
+                                   "szip sCountry Memo terms salesman shipvia ordtype ordstatus orderholddatetime "
+                                   "housefactor custpo taxrate Commission fob remark ordtyperef ordstatusref "
+                                   "seasoncode deptcode commrate1 commrate2 commrate3 salesman2 salesman3 "
+                                   "addedinshow versionstamp")
+                               .split(' ');
+    const QStringList sodetail = QString("invno itemno Description qord qshp qbord qremain um unit extended applytax "
+                                         "DcPercent dcamount dcamtentered Commission commrate itype actualqty "
+                                         "scalefactor autonum invdate shpdate CancelDate rowtext coltext linenum")
+                                     .split(' ');
+    TempSuite suite;
+    for (const auto &[table, columns] : {std::pair{QString("so"), so}, std::pair{QString("sodetail"), sodetail}})
+        for (const QString &column : columns)
+            EXPECT_EQ(suite.count("SELECT * FROM pragma_table_info(" + quoted(table) + ") WHERE name = "
+                                  + quoted(column)),
+                      1)
+                << table.toStdString() << "." << column.toStdString();
+}
+
+TEST(DemoData, EveryPricingMethodWinsSomewhereAndCompetingRulesNeverTie)
+{
+    // The rule a line gets: the lowest priority among those matching item, price group,
+    // " All Items" and customer, price level, " All Customers".
+    const QString candidates =
+        "WITH m AS (SELECT c.uid AS cu, i.uid AS iu, p.rowid AS rid, p.priority AS pr, p.method AS me"
+        " FROM customer c, (SELECT DISTINCT uid, pricecode FROM item) i, pricecode p"
+        " WHERE (p.uid = ' All Items' OR p.uid = i.uid OR p.uid = i.pricecode)"
+        " AND (p.uname = ' All Customers' OR p.uname = c.uid OR p.uname = c.pricelevel)),"
+        " best AS (SELECT cu, iu, MIN(pr) AS mp FROM m GROUP BY cu, iu),"
+        " winners AS (SELECT m.* FROM m JOIN best ON m.cu = best.cu AND m.iu = best.iu AND m.pr = best.mp) ";
+    TempSuite suite(TempSuite::Data::Demo);
+    EXPECT_EQ(suite.scalar(candidates + "SELECT group_concat(me) FROM (SELECT DISTINCT me FROM winners ORDER BY me)")
+                  .toString(),
+              "0,1,2,3,4,5,6,7,8,9,10");
+    EXPECT_EQ(suite.count(candidates + "SELECT cu, iu FROM winners GROUP BY cu, iu HAVING COUNT(*) > 1"), 0);
+    // Method 10 needs history of the same customer, and another customer's later invoice for the
+    // same item, which must not count.
+    EXPECT_GT(suite.count("SELECT * FROM soinv a JOIN soinvdetail x ON a.invno = x.invno"
+                          " WHERE a.custno = 'C1005' AND x.itemno = 'AB-M'"),
+              0);
+    EXPECT_GT(suite.count("SELECT * FROM soinv a JOIN soinvdetail x ON a.invno = x.invno"
+                          " WHERE a.custno <> 'C1005' AND x.itemno = 'AB-M'"
+                          " AND a.invdate > (SELECT MAX(invdate) FROM soinv WHERE custno = 'C1005')"),
+              0);
+}
+
+TEST(DemoData, ReferencesResolve)
+{
+    TempSuite suite(TempSuite::Data::Demo);
+    EXPECT_EQ(suite.count("SELECT * FROM no_setup WHERE sourcename = 'no_salesorder'"), 1);
+    EXPECT_EQ(suite.count("SELECT * FROM customer WHERE terms NOT IN (SELECT uid FROM terms)"), 0);
+    EXPECT_EQ(suite.count("SELECT * FROM soinvdetail WHERE itemno NOT IN (SELECT uid FROM item)"
+                          " OR invno NOT IN (SELECT invno FROM soinv)"),
+              0);
+    // Named ship-tos exist, except the deliberate "Same As Bill To" without its leading blank.
+    EXPECT_EQ(suite.scalar("SELECT group_concat(uid) FROM customer WHERE shipto NOT IN (' Same As Bill To', ' None')"
+                           " AND NOT EXISTS (SELECT 1 FROM shipto WHERE custno = customer.uid"
+                           " AND shiptoname = customer.shipto)")
+                  .toString(),
+              "C1005");
+    EXPECT_EQ(suite.count("SELECT * FROM customer WHERE shipto = ' Same As Bill To'"), 2);
+    EXPECT_EQ(suite.count("SELECT * FROM shipto WHERE shiptoname LIKE '%''%'"), 1);
+}
+
+TEST(DemoOrders, FilesAreCrlfRecordsOfKnownItemsAndCustomers)
+{
+    TempSuite suite(TempSuite::Data::Demo);
+    const QDir dir(demoOrdersDir());
+    const QStringList orders = dir.entryList({"*.ord"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(orders.isEmpty());
+
+    QSet<QChar> terminals;
+    QStringList withoutInfo, unknownItems;
+    for (const QString &name : orders) {
+        SCOPED_TRACE(name.toStdString());
+        terminals.insert(name.at(name.indexOf('T') + 1));
+        const QByteArray bytes = fileBytes(dir.filePath(name));
+        // Git or an editor must not have turned the terminal's CRLF into bare LF.
+        EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+        QList<QByteArray> records = bytes.split('\n');
+        if (records.last().isEmpty())
+            records.removeLast();
+        for (QByteArray record : records) {
+            record.chop(record.endsWith('\r') ? 1 : 0);
+            const QList<QByteArray> parts = record.split('\t');
+            ASSERT_EQ(parts.size(), 2) << record.toStdString();
+            bool numeric = false;
+            parts[1].toDouble(&numeric);
+            EXPECT_TRUE(numeric) << record.toStdString();
+            const QString item = QString::fromLatin1(parts[0]);
+            if (suite.count("SELECT * FROM item WHERE uid = " + quoted(item)) == 0)
+                unknownItems << name + ":" + item;
+        }
+
+        const QString info = dir.filePath(name.chopped(4) + "info.crd");
+        if (!QFile::exists(info)) {
+            withoutInfo << name;
+            continue;
+        }
+        const QByteArray ini = fileBytes(info);
+        EXPECT_TRUE(ini.startsWith("[Customer]\r\nNumber=")) << ini.toStdString();
+        const int start = ini.indexOf("Number=") + 7;
+        const QString customer = QString::fromLatin1(ini.mid(start, ini.indexOf("\r\n", start) - start));
+        EXPECT_EQ(suite.count("SELECT * FROM customer WHERE uid = " + quoted(customer)), 1) << customer.toStdString();
+    }
+    EXPECT_EQ(unknownItems, QStringList{"A1T6A.ord:ZZ-999"});
+    EXPECT_EQ(withoutInfo, QStringList{"A1T6B.ord"});
+    EXPECT_EQ(terminals, (QSet<QChar>{'1', '2', '3', '4', '5', '6'}));
+}
+
+} // namespace
