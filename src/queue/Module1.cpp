@@ -152,10 +152,7 @@ QString NullToEmpty(const QVariant &value)
 void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent)
 {
     if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        const QString line = QStringLiteral("%1 %2: %3\n")
-                                 .arg(QDateTime::currentDateTime().toString(Qt::ISODate), title, text);
-        std::fputs(line.toLocal8Bit().constData(), stderr);
-        std::fflush(stderr);
+        LogLine(title + ": " + text);
         return;
     }
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
@@ -167,6 +164,13 @@ void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QW
     }
     QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+void LogLine(const QString &text)
+{
+    const QString line = QDateTime::currentDateTime().toString(Qt::ISODate) + ' ' + text + '\n';
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent)

@@ -52,6 +52,8 @@ QString NullToEmpty(const QVariant &value);
 enum class MessageIcon { None, Information, Exclamation, Critical };
 // A message box with an OK button; in headless mode one timestamped line on standard error.
 void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent = nullptr);
+// One timestamped line on standard error: what a headless run reports.
+void LogLine(const QString &text);
 // A Yes/No question; in headless mode nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullptr);
 

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// rfstation [--program-dir DIR] [--headless] [--print-qty N] [--help] [--version]
+struct CommandLine
+{
+    QString programDir; // empty: the executable's folder
+    bool headless = false;
+    QString printQty;   // null: the window's own default
+    bool help = false;
+    bool version = false;
+    QString error;      // not empty: the command line is wrong
+
+    static CommandLine parse(int argc, char *argv[]);
+    static QString usage();
+};

@@ -1,0 +1,54 @@
+// rfstation: turns handheld terminal orders into the suite's sales orders and prints them.
+
+#include "CommandLine.h"
+#include "ShutdownSignals.h"
+
+#include "Module1.h"
+#include "frmTerminalMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    const CommandLine options = CommandLine::parse(argc, argv);
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "rfstation: %s\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));
+        return 64;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("rfstation %s\n", RFSTATION_VERSION);
+        return 0;
+    }
+
+    // Headless runs the same program on the offscreen platform: no window, no dialog that waits.
+    gHeadless = options.headless;
+    if (gHeadless)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("rfstation"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    gProgramDir = QDir::cleanPath(QDir(options.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                                   : options.programDir)
+                                      .absolutePath());
+
+    frmTerminalMain window;
+    if (!options.printQty.isNull())
+        window.setDefaultPrintQty(options.printQty);
+    ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
+
+    const int status = window.Form_Load();
+    if (status != 0)
+        return status;
+    if (!gHeadless)
+        window.show();
+    return app.exec();
+}
