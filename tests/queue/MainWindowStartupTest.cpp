@@ -1,0 +1,143 @@
+#include "Module1.h"
+#include "SpreadGrid.h"
+#include "TempSuite.h"
+#include "frmTerminalMain.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindowStartup : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        gHeadless = true; // messages go to standard error, nothing waits for a person
+        gTradeShow = false;
+        gStopRequested = false;
+        gScanBusy = false;
+        gProgramDir = suite.programDir();
+    }
+
+    TempSuite suite;
+};
+
+QStringList headingsOf(const SpreadGrid *grid)
+{
+    QStringList result;
+    for (int c = 0; c < grid->columnCount(); ++c)
+        result << grid->horizontalHeaderItem(c)->text();
+    return result;
+}
+
+} // namespace
+
+TEST_F(MainWindowStartup, ShowsTheEightTabsAndStartsRunning)
+{
+    frmTerminalMain w;
+    ASSERT_EQ(w.Form_Load(), 0);
+    EXPECT_EQ(w.windowTitle(), "RF Order Station   *** In House Mode ***");
+    EXPECT_FALSE(gTradeShow);
+
+    QStringList tabs;
+    for (int i = 0; i < w.SSTab1->count(); ++i)
+        tabs << w.SSTab1->tabText(i);
+    EXPECT_EQ(tabs, QStringList({"Order Queue", "Done Order", "Terminal 1", "Terminal 2", "Terminal 3",
+                                 "Terminal 4", "Terminal 5", "Terminal 6"}));
+    EXPECT_EQ(headingsOf(w.fQue),
+              QStringList({"Terminal", "Order To Process", "Customer #", "Customer Name", "Print?", "Status"}));
+    EXPECT_EQ(headingsOf(w.fDone),
+              QStringList({"Terminal", "Saved Order", "Customer #", "Customer Name", "Print?", "Print Status"}));
+    EXPECT_EQ(w.fGrid[5]->columnCount(), 22);
+    EXPECT_EQ(headingsOf(w.fGrid[0]).last(), "Min. Price");
+
+    EXPECT_EQ(w.statusMsgPanel->text(), "Running ..");
+    EXPECT_EQ(w.btnRun->text(), "Click Here to Stop Processing Order Queues");
+    EXPECT_EQ(w.txtDefQty->text(), "2");
+    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_TRUE(w.Timer2->isActive());
+    EXPECT_EQ(w.Timer1->interval(), 3125);
+    EXPECT_EQ(w.Timer2->interval(), 5000);
+    EXPECT_NE(gServer, nullptr);
+}
+
+TEST_F(MainWindowStartup, TradeShowModeNeedsAnExistingShowDatabase)
+{
+    suite.setIni("Access", "DBNameShow", suite.root() + "/missing-show.db");
+    {
+        frmTerminalMain w;
+        ASSERT_EQ(w.Form_Load(), 0);
+        EXPECT_FALSE(gTradeShow);
+        EXPECT_TRUE(w.windowTitle().endsWith("   *** In House Mode ***"));
+    }
+    QFile::copy(suite.databasePath(), suite.root() + "/show.db");
+    suite.setIni("Access", "DBNameShow", suite.root() + "/show.db");
+    frmTerminalMain w;
+    ASSERT_EQ(w.Form_Load(), 0);
+    EXPECT_TRUE(gTradeShow);
+    EXPECT_EQ(w.windowTitle(), "RF Order Station   *** Trade Show Mode ***");
+}
+
+TEST_F(MainWindowStartup, StartUpProblemsEndTheProgramWithAStatus)
+{
+    const QString missing = suite.root() + "/gone.db";
+    suite.setIni("Access", "DBName", missing);
+    {
+        frmTerminalMain w;
+        EXPECT_EQ(w.Form_Load(), 1);
+        EXPECT_FALSE(QFileInfo::exists(missing)); // never created empty
+        EXPECT_FALSE(w.Timer1->isActive());
+        EXPECT_EQ(gServer, nullptr);
+    }
+    suite.setIni("Access", "DBName", suite.databasePath());
+    for (const char *type : {"", "abc"}) {
+        suite.setIni("Access", "DBType", type);
+        frmTerminalMain w;
+        EXPECT_EQ(w.Form_Load(), 2) << type;
+    }
+    suite.setIni("Access", "DBType", "0");
+    gProgramDir = suite.root() + "/bin";
+    frmTerminalMain w;
+    EXPECT_EQ(w.Form_Load(), 2);
+}
+
+TEST_F(MainWindowStartup, RunButtonTogglesProcessing)
+{
+    frmTerminalMain w;
+    ASSERT_EQ(w.Form_Load(), 0);
+    w.btnRun_Click();
+    EXPECT_EQ(w.btnRun->text(), "Click Here to Start Processing Order Queues");
+    EXPECT_EQ(w.statusMsgPanel->text(), "STOPPED");
+    EXPECT_TRUE(gStopRequested);
+    EXPECT_FALSE(w.Timer1->isActive() || w.Timer2->isActive());
+    w.btnRun_Click();
+    EXPECT_EQ(w.btnRun->text(), "Click Here to Stop Processing Order Queues");
+    EXPECT_EQ(w.statusMsgPanel->text(), "RUNNING ..");
+    EXPECT_FALSE(gStopRequested);
+    EXPECT_TRUE(w.Timer1->isActive() && w.Timer2->isActive());
+}
+
+TEST_F(MainWindowStartup, ClosingIsRefusedWhileOrdersAreQueuedAndProcessingRuns)
+{
+    frmTerminalMain w;
+    ASSERT_EQ(w.Form_Load(), 0);
+    w.show();
+    w.fQue->addRow();
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_NE(gServer, nullptr);
+
+    w.btnRun_Click(); // stopped: now it may close
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(gServer, nullptr);
+}
+
+TEST_F(MainWindowStartup, AnEmptyQueueClosesAtOnceEvenWhileRunning)
+{
+    frmTerminalMain w;
+    ASSERT_EQ(w.Form_Load(), 0);
+    w.show();
+    EXPECT_TRUE(w.close());
+}

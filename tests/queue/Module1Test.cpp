@@ -1,0 +1,126 @@
+#include "Module1.h"
+
+#include "Currency.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+TEST(Module1, DoubleQuotesDoublesEverySingleQuote)
+{
+    QString name = "O'Brien's";
+    DoubleQuotes(name);
+    EXPECT_EQ(name, "O''Brien''s");
+    QString plain = "Smith";
+    DoubleQuotes(plain);
+    EXPECT_EQ(plain, "Smith");
+}
+
+TEST(Module1, LoadResMessagePutsTheArgumentAtTheFirstPercent)
+{
+    for (long code : {3000L, 5000L}) {
+        const QString bare = LoadResMessage(code, "");
+        ASSERT_EQ(bare.count('%'), 1) << code;
+        const QString filled = LoadResMessage(code, "1005");
+        EXPECT_FALSE(filled.contains('%'));
+        EXPECT_EQ(filled, QString(bare).replace("%", "1005"));
+    }
+    EXPECT_EQ(LoadResMessage(1234, "x"), "");
+}
+
+TEST(Module1, ValueOrZeroReadsNumbersAndNumericTextOnly)
+{
+    const struct { QVariant in; double out; } cases[] = {
+        {QVariant(), 0},
+        {QVariant(QMetaType(QMetaType::QString)), 0},
+        {QString(""), 0},
+        {QString("abc"), 0},
+        {QString("  12 "), 12},
+        {QString("1,234.50"), 1234.5},
+        {QString("-3.5"), -3.5},
+        {QString("12abc"), 0},
+        {42, 42},
+        {qlonglong(7), 7},
+        {2.25, 2.25},
+        {QVariant::fromValue(Currency::fromDouble(8.25)), 8.25},
+    };
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(ValueOrZero(c.in), c.out) << c.in.toString().toStdString();
+    EXPECT_EQ(NullToEmpty(QVariant()), "");
+    EXPECT_EQ(NullToEmpty(QString("NET30")), "NET30");
+    EXPECT_EQ(NullToEmpty(8.5), "8.5");
+}
+
+TEST(Module1, FormatAmountHasTwoDecimalsAndNoLeadingZero)
+{
+    EXPECT_EQ(FormatAmount(0), ".00");
+    EXPECT_EQ(FormatAmount(0.5), ".50");
+    EXPECT_EQ(FormatAmount(1234.5), "1,234.50");
+    EXPECT_EQ(FormatAmount(12345.678), "12,345.68");
+    EXPECT_EQ(FormatAmount(-1234.5), "-1,234.50");
+    EXPECT_EQ(FormatAmount(2.675), "2.68");
+}
+
+TEST(Module1, ReadIniValueCutsAt254Characters)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("x.ini");
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Access]\r\nDBName=" + QByteArray(300, 'a') + "\r\n");
+    f.close();
+    EXPECT_EQ(ReadIniValue("access", "dbname", ini).size(), 254);
+    EXPECT_EQ(ReadIniValue("Access", "Missing", ini), "");
+    EXPECT_EQ(ReadIniValue("Access", "DBName", dir.filePath("none.ini")), "");
+}
+
+TEST(Module1, AutoCapitalizeModes)
+{
+    QLineEdit box;
+    box.setText("abc def");
+    box.setCursorPosition(3);
+    AutoCapitalize(&box, 1);
+    EXPECT_EQ(box.text(), "ABC DEF");
+    EXPECT_EQ(box.cursorPosition(), 3);
+
+    box.setText("abc d");
+    box.setCursorPosition(5); // just typed the "d" after a blank
+    AutoCapitalize(&box, 2);
+    EXPECT_EQ(box.text(), "abc D");
+    box.setText("x");
+    box.setCursorPosition(1);
+    AutoCapitalize(&box, 2);
+    EXPECT_EQ(box.text(), "X");
+    box.setText("ab");
+    box.setCursorPosition(2);
+    AutoCapitalize(&box, 2);
+    EXPECT_EQ(box.text(), "ab");
+
+    box.setText("q");
+    AutoCapitalize(&box, 3);
+    EXPECT_EQ(box.text(), "Q");
+    EXPECT_EQ(box.cursorPosition(), 1);
+    box.setText("qq");
+    box.setCursorPosition(1);
+    AutoCapitalize(&box, 3);
+    EXPECT_EQ(box.text(), "qq");
+    EXPECT_EQ(box.cursorPosition(), 1);
+}
+
+TEST(Module1, SuiteRootIsTheTextBeforeTheFirstAdmoduleInAnyCase)
+{
+    EXPECT_EQ(SuiteRootOf("c:\\suite\\AdModule\\bin").value_or("?"), "c:\\suite");
+    EXPECT_EQ(SuiteRootOf("/srv/Acme Suite/ADMODULE").value_or("?"), "/srv/Acme Suite");
+    EXPECT_EQ(SuiteRootOf("/a/admodule/b/admodule").value_or("?"), "/a");
+    EXPECT_FALSE(SuiteRootOf("/srv/suite/bin").has_value());
+}
+
+TEST(Module1, ChildPathFindsFoldersInAnyCase)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("ORDQUEUE");
+    EXPECT_EQ(ChildPath(dir.path(), "OrdQueue"), dir.filePath("ORDQUEUE"));
+    EXPECT_EQ(ChildPath(dir.path(), "ordsaved"), dir.filePath("ordsaved"));
+}
