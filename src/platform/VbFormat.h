@@ -11,6 +11,15 @@
 // formatted with ".00" gives 2.68 although the double is slightly below 2.675.
 namespace vb {
 
+// The value's 15-significant-digit decimal form: value = mantissa * 10^exponent, with
+// |mantissa| < 10^15 and no trailing zeros in the mantissa (0 is {0, 0}). None for NaN/infinity.
+struct DecimalForm
+{
+    qint64 mantissa = 0;
+    int exponent = 0;
+};
+std::optional<DecimalForm> decimalForm(double value);
+
 // Rounds half away from zero to `decimals` places, on the 15-significant-digit form.
 double roundHalfAway(double value, int decimals);
 
@@ -18,26 +27,34 @@ double roundHalfAway(double value, int decimals);
 // on thousands grouping, "." the decimal point; any other character is literal and stays where it
 // stands ("-(###0" gives "-(5" for 5). Examples: "###,###.00" gives ".00" for 0 and "1,234.50"
 // for 1234.5; "0000" gives "0012" for 12 and "12345" for 12345; "######.000"; "###,##0.00".
-// Negative values get a leading minus sign.
+// Negative values get a leading minus sign, in front of any literal; a value that rounds to zero
+// gets none. A "#" after the point drops a trailing zero. The empty pattern gives the plain number
+// ("12", "0.5", "-1.25"). NaN or infinity throws DbError 6 "Overflow".
 QString formatNumber(double value, const QString &pattern);
 
-// Date/time patterns, letters in either case: d dd, m mm (month; minutes when the m follows an h
-// or precedes an s), yy yyyy, h hh, n nn (minutes), s ss; everything else literal.
+// Date/time patterns, letters in either case: d dd ddd dddd, m mm (month; minutes when the m
+// follows an h or precedes an s) mmm mmmm, y (day of the year) yy yyyy, h hh, n nn (minutes),
+// s ss, AM/PM (12-hour clock); everything else literal. Names are English. Invalid gives "".
 // "mm/dd/yy", "MM/DD/YYYY", "mmddyyyy", "h:m:s" (no leading zeros), "hh:mm", "HH:MM:SS".
 QString formatDateTime(const QDateTime &value, const QString &pattern);
 
 // Format(value, pattern) of any stored value: null gives ""; numbers and numeric texts take a
 // numeric pattern; dates, times and date texts (ISO "yyyy-MM-dd[ hh:mm:ss]", "m/d/yyyy") take a
-// date pattern; any other text is returned unchanged.
+// date pattern; any other text is returned unchanged. A pattern is a date pattern when it holds
+// one of the letters d m y h n s and neither "#" nor "0". The empty pattern gives the plain
+// number, the general date ("m/d/yyyy", plus " h:nn:ss AM/PM" when there is a time), or the text.
+// Booleans count as -1 and 0, currency is formatted from its exact value.
 QString format(const QVariant &value, const QString &pattern);
 
 // Str(): a leading blank for non-negative numbers, no leading zero before the point
-// (" 5", " 2.5", "-3", " .5"), up to 15 significant digits.
+// (" 5", " 2.5", "-3", " .5"), up to 15 significant digits; exponent form ("1E-05",
+// "1.23456789012346E+15") below 0.0001 and from 10^15 on.
 QString Str(double value);
 
 // Val(): blanks (space, tab, line feed) anywhere are skipped; then an optional sign, digits, a
 // decimal point, digits and an exponent (E or D) are read up to the first character that cannot
-// belong to a number. "" gives 0, "12abc" gives 12, "1,5" gives 1.
+// belong to a number. "" gives 0, "12abc" gives 12, "1,5" gives 1. A number too large for a double
+// throws DbError 6 "Overflow".
 double Val(const QString &text);
 
 // A text that reads wholly as a number: blanks around it, a leading sign, thousands separators,
@@ -45,7 +62,10 @@ double Val(const QString &text);
 std::optional<double> parseNumber(const QString &text);
 bool IsNumeric(const QVariant &value);
 
-// A stored or typed date: QDate, QDateTime, ISO texts and month/day/year texts.
+// A stored or typed date: QDate, QDateTime, QTime (on 12/30/1899, the suite's day zero) and texts:
+// "yyyy-MM-dd", "yyyy-MM-dd hh:mm[:ss[.zzz]]" (blank or "T"), "m/d/yy[yy]" with an optional time
+// "h:mm[:ss]" and optional AM/PM, or a time alone. Two-digit years 00-29 are 2000-2029, 30-99 are
+// 1930-1999. Numbers are not dates.
 std::optional<QDateTime> toDateTime(const QVariant &value);
 
 } // namespace vb

@@ -1,0 +1,174 @@
+#include "SqlDialect.h"
+
+#include "VbFormat.h"
+
+#include <climits>
+#include <optional>
+#include <vector>
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// The word at `at`, standing alone, matched without regard to case.
+bool wordAt(const QString &text, qsizetype at, QLatin1String word)
+{
+    if (at > 0 && isWordChar(text[at - 1]))
+        return false;
+    const qsizetype end = at + word.size();
+    if (end > text.size() || QStringView(text).mid(at, word.size()).compare(word, Qt::CaseInsensitive) != 0)
+        return false;
+    return end == text.size() || !isWordChar(text[end]);
+}
+
+qsizetype skipBlanks(const QString &text, qsizetype at)
+{
+    while (at < text.size() && text[at].isSpace())
+        ++at;
+    return at;
+}
+
+// End of the quoted text starting at `at` (its closing quote included); a doubled quote stays
+// inside. An unclosed quote runs to the end.
+qsizetype endOfQuoted(const QString &text, qsizetype at)
+{
+    const QChar quote = text[at];
+    for (qsizetype i = at + 1; i < text.size(); ++i) {
+        if (text[i] != quote)
+            continue;
+        if (i + 1 < text.size() && text[i + 1] == quote)
+            ++i;
+        else
+            return i + 1;
+    }
+    return text.size();
+}
+
+// "#12/31/2003#" content as an SQL text literal; none when it is not a date.
+std::optional<QString> dateLiteral(const QString &content)
+{
+    if (!content.contains(QLatin1Char('/')) && !content.contains(QLatin1Char('-')))
+        return std::nullopt; // a time alone or anything else stays as written
+    const std::optional<QDateTime> when = vb::toDateTime(content);
+    if (!when)
+        return std::nullopt;
+    const bool withTime = content.contains(QLatin1Char(':'));
+    return QLatin1Char('\'') + when->toString(withTime ? QStringLiteral("yyyy-MM-dd hh:mm:ss")
+                                                       : QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
+}
+
+// "SELECT [DISTINCT|ALL] TOP n" at `at`: where TOP starts, where the text after "n " resumes, n.
+struct TopClause
+{
+    qsizetype top = -1;
+    qsizetype resume = -1;
+    QString count;
+};
+
+std::optional<TopClause> topClause(const QString &text, qsizetype at)
+{
+    if (!wordAt(text, at, QLatin1String("SELECT")))
+        return std::nullopt;
+    qsizetype i = skipBlanks(text, at + 6);
+    if (wordAt(text, i, QLatin1String("DISTINCT")))
+        i = skipBlanks(text, i + 8);
+    else if (wordAt(text, i, QLatin1String("ALL")))
+        i = skipBlanks(text, i + 3);
+    if (!wordAt(text, i, QLatin1String("TOP")))
+        return std::nullopt;
+    TopClause clause;
+    clause.top = i;
+    const qsizetype digits = skipBlanks(text, i + 3);
+    qsizetype end = digits;
+    while (end < text.size() && text[end] >= QLatin1Char('0') && text[end] <= QLatin1Char('9'))
+        ++end;
+    if (end == digits || (end < text.size() && isWordChar(text[end])))
+        return std::nullopt;
+    if (wordAt(text, skipBlanks(text, end), QLatin1String("PERCENT")))
+        return std::nullopt; // no LIMIT equivalent: left for the backend to refuse
+    clause.count = text.mid(digits, end - digits);
+    clause.resume = skipBlanks(text, end);
+    return clause;
+}
+
+} // namespace
+
+QString translateSql(const QString &statement, SqlBackend backend)
+{
+    const bool limitStyle = backend != SqlBackend::SqlServer;
+    QString out;
+    out.reserve(statement.size() + 16);
+
+    // Each "TOP n" becomes " LIMIT n" at the end of its own SELECT: the ")" that closes the
+    // parenthesis it stands in, a ";" at its level, or the end of the text.
+    struct PendingLimit
+    {
+        int depth;
+        QString count;
+    };
+    std::vector<PendingLimit> pending;
+    int depth = 0;
+    auto closeLimits = [&](int fromDepth) {
+        while (!pending.empty() && pending.back().depth >= fromDepth) {
+            qsizetype at = out.size();
+            while (at > 0 && out[at - 1].isSpace())
+                --at;
+            out.insert(at, QStringLiteral(" LIMIT ") + pending.back().count);
+            pending.pop_back();
+        }
+    };
+
+    for (qsizetype i = 0; i < statement.size();) {
+        const QChar c = statement[i];
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            const qsizetype end = endOfQuoted(statement, i);
+            out += QStringView(statement).mid(i, end - i);
+            i = end;
+            continue;
+        }
+        if (c == QLatin1Char('[')) {
+            const qsizetype close = statement.indexOf(QLatin1Char(']'), i + 1);
+            if (close > i) {
+                if (limitStyle) {
+                    QString name = statement.mid(i + 1, close - i - 1);
+                    out += QLatin1Char('"') + name.replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+                } else {
+                    out += QStringView(statement).mid(i, close - i + 1);
+                }
+                i = close + 1;
+                continue;
+            }
+        }
+        if (c == QLatin1Char('#')) {
+            const qsizetype close = statement.indexOf(QLatin1Char('#'), i + 1);
+            if (close > i && close - i <= 40) {
+                if (const auto literal = dateLiteral(statement.mid(i + 1, close - i - 1))) {
+                    out += *literal;
+                    i = close + 1;
+                    continue;
+                }
+            }
+        }
+        if (limitStyle && (c == QLatin1Char('s') || c == QLatin1Char('S'))) {
+            if (const auto clause = topClause(statement, i)) {
+                out += QStringView(statement).mid(i, clause->top - i);
+                pending.push_back({depth, clause->count});
+                i = clause->resume;
+                continue;
+            }
+        }
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            closeLimits(depth--);
+        else if (c == QLatin1Char(';'))
+            closeLimits(depth);
+        out += c;
+        ++i;
+    }
+    closeLimits(INT_MIN);
+    return out;
+}
