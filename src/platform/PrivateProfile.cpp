@@ -130,6 +130,14 @@ std::optional<QString> readLatin1(const QString &fileName)
     return QString::fromLatin1(file.readAll());
 }
 
+// A byte-order mark left by an editor would otherwise hide the first section header; it is
+// skipped when reading and kept when writing.
+QString byteOrderMark(const QString &content)
+{
+    static const QString mark = QString::fromLatin1("\xEF\xBB\xBF");
+    return content.startsWith(mark) ? mark : QString();
+}
+
 QStringView unquoted(QStringView value)
 {
     if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\''))
@@ -166,7 +174,7 @@ QString readString(const QString &section, const QString &key, const QString &de
     const std::optional<QString> content = readLatin1(fileName);
     if (!content)
         return fallback.left(room).toString();
-    const QList<Line> lines = splitLines(*content);
+    const QList<Line> lines = splitLines(content->mid(byteOrderMark(*content).size()));
     const QStringView wantedSection = trimBlanks(section);
     const QStringView wantedKey = trimBlanks(key);
     const Location at = locate(lines, wantedSection);
@@ -210,7 +218,8 @@ bool writeString(const QString &section, const QString &key, const QString &valu
         content = *read;
     }
 
-    QList<Line> lines = splitLines(content);
+    const QString mark = byteOrderMark(content);
+    QList<Line> lines = splitLines(content.mid(mark.size()));
     const qsizetype firstNewline = content.indexOf(QLatin1Char('\n'));
     const QString ending = firstNewline > 0 && content[firstNewline - 1] == QLatin1Char('\r')
                                ? QStringLiteral("\r\n")
@@ -236,7 +245,7 @@ bool writeString(const QString &section, const QString &key, const QString &valu
         insertLine(last + 1, entry);
     }
 
-    QByteArray bytes;
+    QByteArray bytes = mark.toLatin1();
     for (const Line &line : lines)
         bytes += (line.text + line.ending).toLatin1();
     QSaveFile file(fileName);

@@ -9,17 +9,24 @@
 //  - only the first matching section and, within it, the first matching key count;
 //  - a read into a buffer of N characters returns at most N - 1 characters;
 //  - a missing file, section or key gives the default.
-// Files are single-byte text (Latin-1 both ways, so no byte is ever changed on a round trip).
+// Files are single-byte text (Latin-1 both ways, so no byte is ever changed on a round trip); a
+// leading UTF-8 byte-order mark is skipped on reading and kept on writing. Lines end in CRLF or LF;
+// a ";" line is a comment. Before the default is returned its trailing blanks are dropped, as the
+// system call does.
 namespace PrivateProfile {
 
 QString readString(const QString &section, const QString &key, const QString &defaultValue,
                    const QString &fileName, int bufferSize = 255);
 
-// Replaces the key's value in place, or adds the key at the end of its section (and the section at
-// the end of the file), keeping every other line, comment and the file's line endings. The file is
-// written to a temporary file and renamed over the old one, so a crash never leaves half a file.
+// Replaces the key's line in place ("Key=value", the key spelled as in the file), or adds
+// "key=value" after the last non-blank line of the first matching section, or adds "[section]" and
+// the key at the end of the file, keeping every other line, comment and the file's line endings
+// (a new file uses LF). The value is written as given. The file is written to a temporary file and
+// renamed over the old one, so a crash never leaves half a file; its permissions are kept.
 // Returns false, with the reason in *error, when the file cannot be written (read-only file,
-// missing folder, full disk); the file is then unchanged.
+// i.e. without any write permission bit, even for root; missing folder, which is not created;
+// full disk) or when a name or value would not read back (empty or blank name, "]" in a section,
+// "=" in a key or one starting with ";" or "[", a line break anywhere); the file is then unchanged.
 bool writeString(const QString &section, const QString &key, const QString &value,
                  const QString &fileName, QString *error = nullptr);
 

@@ -3,12 +3,10 @@
 #include "Currency.h"
 #include "DbError.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
-#include <system_error>
 
 namespace vb {
 
@@ -25,6 +23,7 @@ struct Decimal
     bool negative = false;
     std::string digits; // no leading zeros
     int exponent = 0;
+    bool approximate = false; // from a double: only then may plain text take the exponent form
 
     bool isZero() const { return digits.empty(); }
 };
@@ -34,6 +33,10 @@ Decimal fromMagnitude(bool negative, quint64 magnitude, int exponent)
     Decimal d;
     if (magnitude == 0)
         return d;
+    while (magnitude % 10 == 0) {
+        magnitude /= 10;
+        ++exponent;
+    }
     d.negative = negative;
     d.digits = std::to_string(magnitude);
     d.exponent = exponent;
@@ -52,7 +55,9 @@ Decimal fromDouble(double value)
     const std::optional<DecimalForm> form = decimalForm(value);
     if (!form)
         throwOverflow();
-    return fromInteger(form->mantissa, form->exponent);
+    Decimal d = fromInteger(form->mantissa, form->exponent);
+    d.approximate = true;
+    return d;
 }
 
 // Half away from zero at 10^-decimals; digits below that position are dropped.
@@ -119,8 +124,8 @@ FixedParts fixedParts(const Decimal &d, int decimals)
     return parts;
 }
 
-// Plain text with up to 15 significant digits; exponent form below 10^-4 and from 10^15 on.
-// `vbStr` gives Str()'s leading blank and drops the zero before the point.
+// Plain text; a double has up to 15 significant digits and takes the exponent form below 10^-4
+// and from 10^15 on, exact values (integers, currency) are written out in full. `vbStr` gives Str()'s leading blank and drops the zero before the point.
 QString plainNumber(const Decimal &d, bool vbStr)
 {
     const QString sign = d.negative ? QStringLiteral("-") : vbStr ? QStringLiteral(" ") : QString();
@@ -129,7 +134,7 @@ QString plainNumber(const Decimal &d, bool vbStr)
     const int length = int(d.digits.size());
     const int magnitude = length - 1 + d.exponent;
     std::string text;
-    if (magnitude < -4 || magnitude >= 15) {
+    if (d.approximate && (magnitude < -4 || magnitude >= 15)) {
         text = d.digits.substr(0, 1);
         if (length > 1)
             text += '.' + d.digits.substr(1);
@@ -237,84 +242,6 @@ QString formatDecimal(const Decimal &value, const QString &pattern)
     return text;
 }
 
-// Whether a number text that from_chars found out of range is too large rather than too small.
-bool tooLarge(const std::string &clean)
-{
-    const size_t e = clean.find('e');
-    long exponent = 0;
-    if (e != std::string::npos)
-        std::from_chars(clean.data() + e + 1 + (clean[e + 1] == '+'), clean.data() + clean.size(), exponent);
-    const std::string mantissa = clean.substr(0, e);
-    const size_t point = mantissa.find('.');
-    const std::string integer = mantissa.substr(0, point);
-    const size_t first = integer.find_first_not_of('0');
-    if (first != std::string::npos)
-        return exponent > 0 || long(integer.size() - first) + exponent > 0;
-    return exponent > 0 && long(mantissa.find_first_not_of('0', point + 1) - point - 1) < exponent;
-}
-
-// --- dates
-
-const QDate dayZero(1899, 12, 30);
-
-int fullYear(int year, qsizetype digits)
-{
-    if (digits > 2)
-        return year;
-    return year < 30 ? 2000 + year : 1900 + year;
-}
-
-std::optional<QTime> parseTime(const QString &text)
-{
-    static const QRegularExpression re(
-        QStringLiteral(R"(^(\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d+))?)?\s*([AaPp][Mm])?$)"));
-    const auto m = re.match(text);
-    if (!m.hasMatch())
-        return std::nullopt;
-    int hour = m.capturedView(1).toInt();
-    const QStringView meridiem = m.capturedView(5);
-    if (!meridiem.isEmpty()) {
-        if (hour < 1 || hour > 12)
-            return std::nullopt;
-        const bool pm = meridiem.startsWith(QLatin1Char('p'), Qt::CaseInsensitive);
-        hour = hour % 12 + (pm ? 12 : 0);
-    }
-    const QString fraction = m.captured(4).left(3).leftJustified(3, QLatin1Char('0'));
-    const QTime time(hour, m.capturedView(2).toInt(), m.capturedView(3).toInt(), fraction.toInt());
-    return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
-}
-
-std::optional<QDateTime> parseDateText(const QString &input)
-{
-    static const QRegularExpression iso(QStringLiteral(R"(^(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](.+))?$)"));
-    static const QRegularExpression us(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{4}|\d{2})(?:\s+(.+))?$)"));
-    const QString text = input.trimmed();
-    QDate date;
-    QStringView timeText;
-    QRegularExpressionMatch m = iso.match(text);
-    if (m.hasMatch()) {
-        date = QDate(m.capturedView(1).toInt(), m.capturedView(2).toInt(), m.capturedView(3).toInt());
-        timeText = m.capturedView(4);
-    } else if ((m = us.match(text)).hasMatch()) {
-        date = QDate(fullYear(m.capturedView(3).toInt(), m.capturedLength(3)), m.capturedView(1).toInt(),
-                     m.capturedView(2).toInt());
-        timeText = m.capturedView(4);
-    } else {
-        const auto time = parseTime(text);
-        if (!time)
-            return std::nullopt;
-        return QDateTime(dayZero, *time);
-    }
-    if (!date.isValid())
-        return std::nullopt;
-    if (timeText.isEmpty())
-        return QDateTime(date, QTime(0, 0));
-    const auto time = parseTime(timeText.trimmed().toString());
-    if (!time)
-        return std::nullopt;
-    return QDateTime(date, *time);
-}
-
 bool isDatePattern(const QString &pattern)
 {
     if (pattern.contains(QLatin1Char('#')) || pattern.contains(QLatin1Char('0')))
@@ -337,47 +264,6 @@ QString generalDate(const QDateTime &value, bool dateWanted, bool timeWanted)
         text += formatDateTime(value, QStringLiteral("h:nn:ss AM/PM"));
     }
     return text;
-}
-
-struct DateToken
-{
-    char kind = 0; // d m y h n s, 'a' for AM/PM, 0 for a literal
-    int length = 0;
-    QString text;  // the pattern's own text (literal, or the AM/PM spelling)
-};
-
-QVector<DateToken> tokenize(const QString &pattern)
-{
-    static const QString ampm = QStringLiteral("AM/PM");
-    QVector<DateToken> tokens;
-    for (qsizetype i = 0; i < pattern.size();) {
-        if (QStringView(pattern).mid(i, 5).compare(ampm, Qt::CaseInsensitive) == 0) {
-            tokens.append({'a', 5, pattern.mid(i, 5)});
-            i += 5;
-            continue;
-        }
-        const QChar c = pattern[i].toLower();
-        if (!QStringLiteral("dmyhns").contains(c)) {
-            tokens.append({0, 1, pattern.mid(i, 1)});
-            ++i;
-            continue;
-        }
-        qsizetype run = 1;
-        while (i + run < pattern.size() && pattern[i + run].toLower() == c)
-            ++run;
-        const int longest = (c == QLatin1Char('d') || c == QLatin1Char('m') || c == QLatin1Char('y')) ? 4 : 2;
-        int length = int(std::min<qsizetype>(run, longest));
-        if (c == QLatin1Char('y') && length == 3)
-            length = 2;
-        tokens.append({char(c.toLatin1()), length, {}});
-        i += length;
-    }
-    return tokens;
-}
-
-QString twoDigits(int n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -425,80 +311,6 @@ QString formatNumber(double value, const QString &pattern)
     return formatDecimal(fromDouble(value), pattern);
 }
 
-QString formatDateTime(const QDateTime &value, const QString &pattern)
-{
-    static const char *const dayNames[] = {"Monday", "Tuesday", "Wednesday", "Thursday",
-                                           "Friday", "Saturday", "Sunday"};
-    static const char *const monthNames[] = {"January", "February", "March",     "April",
-                                             "May",     "June",     "July",      "August",
-                                             "September", "October", "November", "December"};
-    if (!value.isValid())
-        return {};
-    const QDate date = value.date();
-    const QTime time = value.time();
-    const QVector<DateToken> tokens = tokenize(pattern);
-    bool twelveHour = false;
-    for (const DateToken &t : tokens)
-        twelveHour = twelveHour || t.kind == 'a';
-
-    auto neighbourKind = [&](qsizetype from, int step) -> char {
-        for (qsizetype i = from + step; i >= 0 && i < tokens.size(); i += step) {
-            if (tokens[i].kind != 0)
-                return tokens[i].kind;
-        }
-        return 0;
-    };
-
-    QString text;
-    for (qsizetype i = 0; i < tokens.size(); ++i) {
-        const DateToken &t = tokens[i];
-        const auto number = [&](int n) { return t.length == 1 ? QString::number(n) : twoDigits(n); };
-        switch (t.kind) {
-        case 0:
-            text += t.text;
-            break;
-        case 'd':
-            if (t.length <= 2)
-                text += number(date.day());
-            else
-                text += QString::fromLatin1(dayNames[date.dayOfWeek() - 1]).left(t.length == 3 ? 3 : -1);
-            break;
-        case 'm':
-            if (t.length <= 2 && (neighbourKind(i, -1) == 'h' || neighbourKind(i, 1) == 's'))
-                text += number(time.minute());
-            else if (t.length <= 2)
-                text += number(date.month());
-            else
-                text += QString::fromLatin1(monthNames[date.month() - 1]).left(t.length == 3 ? 3 : -1);
-            break;
-        case 'y':
-            if (t.length == 1)
-                text += QString::number(date.dayOfYear());
-            else if (t.length == 2)
-                text += twoDigits(date.year() % 100);
-            else
-                text += QString::number(date.year());
-            break;
-        case 'h':
-            text += number(twelveHour ? (time.hour() + 11) % 12 + 1 : time.hour());
-            break;
-        case 'n':
-            text += number(time.minute());
-            break;
-        case 's':
-            text += number(time.second());
-            break;
-        case 'a': {
-            const bool lower = t.text.at(0).isLower();
-            const QString mark = time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
-            text += lower ? mark.toLower() : mark;
-            break;
-        }
-        }
-    }
-    return text;
-}
-
 QString format(const QVariant &value, const QString &pattern)
 {
     if (!value.isValid() || value.isNull())
@@ -540,7 +352,7 @@ QString format(const QVariant &value, const QString &pattern)
     if (pattern.isEmpty())
         return text;
     if (isDatePattern(pattern)) {
-        if (const auto when = parseDateText(text))
+        if (const auto when = toDateTime(text))
             return formatDateTime(*when, pattern);
     }
     if (const auto number = parseNumber(text))
@@ -551,178 +363,6 @@ QString format(const QVariant &value, const QString &pattern)
 QString Str(double value)
 {
     return plainNumber(fromDouble(value), true);
-}
-
-double Val(const QString &text)
-{
-    std::string clean; // sign, mantissa and exponent in from_chars form
-    bool negative = false;
-    bool mantissaDigits = false;
-    enum { Sign, Integer, Fraction } state = Sign;
-    qsizetype i = 0;
-    auto nextChar = [&]() -> QChar {
-        while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t') || text[i] == QLatin1Char('\n')))
-            ++i;
-        return i < text.size() ? text[i] : QChar();
-    };
-    for (QChar c = nextChar(); !c.isNull(); c = nextChar()) {
-        if (state == Sign && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
-            negative = c == QLatin1Char('-');
-            state = Integer;
-        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-            clean += char(c.unicode());
-            mantissaDigits = true;
-            if (state == Sign)
-                state = Integer;
-        } else if (c == QLatin1Char('.') && state != Fraction) {
-            clean += '.';
-            state = Fraction;
-        } else {
-            break;
-        }
-        ++i;
-    }
-    if (!mantissaDigits)
-        return 0.0;
-    // An exponent counts only when at least one digit follows its letter and sign.
-    if (i < text.size() && QStringLiteral("eEdD").contains(text[i])) {
-        const qsizetype mark = i++;
-        std::string exponent = "e";
-        QChar c = nextChar();
-        if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
-            exponent += char(c.unicode());
-            ++i;
-            c = nextChar();
-        }
-        bool exponentDigits = false;
-        for (; c >= QLatin1Char('0') && c <= QLatin1Char('9'); c = nextChar()) {
-            exponent += char(c.unicode());
-            exponentDigits = true;
-            ++i;
-        }
-        if (exponentDigits)
-            clean += exponent;
-        else
-            i = mark;
-    }
-    double value = 0.0;
-    const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars reports underflow the same way; only a large magnitude is an overflow.
-        if (tooLarge(clean))
-            throwOverflow();
-        value = 0.0;
-    }
-    return negative ? -value : value;
-}
-
-std::optional<double> parseNumber(const QString &input)
-{
-    const QString text = input.trimmed();
-    std::string clean;
-    qsizetype i = 0;
-    const auto isDigit = [&](qsizetype at) {
-        return at < text.size() && text[at] >= QLatin1Char('0') && text[at] <= QLatin1Char('9');
-    };
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        negative = text[i++] == QLatin1Char('-');
-    bool digits = false;
-    for (; i < text.size(); ++i) {
-        if (isDigit(i)) {
-            clean += char(text[i].unicode());
-            digits = true;
-        } else if (text[i] == QLatin1Char(',') && i > 0 && isDigit(i - 1) && isDigit(i + 1)) {
-            continue; // a thousands separator sits between digits
-        } else {
-            break;
-        }
-    }
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        clean += '.';
-        for (++i; isDigit(i); ++i) {
-            clean += char(text[i].unicode());
-            digits = true;
-        }
-    }
-    if (!digits)
-        return std::nullopt;
-    if (i < text.size() && QStringLiteral("eEdD").contains(text[i])) {
-        clean += 'e';
-        ++i;
-        if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-            clean += char(text[i++].unicode());
-        if (!isDigit(i))
-            return std::nullopt;
-        for (; isDigit(i); ++i)
-            clean += char(text[i].unicode());
-    }
-    if (i != text.size())
-        return std::nullopt;
-    double value = 0.0;
-    const auto result = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        if (tooLarge(clean))
-            return std::nullopt;
-        value = 0.0;
-    }
-    return negative ? -value : value;
-}
-
-bool IsNumeric(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return false;
-    const int type = value.metaType().id();
-    if (type == qMetaTypeId<Currency>())
-        return true;
-    switch (type) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-    case QMetaType::Float:
-        return true;
-    case QMetaType::Double:
-        return std::isfinite(value.toDouble());
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-        return parseNumber(value.toString()).has_value();
-    default:
-        return false;
-    }
-}
-
-std::optional<QDateTime> toDateTime(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return std::nullopt;
-    switch (value.metaType().id()) {
-    case QMetaType::QDate: {
-        const QDate date = value.toDate();
-        return date.isValid() ? std::optional<QDateTime>(QDateTime(date, QTime(0, 0))) : std::nullopt;
-    }
-    case QMetaType::QDateTime: {
-        const QDateTime when = value.toDateTime();
-        return when.isValid() ? std::optional<QDateTime>(when) : std::nullopt;
-    }
-    case QMetaType::QTime: {
-        const QTime time = value.toTime();
-        return time.isValid() ? std::optional<QDateTime>(QDateTime(dayZero, time)) : std::nullopt;
-    }
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-        return parseDateText(value.toString());
-    default:
-        return std::nullopt;
-    }
 }
 
 } // namespace vb

@@ -19,15 +19,18 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    QByteArray bytes() const
+    // Byte strings, so that failures print readably.
+    std::string bytes() const
     {
         QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : "<missing>";
     }
-    QString read(const char *section, const char *key, int buffer = 255, const char *fallback = "dflt") const
+    std::string read(const char *section, const char *key, int buffer = 255, const char *fallback = "dflt") const
     {
         return PrivateProfile::readString(QString::fromLatin1(section), QString::fromLatin1(key),
-                                          QString::fromLatin1(fallback), path, buffer);
+                                          QString::fromLatin1(fallback), path, buffer)
+            .toLatin1()
+            .toStdString();
     }
     bool write(const QString &section, const QString &key, const QString &value, QString *error = nullptr)
     {
@@ -91,7 +94,7 @@ TEST_F(PrivateProfileTest, ReadsWithTheSystemRulesInLfAndCrlfFiles)
     for (const QByteArray &content : {sample, QByteArray(sample).replace("\n", "\r\n")}) {
         put(content);
         for (const ReadCase &c : cases)
-            EXPECT_EQ(read(c.section, c.key), QString::fromLatin1(c.expected))
+            EXPECT_EQ(read(c.section, c.key), c.expected)
                 << c.section << "/" << c.key << (content.contains('\r') ? " (CRLF)" : " (LF)");
     }
 }
@@ -101,29 +104,37 @@ TEST_F(PrivateProfileTest, BufferOfNGivesAtMostNMinusOneCharacters)
     const QByteArray x300(300, 'x');
     put("[S]\nLong=" + x300 + "\nQuotedLong=\"" + x300 + "\"\nExact=" + QByteArray(254, 'y')
         + "\nShort=abcdef\n");
-    EXPECT_EQ(read("S", "Long"), QString(254, QLatin1Char('x')));
-    EXPECT_EQ(read("S", "QuotedLong"), QString(254, QLatin1Char('x')));
-    EXPECT_EQ(read("S", "Exact"), QString(254, QLatin1Char('y')));
-    EXPECT_EQ(read("S", "Long", 1000), QString(300, QLatin1Char('x')));
-    EXPECT_EQ(read("S", "Short", 4), QStringLiteral("abc"));
-    EXPECT_EQ(read("S", "Short", 1), QString());
-    EXPECT_EQ(read("S", "Short", 0), QString());
-    EXPECT_EQ(read("S", "Missing", 4, "default"), QStringLiteral("def"));
+    EXPECT_EQ(read("S", "Long"), std::string(254, 'x'));
+    EXPECT_EQ(read("S", "QuotedLong"), std::string(254, 'x'));
+    EXPECT_EQ(read("S", "Exact"), std::string(254, 'y'));
+    EXPECT_EQ(read("S", "Long", 1000), std::string(300, 'x'));
+    EXPECT_EQ(read("S", "Short", 4), "abc");
+    EXPECT_EQ(read("S", "Short", 1), "");
+    EXPECT_EQ(read("S", "Short", 0), "");
+    EXPECT_EQ(read("S", "Missing", 4, "default"), "def");
 }
 
 TEST_F(PrivateProfileTest, MissingFileGivesTheDefaultWithoutTrailingBlanks)
 {
-    EXPECT_EQ(read("S", "K", 255, ""), QString());
-    EXPECT_EQ(read("S", "K", 255, "  d  "), QStringLiteral("  d"));
+    EXPECT_EQ(read("S", "K", 255, ""), "");
+    EXPECT_EQ(read("S", "K", 255, "  d  "), "  d");
     EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(PrivateProfileTest, BytesAreLatin1BothWays)
 {
     put("[\xc9T\xc9]\nNom=caf\xe9\nOther=\xff\x80\n");
-    EXPECT_EQ(read("\xe9t\xe9", "nom"), QStringLiteral("caf\u00e9")); // section in other case
+    EXPECT_EQ(read("\xe9t\xe9", "nom"), "caf\xe9"); // section in other case
     ASSERT_TRUE(write(QStringLiteral("\u00e9t\u00e9"), QStringLiteral("Nom"), QStringLiteral("cr\u00e8me")));
-    EXPECT_EQ(bytes(), QByteArray("[\xc9T\xc9]\nNom=cr\xe8me\nOther=\xff\x80\n"));
+    EXPECT_EQ(bytes(), "[\xc9T\xc9]\nNom=cr\xe8me\nOther=\xff\x80\n");
+}
+
+TEST_F(PrivateProfileTest, ByteOrderMarkDoesNotHideTheFirstSection)
+{
+    put("\xEF\xBB\xBF[Access]\r\nDBType=1\r\n");
+    EXPECT_EQ(read("Access", "DBType"), "1");
+    ASSERT_TRUE(write(QStringLiteral("Access"), QStringLiteral("DBName"), QStringLiteral("x")));
+    EXPECT_EQ(bytes(), "\xEF\xBB\xBF[Access]\r\nDBType=1\r\nDBName=x\r\n");
 }
 
 struct WriteCase
@@ -164,15 +175,15 @@ TEST_F(PrivateProfileTest, WritesChangeOnlyTheOneLine)
         QString error;
         EXPECT_TRUE(write(QString::fromLatin1(c.section), QString::fromLatin1(c.key), QString::fromLatin1(c.value), &error))
             << c.name << ": " << error.toStdString();
-        EXPECT_EQ(bytes(), c.after) << c.name;
-        EXPECT_EQ(read(c.section, c.key), QString::fromLatin1(c.value)) << c.name;
+        EXPECT_EQ(bytes(), c.after.toStdString()) << c.name;
+        EXPECT_EQ(read(c.section, c.key), c.value) << c.name;
     }
 }
 
 TEST_F(PrivateProfileTest, MissingFileIsCreatedAndNoTemporaryFileIsLeft)
 {
     ASSERT_TRUE(write(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")));
-    EXPECT_EQ(bytes(), QByteArray("[A]\nk=v\n"));
+    EXPECT_EQ(bytes(), "[A]\nk=v\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.ini")});
 }
 
@@ -180,8 +191,8 @@ TEST_F(PrivateProfileTest, LongValuesAreWrittenWhole)
 {
     const QString value(400, QLatin1Char('v'));
     ASSERT_TRUE(write(QStringLiteral("S"), QStringLiteral("K"), value));
-    EXPECT_EQ(read("S", "K", 1000), value);
-    EXPECT_EQ(read("S", "K"), value.left(254));
+    EXPECT_EQ(read("S", "K", 1000), std::string(400, 'v'));
+    EXPECT_EQ(read("S", "K"), std::string(254, 'v'));
 }
 
 TEST_F(PrivateProfileTest, ReadOnlyFileIsRefusedAndUnchanged)
@@ -192,7 +203,7 @@ TEST_F(PrivateProfileTest, ReadOnlyFileIsRefusedAndUnchanged)
     QString error;
     EXPECT_FALSE(write(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("new"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("read-only"))) << error.toStdString();
-    EXPECT_EQ(bytes(), QByteArray("[A]\nk=old\n"));
+    EXPECT_EQ(bytes(), "[A]\nk=old\n");
 }
 
 TEST_F(PrivateProfileTest, PermissionsSurviveTheRename)
@@ -226,7 +237,7 @@ TEST_F(PrivateProfileTest, NamesAndValuesThatWouldNotReadBackAreRefused)
         EXPECT_FALSE(write(c[0], c[1], c[2], &error)) << c[0].toStdString() << "/" << c[1].toStdString();
         EXPECT_FALSE(error.isEmpty());
     }
-    EXPECT_EQ(bytes(), QByteArray("[A]\nk=old\n"));
+    EXPECT_EQ(bytes(), "[A]\nk=old\n");
 }
 
 } // namespace

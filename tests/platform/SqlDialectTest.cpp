@@ -65,9 +65,9 @@ TEST(SqlDialect, TranslatesForEachBackend)
 {
     for (const Case &c : cases) {
         const QString input = QString::fromLatin1(c.input);
-        EXPECT_EQ(translateSql(input, SqlBackend::Sqlite), QString::fromLatin1(c.sqlite)) << c.input;
-        EXPECT_EQ(translateSql(input, SqlBackend::Ansi), QString::fromLatin1(c.sqlite)) << c.input;
-        EXPECT_EQ(translateSql(input, SqlBackend::SqlServer), QString::fromLatin1(c.sqlServer)) << c.input;
+        EXPECT_EQ(translateSql(input, SqlBackend::Sqlite).toStdString(), c.sqlite);
+        EXPECT_EQ(translateSql(input, SqlBackend::Ansi).toStdString(), c.sqlite);
+        EXPECT_EQ(translateSql(input, SqlBackend::SqlServer).toStdString(), c.sqlServer);
     }
 }
 
