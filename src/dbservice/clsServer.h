@@ -85,6 +85,8 @@ private:
     int execute(const QString &statement);
     // A text ready to stand inside a quoted SQL literal: every single quote doubled.
     static QString quoted(QString text);
+    // Any failure as the database error it stands for.
+    static DbError asDbError(const std::exception &error);
 
     // The lines of an order and the stock they put on sales order, inside the save's transaction.
     // "" when every line was written, else the item-not-found text; other failures throw DbError.

@@ -1,0 +1,132 @@
+#include "clsServer.h"
+
+#include "Module1.h"
+#include "VbFormat.h"
+
+#include <QDir>
+#include <exception>
+
+namespace {
+
+// The suite's SQL Server data source; its name, user and password are fixed by the suite.
+const QString OdbcConnectionString = QStringLiteral("DSN=tl2002sql;uid=administrator;pwd=fern");
+
+} // namespace
+
+clsServer::clsServer()
+    : m_now([] { return QDateTime::currentDateTime(); })
+{
+    const std::optional<QString> root = SuiteRootOf(gProgramDir);
+    if (!root)
+        throw DbError(DbError::GeneralError,
+                      QStringLiteral("The program folder %1 is not inside the suite's admodule folder.")
+                          .arg(QDir::toNativeSeparators(gProgramDir)));
+    gSuiteRoot = *root;
+    m_iniPath = SuiteIniPath();
+
+    m_databaseKey = gTradeShow ? QStringLiteral("DBNameShow") : QStringLiteral("DBName");
+    m_databaseName = ReadIniValue(QStringLiteral("Access"), m_databaseKey, m_iniPath);
+    m_databaseType = ReadIniValue(QStringLiteral("Access"), QStringLiteral("DBType"), m_iniPath);
+
+    // Without a numeric type there is no way to choose the kind of database.
+    const std::optional<double> type = vb::parseNumber(m_databaseType);
+    if (!type) {
+        const QString file = QDir::toNativeSeparators(m_iniPath);
+        throw DbError(DbError::GeneralError,
+                      m_databaseType.trimmed().isEmpty()
+                          ? QStringLiteral("The setting [Access] DBType is missing or empty in %1.").arg(file)
+                          : QStringLiteral("The setting [Access] DBType \"%1\" in %2 is not a number.")
+                                .arg(m_databaseType, file));
+    }
+    m_odbc = (*type == 1.0);
+}
+
+clsServer::~clsServer()
+{
+    m_connection.close();
+}
+
+bool clsServer::usesOdbc() const
+{
+    return m_odbc;
+}
+
+QString clsServer::connectionString() const
+{
+    return m_odbc ? OdbcConnectionString : m_databaseName;
+}
+
+void clsServer::checkConnection()
+{
+    if (m_connection.isOpen())
+        return;
+    if (m_odbc) {
+        m_connection.openOdbc(OdbcConnectionString);
+        return;
+    }
+    if (m_databaseName.trimmed().isEmpty())
+        throw DbError(DbError::CannotOpen,
+                      QStringLiteral("No database file is named by [Access] %1 in %2.")
+                          .arg(m_databaseKey, QDir::toNativeSeparators(m_iniPath)));
+    m_connection.openSqliteFile(m_databaseName, m_busyTimeoutMs);
+}
+
+Recordset clsServer::openSnapshot(const QString &statement)
+{
+    m_lastStatement = statement;
+    return m_connection.openSnapshot(statement);
+}
+
+Recordset clsServer::openUpdatable(const QString &statement)
+{
+    m_lastStatement = statement;
+    return m_connection.openUpdatable(statement);
+}
+
+int clsServer::execute(const QString &statement)
+{
+    m_lastStatement = statement;
+    return m_connection.execute(statement);
+}
+
+QString clsServer::quoted(QString text)
+{
+    DoubleQuotes(text);
+    return text;
+}
+
+DbError clsServer::asDbError(const std::exception &error)
+{
+    if (const auto *db = dynamic_cast<const DbError *>(&error))
+        return *db;
+    return DbError(DbError::GeneralError, QString::fromLocal8Bit(error.what()));
+}
+
+QString clsServer::Get_ConnStatus()
+{
+    try {
+        checkConnection();
+        return {};
+    } catch (const std::exception &e) {
+        const DbError error = asDbError(e);
+        return QString::number(error.number()) + "|" + error.description();
+    }
+}
+
+Recordset clsServer::Get_Blank_Recordset()
+{
+    Recordset blank;
+    blank.appendField(QStringLiteral("blankfield"), FieldType::Text, 1);
+    blank.open();
+    return blank;
+}
+
+Recordset clsServer::Get_sqlResult(const QString &strSQL)
+{
+    try {
+        checkConnection();
+        return openSnapshot(strSQL);
+    } catch (const std::exception &) {
+        return Get_Blank_Recordset();
+    }
+}
