@@ -1,0 +1,27 @@
+#pragma once
+
+#include "PageDocument.h"
+
+#include <QString>
+
+struct PrintResult
+{
+    bool ok = false;
+    // For the operator: what went wrong and on which printer. Empty when ok.
+    QString error;
+    // The file written by the "PDF" printer; empty for system printers.
+    QString outputFile;
+    int pagesPrinted = 0;
+};
+
+// Sends a finished document to a printer as one print job.
+namespace PagePrinter {
+
+// Prints pages fromPage..toPage (1-based, inclusive; 0 means the first / the last page) on the
+// named printer (see PrinterList). physicalPage: the document's coordinates start at the sheet's
+// corner rather than at the printable area's. A printer that is gone, refuses the job or fails
+// during it gives ok = false and an error text; a failed PDF job leaves no file behind.
+PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
+                  int fromPage, int toPage, bool physicalPage);
+
+} // namespace PagePrinter

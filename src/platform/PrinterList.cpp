@@ -1,0 +1,123 @@
+#include "PrinterList.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QMutex>
+#include <QPageSize>
+#include <QPrinterInfo>
+
+namespace PrinterList {
+
+namespace {
+
+constexpr double LetterWidth = 12240;
+constexpr double LetterHeight = 15840;
+constexpr int MaxSequence = 999;
+
+QMutex folderMutex;
+QString configuredFolder;
+
+QString safeFileStem(const QString &documentName)
+{
+    QString stem;
+    for (const QChar c : documentName.trimmed()) {
+        const bool plain = (c.unicode() < 128 && c.isLetterOrNumber()) || c == QLatin1Char('.')
+                || c == QLatin1Char('_') || c == QLatin1Char('-');
+        stem += plain ? c : QLatin1Char('_');
+    }
+    stem = stem.left(60);
+    // A leading dot would make a hidden file; leading fillers say nothing.
+    while (stem.startsWith(QLatin1Char('.')) || stem.startsWith(QLatin1Char('_')))
+        stem.remove(0, 1);
+    return stem.isEmpty() ? QStringLiteral("document") : stem;
+}
+
+} // namespace
+
+QStringList names()
+{
+    QStringList result;
+    for (const QString &name : QPrinterInfo::availablePrinterNames()) {
+        if (!isPdf(name))
+            result << name;
+    }
+    result << PdfPrinterName;
+    return result;
+}
+
+QString defaultName()
+{
+    const QString systemDefault = QPrinterInfo::defaultPrinterName();
+    if (!systemDefault.isEmpty() && !isPdf(systemDefault))
+        return systemDefault;
+    const QStringList all = names();
+    return all.first(); // "PDF" when there is no system printer
+}
+
+bool isPdf(const QString &name)
+{
+    return name.trimmed().compare(PdfPrinterName, Qt::CaseInsensitive) == 0;
+}
+
+QSizeF paperSize(const QString &name)
+{
+    if (!isPdf(name)) {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+        const QPageSize size = info.isNull() ? QPageSize() : info.defaultPageSize();
+        if (size.isValid()) {
+            const QSizeF points = size.sizePoints();
+            return QSizeF(points.width() * 20.0, points.height() * 20.0);
+        }
+    }
+    return QSizeF(LetterWidth, LetterHeight);
+}
+
+void setPdfFolder(const QString &folder)
+{
+    QMutexLocker lock(&folderMutex);
+    configuredFolder = folder;
+}
+
+QString pdfFolder()
+{
+    QMutexLocker lock(&folderMutex);
+    if (!configuredFolder.isEmpty())
+        return configuredFolder;
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("printout"));
+}
+
+QString reservePdfFile(const QString &documentName, QString *error)
+{
+    const QString folder = pdfFolder();
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = QStringLiteral("The PDF folder \"%1\" cannot be created.").arg(QDir::toNativeSeparators(folder));
+        return QString();
+    }
+    const QString prefix = safeFileStem(documentName) + QLatin1Char('-')
+            + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) + QLatin1Char('-');
+    const QDir dir(folder);
+    QString lastError;
+    for (int n = 1; n <= MaxSequence; ++n) {
+        const QString path = dir.filePath(prefix + QStringLiteral("%1.pdf").arg(n, 3, 10, QLatin1Char('0')));
+        if (QFile::exists(path))
+            continue;
+        QFile file(path);
+        // NewOnly fails when another job created the file in between: then try the next number.
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return path;
+        lastError = file.errorString();
+        if (!QFile::exists(path))
+            break; // not a name clash: the folder refuses new files
+    }
+    if (error) {
+        *error = lastError.isEmpty()
+                ? QStringLiteral("No free PDF file name is left in \"%1\".").arg(QDir::toNativeSeparators(folder))
+                : QStringLiteral("A PDF file cannot be created in \"%1\": %2").arg(QDir::toNativeSeparators(folder), lastError);
+    }
+    return QString();
+}
+
+} // namespace PrinterList

@@ -1,0 +1,155 @@
+#include "PageEngine.h"
+#include "PrinterList.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Points the "PDF" printer at a fresh folder for the test's lifetime.
+struct PdfFolder
+{
+    QTemporaryDir dir;
+    PdfFolder() { PrinterList::setPdfFolder(dir.filePath("printout")); }
+    ~PdfFolder() { PrinterList::setPdfFolder(QString()); }
+    QStringList files() const { return QDir(dir.filePath("printout")).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
+};
+
+void threePages(PageEngine &e)
+{
+    e.setDevice("PDF");
+    e.setMarginLeft(720);
+    e.setMarginTop(720);
+    e.StartDoc();
+    e.Paragraph("first");
+    e.NewPage();
+    e.Paragraph("second");
+    e.NewPage();
+    e.Paragraph("third");
+}
+
+} // namespace
+
+TEST(PageEngineDocument, PagesStartAtTheMarginsAndCountUp)
+{
+    PageEngine e;
+    EXPECT_EQ(e.PageCount(), 0);
+    threePages(e);
+    EXPECT_EQ(e.PageCount(), 3);
+    EXPECT_DOUBLE_EQ(e.document().pages[2].items[0].x, 720);
+    EXPECT_DOUBLE_EQ(e.document().pages[2].items[0].y, 720);
+    EXPECT_DOUBLE_EQ(e.document().pages[0].width, 12240);
+    EXPECT_DOUBLE_EQ(e.document().pages[0].height, 15840);
+}
+
+TEST(PageEngineDocument, OverlaysLandOnTheirFinishedPage)
+{
+    PageEngine e;
+    e.setPreview(true);
+    threePages(e);
+    ASSERT_TRUE(e.EndDoc().ok);
+    for (int page = 1; page <= e.PageCount(); ++page) {
+        ASSERT_TRUE(e.StartOverlay(page));
+        e.setTextAlign(8);
+        e.Paragraph(QStringLiteral("Page: %1/%2").arg(page).arg(e.PageCount()));
+        e.EndOverlay();
+    }
+    EXPECT_EQ(e.PageCount(), 3);
+    EXPECT_EQ(e.document().pages[0].texts(), (QStringList{"first", "Page: 1/3"}));
+    EXPECT_EQ(e.document().pages[1].texts(), (QStringList{"second", "Page: 2/3"}));
+    EXPECT_EQ(e.document().pages[2].texts(), (QStringList{"third", "Page: 3/3"}));
+
+    EXPECT_FALSE(e.StartOverlay(0));
+    EXPECT_FALSE(e.StartOverlay(4));
+    // A finished document changes only through overlays.
+    e.Paragraph("stray");
+    e.NewPage();
+    EXPECT_EQ(e.PageCount(), 3);
+    EXPECT_FALSE(e.document().pages[2].joinedText().contains("stray"));
+}
+
+TEST(PageEngineDocument, KillDocDiscardsTheDocument)
+{
+    PageEngine e;
+    threePages(e);
+    int changed = 0;
+    QObject::connect(&e, &PageEngine::documentChanged, [&] { ++changed; });
+    e.KillDoc();
+    EXPECT_EQ(e.PageCount(), 0);
+    EXPECT_FALSE(e.IsDocOpen());
+    EXPECT_EQ(changed, 1);
+    e.Paragraph("nowhere");
+    EXPECT_FALSE(e.AddTable("<1000;", "", "x;"));
+    EXPECT_EQ(e.PageCount(), 0);
+    EXPECT_FALSE(e.PrintDocument().ok);
+}
+
+TEST(PageEngineDocument, EndDocPrintsOnlyOutsidePreview)
+{
+    PdfFolder folder;
+    PageEngine e;
+    e.setPreview(true);
+    threePages(e);
+    e.setDocName("SO0001");
+    const PrintResult completed = e.EndDoc();
+    EXPECT_TRUE(completed.ok);
+    EXPECT_TRUE(folder.files().isEmpty());
+
+    const PrintResult printed = e.PrintDocument();
+    ASSERT_TRUE(printed.ok) << printed.error.toStdString();
+    EXPECT_EQ(printed.pagesPrinted, 3);
+    EXPECT_EQ(folder.files().size(), 1);
+    EXPECT_TRUE(folder.files().first().startsWith("SO0001-"));
+
+    e.setPreview(false);
+    threePages(e);
+    const PrintResult direct = e.EndDoc();
+    ASSERT_TRUE(direct.ok) << direct.error.toStdString();
+    EXPECT_EQ(folder.files().size(), 2);
+    EXPECT_EQ(e.LastPrintResult().outputFile, direct.outputFile);
+}
+
+TEST(PageEngineDocument, PrintFailuresAreReportedWithTheirReason)
+{
+    PdfFolder folder;
+    PageEngine e;
+    e.setPreview(true);
+    threePages(e);
+    e.EndDoc();
+
+    const PrintResult range = e.PrintDocument(3, 2);
+    EXPECT_FALSE(range.ok);
+    EXPECT_FALSE(range.error.isEmpty());
+    EXPECT_FALSE(e.PrintDocument(4, 5).ok);
+    const PrintResult part = e.PrintDocument(2, 9); // the end is limited to the last page
+    EXPECT_TRUE(part.ok);
+    EXPECT_EQ(part.pagesPrinted, 2);
+
+    e.setDevice("No Such Printer 42");
+    const PrintResult gone = e.PrintDocument();
+    EXPECT_FALSE(gone.ok);
+    EXPECT_TRUE(gone.error.contains("No Such Printer 42")) << gone.error.toStdString();
+    EXPECT_DOUBLE_EQ(e.PageWidth(), 12240); // unknown printers keep Letter paper
+}
+
+TEST(PageEngineDocument, DevicesListThePdfPrinterAndSettingsAreKept)
+{
+    PageEngine e;
+    EXPECT_TRUE(e.Devices().contains("PDF"));
+    EXPECT_EQ(e.Devices().last(), "PDF");
+    if (e.Devices().size() == 1) {
+        EXPECT_EQ(e.Device(), "PDF"); // no real printer: "PDF" is the default
+    }
+    e.setDefaultDevice(true);
+    EXPECT_EQ(e.Device(), PrinterList::defaultName());
+
+    e.setAbortCaption("Printing ...");
+    e.setAbortTextPage("Now printing page %d");
+    e.setAbortWindow(true);
+    e.setAbortWindowPos(1);
+    EXPECT_EQ(e.AbortCaption(), "Printing ...");
+    EXPECT_EQ(e.AbortTextPage(), "Now printing page %d");
+    EXPECT_TRUE(e.AbortWindow());
+    EXPECT_EQ(e.AbortWindowPos(), 1);
+}

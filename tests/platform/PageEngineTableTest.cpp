@@ -1,0 +1,276 @@
+#include "PageEngine.h"
+#include "PageFont.h"
+#include "PageTable.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr double Pad = PageEngine::CellPadding;
+constexpr double Courier12 = 144.015625; // Liberation Mono advance at 12 pt, in twips
+
+// An engine on Letter paper with 720 margins and an open document, like the layouts set it up.
+struct Engine
+{
+    PageEngine e;
+    Engine()
+    {
+        e.setDevice("PDF");
+        e.setMarginLeft(720);
+        e.setMarginRight(720);
+        e.setMarginTop(720);
+        e.setMarginBottom(720);
+        e.setFontName("Courier New");
+        e.setFontSize(12);
+        e.setPreview(true);
+        e.StartDoc();
+    }
+    double lh() const { return PageFont::metrics("Courier New", 12, false).lineSpacing(); }
+    // Throws when the text is missing, which fails the test with the text's name.
+    const PageItem *find(const QString &text, int page = 1) const
+    {
+        for (const PageItem &item : e.document().pages.at(page - 1).items)
+            if (item.text == text)
+                return &item;
+        throw std::runtime_error("no text \"" + text.toStdString() + "\" on page " + std::to_string(page));
+    }
+    QVector<PageItem> rules(int page = 1) const
+    {
+        QVector<PageItem> result;
+        for (const PageItem &item : e.document().pages.at(page - 1).items)
+            if (item.kind == PageItem::Kind::Rule)
+                result << item;
+        return result;
+    }
+};
+
+} // namespace
+
+TEST(PageTable, FormatsGiveWidthsAndAlignments)
+{
+    using A = PageTable::Align;
+    struct Case { const char *format; QVector<double> widths; QVector<A> aligns; };
+    const Case cases[] = {
+        {"^1440|<4460|>1000;", {1440, 4460, 1000}, {A::Centre, A::Left, A::Right}},
+        {">1600|>1600", {1600, 1600}, {A::Right, A::Right}},          // no ";"
+        {"6600|>2000|>1800", {6600, 2000, 1800}, {A::Left, A::Right, A::Right}}, // first without mark
+        {">539.5|<2158|^1618.5;", {539.5, 2158, 1618.5}, {A::Right, A::Left, A::Centre}},
+        {"10800", {10800}, {A::Left}},
+        {" <100 | >20 ; ", {100, 20}, {A::Left, A::Right}},
+    };
+    for (const Case &c : cases) {
+        const auto columns = PageTable::parseFormat(c.format);
+        ASSERT_TRUE(columns.has_value()) << c.format;
+        ASSERT_EQ(columns->size(), c.widths.size()) << c.format;
+        for (int i = 0; i < c.widths.size(); ++i) {
+            EXPECT_DOUBLE_EQ(columns->at(i).width, c.widths[i]) << c.format << " column " << i;
+            EXPECT_EQ(columns->at(i).align, c.aligns[i]) << c.format << " column " << i;
+        }
+    }
+    for (const char *bad : {"", ";", "<abc|>100", "^", "100|-5", "1,000"})
+        EXPECT_FALSE(PageTable::parseFormat(bad).has_value()) << bad;
+}
+
+TEST(PageTable, RowsEndAtSemicolonsAndAtTheEnd)
+{
+    struct Case { const char *text; QVector<QStringList> rows; };
+    const Case cases[] = {
+        {"", {}},
+        {";", {{""}}},
+        {"a|b;c|d;", {{"a", "b"}, {"c", "d"}}},
+        {"a|b", {{"a", "b"}}},
+        {"a;;b", {{"a"}, {""}, {"b"}}},
+        {"x|", {{"x", ""}}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(PageTable::parseRows(c.text), c.rows) << c.text;
+}
+
+TEST(PageEngineTable, CellsFollowColumnWidthsAndAlignmentMarks)
+{
+    Engine t;
+    t.e.setCurrentY(2000);
+    ASSERT_TRUE(t.e.AddTable("<2000|^2000|>2000|539.5|<1000;", "", "AB|CD|EF|G|H;"));
+    const double w2 = 2 * Courier12;
+    EXPECT_NEAR(t.find("AB")->x, 720 + Pad, 0.01);
+    EXPECT_NEAR(t.find("CD")->x, 2720 + (2000 - w2) / 2, 0.01);
+    EXPECT_NEAR(t.find("EF")->right(), 6720 - Pad, 0.01);
+    EXPECT_NEAR(t.find("G")->x, 6720 + Pad, 0.01);
+    EXPECT_NEAR(t.find("H")->x, 7259.5 + Pad, 0.01);
+    for (const char *text : {"AB", "CD", "EF", "G", "H"})
+        EXPECT_DOUBLE_EQ(t.find(text)->y, 2000) << text;
+    EXPECT_NEAR(t.e.CurrentY(), 2000 + t.lh(), 0.01);
+    EXPECT_DOUBLE_EQ(t.e.CurrentX(), 720);
+}
+
+TEST(PageEngineTable, ExtraCellsAreDroppedAndAnEmptyHeaderAddsNoRow)
+{
+    Engine t;
+    t.e.setCurrentY(3000);
+    // The information row of a sales order carries one cell more than its seven columns.
+    t.e.AddTable("^2000|^1440|^1440|^1440|^1440|^1440|^1440;", "", "PO1|NET|JS|01/02/26|UPS|DEST||;");
+    EXPECT_EQ(t.e.document().pages[0].texts(), (QStringList{"PO1", "NET", "JS", "01/02/26", "UPS", "DEST"}));
+    EXPECT_NEAR(t.e.CurrentY(), 3000 + t.lh(), 0.01);
+
+    t.e.AddTable("<1000|<1000;", "H1|H2;", "a|b;c|d;");
+    EXPECT_NEAR(t.find("H1")->y, 3000 + t.lh(), 0.01);
+    EXPECT_NEAR(t.find("c")->y, 3000 + 3 * t.lh(), 0.01);
+    EXPECT_NEAR(t.e.CurrentY(), 3000 + 4 * t.lh(), 0.01);
+}
+
+TEST(PageEngineTable, UnusableFormatsWriteNothing)
+{
+    Engine t;
+    t.e.setCurrentY(1000);
+    EXPECT_FALSE(t.e.AddTable("<abc", "", "x;"));
+    EXPECT_TRUE(t.e.document().pages[0].items.isEmpty());
+    EXPECT_DOUBLE_EQ(t.e.CurrentY(), 1000);
+}
+
+TEST(PageEngineTable, CellsWrapAtLineBreaksAndAtTheColumnWidth)
+{
+    Engine t;
+    t.e.setCurrentY(1000);
+    // Room inside a 1000 column is 940: six Courier characters.
+    t.e.AddTable("<1000|<3000|<1000;", "", "AAA BBB CCC|LINE1\rLINE2\r\nLINE3|ABCDEFGHIJ;");
+    const QStringList texts = t.e.document().pages[0].texts();
+    EXPECT_EQ(texts, (QStringList{"AAA", "BBB", "CCC", "LINE1", "LINE2", "LINE3", "ABCDEF", "GHIJ"}));
+    EXPECT_NEAR(t.find("CCC")->y, 1000 + 2 * t.lh(), 0.01);
+    EXPECT_NEAR(t.find("LINE3")->y, 1000 + 2 * t.lh(), 0.01);
+    EXPECT_NEAR(t.find("GHIJ")->y, 1000 + t.lh(), 0.01);
+    EXPECT_NEAR(t.e.CurrentY(), 1000 + 3 * t.lh(), 0.01); // the tallest cell sets the row
+
+    // Leading blanks indent (matrix cells); ten-character amounts fit a 1500 column.
+    t.e.AddTable("<3000|>1500;", "", "     S     RED|123,456.78;");
+    EXPECT_NEAR(t.find("     S     RED")->x, 720 + Pad, 0.01);
+    EXPECT_NO_THROW(t.find("123,456.78"));
+}
+
+TEST(PageEngineTable, RowsThatDoNotFitMoveToANewPageWithTheHeaderRepeated)
+{
+    Engine t;
+    const double bottom = 15840 - 720;
+    const double lh = t.lh();
+    // Room for exactly two rows under the header.
+    const double start = bottom - 3 * lh - 1;
+    t.e.setCurrentY(start);
+    t.e.AddTable("<2000|<2000;", "ITEM|QTY;", "A1|1;A2|2;A3|3;A4|4;");
+    ASSERT_EQ(t.e.PageCount(), 2);
+    EXPECT_EQ(t.e.document().pages[0].texts(), (QStringList{"ITEM", "QTY", "A1", "1", "A2", "2"}));
+    EXPECT_EQ(t.e.document().pages[1].texts(), (QStringList{"ITEM", "QTY", "A3", "3", "A4", "4"}));
+    EXPECT_NEAR(t.find("ITEM", 2)->y, 720, 0.01);
+    EXPECT_NEAR(t.find("A3", 2)->y, 720 + lh, 0.01);
+    EXPECT_NEAR(t.e.CurrentY(), 720 + 3 * lh, 0.01);
+    EXPECT_DOUBLE_EQ(t.e.CurrentX(), 720);
+    for (const PageData &page : t.e.document().pages)
+        for (const PageItem &item : page.items)
+            EXPECT_LE(item.y + lh, bottom + 0.5) << item.text.toStdString();
+}
+
+TEST(PageEngineTable, AHeaderNeverStaysAloneAndLongTablesSpanPages)
+{
+    Engine t;
+    const double lh = t.lh();
+    t.e.setCurrentY(15840 - 720 - 1.5 * lh); // room for the header, not for a row below it
+    QString body;
+    for (int i = 1; i <= 120; ++i)
+        body += QStringLiteral("ROW%1;").arg(i);
+    t.e.AddTable("<3000;", "HEAD;", body);
+    EXPECT_TRUE(t.e.document().pages[0].items.isEmpty());
+    const int perPage = int((15840 - 1440) / lh) - 1; // rows under the repeated header
+    ASSERT_EQ(t.e.PageCount(), 2 + (120 - 1) / perPage);
+    int rows = 0;
+    for (int p = 1; p < t.e.PageCount(); ++p) {
+        const QStringList texts = t.e.document().pages[p].texts();
+        EXPECT_EQ(texts.first(), "HEAD") << "page " << p + 1;
+        rows += texts.size() - 1;
+    }
+    EXPECT_EQ(rows, 120);
+    EXPECT_NO_THROW(t.find("ROW120", t.e.PageCount()));
+}
+
+TEST(PageEngineTable, ARowTallerThanAPageIsSplitBetweenLines)
+{
+    Engine t;
+    QStringList lines;
+    for (int i = 1; i <= 100; ++i)
+        lines << QStringLiteral("L%1").arg(i);
+    t.e.setCurrentY(5000);
+    t.e.AddTable("<3000;", "", lines.join('\r') + ";");
+    const double lh = t.lh();
+    const int firstPage = int((15120 - 5000) / lh);
+    const int fullPage = int((15120 - 720) / lh);
+    ASSERT_EQ(t.e.PageCount(), 3);
+    EXPECT_EQ(t.e.document().pages[0].items.size(), firstPage);
+    EXPECT_EQ(t.e.document().pages[1].items.size(), fullPage);
+    EXPECT_EQ(t.e.document().pages[2].items.size(), 100 - firstPage - fullPage);
+    EXPECT_NEAR(t.e.CurrentY(), 720 + (100 - firstPage - fullPage) * lh, 0.01);
+}
+
+TEST(PageEngineTable, RightAlignedTablesEndAtTheRightMarginButNotLeftOfCurrentX)
+{
+    Engine t;
+    // Sales order totals: CurrentX = 12240 - ML - MR - 4000, TextAlign 2.
+    t.e.setCurrentX(12240 - 720 - 720 - 4000);
+    t.e.setCurrentY(13920);
+    t.e.setTextAlign(2);
+    t.e.AddTable(">1600|>1600", "", "Sub Total|1,234.50;", QVariant(), QVariant(), false);
+    t.e.AddTable(">1600|>1600", "", "TOTAL|99.00;");
+    EXPECT_NEAR(t.find("Sub Total")->right(), 11520 - 1600 - Pad, 0.01);
+    EXPECT_NEAR(t.find("1,234.50")->right(), 11520 - Pad, 0.01);
+    EXPECT_NEAR(t.find("99.00")->right(), 11520 - Pad, 0.01);
+    EXPECT_NEAR(t.find("TOTAL")->y, 13920 + t.lh(), 0.01);
+
+    // Wider than the room right of CurrentX: starts at CurrentX.
+    t.e.setCurrentX(720);
+    t.e.setTextAlign(7);
+    t.e.AddTable("<5740|<5740;", "", "BILL TO:|SHIP TO:;");
+    EXPECT_NEAR(t.find("BILL TO:")->x, 720 + Pad, 0.01);
+
+    // Tables are never centred: the date box sits at CurrentX while TextAlign is still 8.
+    t.e.setTextAlign(8);
+    t.e.setCurrentX(12240 - 720 - 3080);
+    t.e.AddTable("^1440|^1640;", "", "DATE|ORDER NO;");
+    EXPECT_NEAR(t.find("DATE")->x, 8440 + (1440 - 4 * Courier12) / 2, 0.01);
+}
+
+TEST(PageEngineTable, BorderSixDrawsABoxColumnLinesAndAHeaderLine)
+{
+    Engine t;
+    t.e.setCurrentY(1000);
+    t.e.AddTable("<1000|<2000;", "", "a|b;");
+    EXPECT_TRUE(t.rules().isEmpty());
+
+    t.e.setTableBorder(6);
+    t.e.setCurrentY(2000);
+    t.e.AddTable("<1000|<2000|<500;", "H|I|J;", "a|b|c;");
+    const double bottom = 2000 + 2 * t.lh();
+    QSet<double> verticals;
+    int horizontals = 0;
+    for (const PageItem &r : t.rules()) {
+        if (r.x == r.x2) {
+            verticals << r.x;
+            EXPECT_DOUBLE_EQ(r.y, 2000);
+            EXPECT_NEAR(r.y2, bottom, 0.01);
+        } else {
+            ++horizontals;
+            EXPECT_DOUBLE_EQ(r.x, 720);
+            EXPECT_DOUBLE_EQ(r.x2, 4220);
+        }
+    }
+    EXPECT_EQ(verticals, (QSet<double>{720, 1720, 3720, 4220}));
+    EXPECT_EQ(horizontals, 3); // top, bottom, under the header
+}
+
+TEST(PageEngineTable, InsideAnOverlayTablesNeverAddPages)
+{
+    Engine t;
+    t.e.EndDoc();
+    ASSERT_TRUE(t.e.StartOverlay(1));
+    t.e.setCurrentY(15000);
+    t.e.AddTable("<2000;", "", "X1;X2;X3;");
+    t.e.EndOverlay();
+    EXPECT_EQ(t.e.PageCount(), 1);
+    EXPECT_EQ(t.e.document().pages[0].texts(), (QStringList{"X1", "X2", "X3"}));
+}
