@@ -46,6 +46,9 @@ frmTerminalMain::frmTerminalMain(QWidget *parent) : QWidget(parent)
     connect(btnRun, &QPushButton::clicked, this, &frmTerminalMain::btnRun_Click);
     connect(btnExit, &QPushButton::clicked, this, &frmTerminalMain::btnExit_Click);
     connect(btnPrint, &QPushButton::clicked, this, &frmTerminalMain::btnprint_Click);
+    connect(btnRemove, &QPushButton::clicked, this, &frmTerminalMain::btnRemove_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmTerminalMain::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &frmTerminalMain::Timer2_Timer);
 }
 
 frmTerminalMain::~frmTerminalMain()
@@ -242,6 +245,16 @@ bool frmTerminalMain::Form_QueryUnload()
 void frmTerminalMain::closeEvent(QCloseEvent *event)
 {
     if (!mClosing && !Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    // Closing at one of a pass's event points: the pass ends after its current order and then
+    // closes the window, so the database service is never released under a conversion.
+    if (mPassRunning || gScanBusy) {
+        mShutdownRequested = true;
+        gStopRequested = true;
+        stopTimers();
+        statusMsgPanel->setText(QStringLiteral("STOPPED"));
         event->ignore();
         return;
     }

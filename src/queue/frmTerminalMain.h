@@ -6,9 +6,15 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <QHash>
+#include <QSet>
 #include <array>
 
+#include "Currency.h"
+#include "QueueFiles.h"
+
 class PrintStation;
+class Recordset;
 class SpreadGrid;
 
 // The main window: the queue of order files, the orders done, one page per order terminal.
@@ -56,10 +62,31 @@ public:
     std::array<QLabel *, TerminalCount> lblOrderTotal{};
     std::array<SpreadGrid *, TerminalCount> fGrid{};
 
+    // --- the polling cycle: Timer1 lists new order files, Timer2 converts the queued ones
+    void ScanOrderQueue();
+    // Lists each order file of `folder` matching `pattern` that is not listed yet.
+    void ListNewQueueFiles(const QString &folder, const QString &pattern);
+    // Converts the order of queue row `row`; true when it was saved.
+    bool ProcessQueueRow(int row);
+    // The conversion proper: customer, lines, prices, totals, records, save, completion.
+    // `terminal` is decremented to the terminal index on entry.
+    bool ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail, int &terminal, const QString &custNo,
+                          QString &orderPath, int row);
+    // After a save: archive the two files, show the order, move its row to the done list, print.
+    void CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total, int terminalIndex,
+                            int row, const QString &orderPath);
+    // Appends the order to the automatic print list and prints it txtDefQty times.
+    void AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow);
+
+    bool passRunning() const { return mPassRunning; }
+
 public Q_SLOTS:
     void btnRun_Click();
     void btnExit_Click();
     void btnprint_Click();
+    void btnRemove_Click();
+    void Timer1_Timer();
+    void Timer2_Timer();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -74,6 +101,30 @@ private:
     QWidget *buildQueueTab();
     QWidget *buildDoneTab();
     QWidget *buildTerminalTab(int index);
+
+    // True when the row's files are as the last scan saw them (not being written); fills the
+    // customer columns from an info file that arrived or changed since it was last read.
+    bool QueueRowSettled(int row);
+    // Columns 3 to 5 of a queue row from the order's info file.
+    void FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty);
+    // The row that now holds order file `name` (upper-cased); `hint` is tried first. 0 when gone:
+    // the operator may remove other rows at the points where window events run.
+    int QueueRowOf(const QString &name, int hint = 0) const;
+    // Headless: one line per saved order and per failed order (again only when the reason changes).
+    void LogOrderFailure(const QString &fileName, const QString &reason);
+
+    // What the last scan saw of each queued order file, by upper-cased name.
+    struct ScannedOrder
+    {
+        FileStamp order;
+        QString infoName; // the info file's name as found in the folder, "" when there was none
+        FileStamp info;
+    };
+    QHash<QString, ScannedOrder> mScanned;
+    QHash<QString, FileStamp> mInfoRead;  // the info file as it was when read into its row
+    QSet<QString> mUnarchived;            // saved orders whose files could not leave the queue
+    QHash<QString, QString> mLoggedFailure;
+    QString mConvertingName;              // upper-cased name of the order file being converted
 
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders

@@ -1,0 +1,233 @@
+// The polling cycle of the main window: Timer1 lists new order files in the queue list,
+// Timer2 walks the list and converts each order. Both run on the window thread; window events
+// run only at the fixed points where processEvents is called.
+
+#include "frmTerminalMain.h"
+
+#include "Module1.h"
+#include "QueueFiles.h"
+#include "SpreadGrid.h"
+#include "VbFormat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr int ColTerminal = 1;
+constexpr int ColOrderFile = 2;
+constexpr int ColCustNo = 3;
+constexpr int ColCustName = 4;
+constexpr int ColPrint = 5;
+constexpr int ColStatus = 6;
+
+const QString SkippedPrefix = QStringLiteral("** SKIPPED ** ");
+
+// Clears a flag when the scope ends, whatever way it ends.
+class FlagGuard
+{
+public:
+    explicit FlagGuard(bool &flag) : m_flag(flag) { m_flag = true; }
+    ~FlagGuard() { m_flag = false; }
+    FlagGuard(const FlagGuard &) = delete;
+    FlagGuard &operator=(const FlagGuard &) = delete;
+
+private:
+    bool &m_flag;
+};
+
+} // namespace
+
+void frmTerminalMain::Timer1_Timer()
+{
+    try {
+        // A pass holds the queue list; a scan waits for it to end.
+        if (gScanBusy || mPassRunning)
+            return;
+        if (gStopRequested) {
+            statusMsgPanel->setText(QStringLiteral("STOPPED"));
+            stopTimers();
+            return;
+        }
+        Timer1->stop();
+        {
+            FlagGuard busy(gScanBusy);
+            ScanOrderQueue();
+        }
+        if (!gStopRequested)
+            Timer1->start();
+    } catch (const std::exception &e) {
+        LogLine(QStringLiteral("Queue scan failed: %1").arg(QString::fromStdString(e.what())));
+        if (!gStopRequested)
+            Timer1->start();
+    } catch (...) {
+        if (!gStopRequested)
+            Timer1->start();
+    }
+    finishShutdownIfIdle();
+}
+
+void frmTerminalMain::ScanOrderQueue()
+{
+    ListNewQueueFiles(QueueFolder() + QLatin1Char('/'), QStringLiteral("*.ord"));
+}
+
+void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)
+{
+    // One listing of the whole folder gives the order files and, without a look-up per order,
+    // the info files beside them.
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    QHash<QString, QFileInfo> byName;
+    byName.reserve(entries.size());
+    for (const QFileInfo &entry : entries)
+        byName.insert(entry.fileName().toUpper(), entry);
+
+    QSet<QString> listed = mUnarchived;
+    listed.reserve(fQue->maxRows() + mUnarchived.size());
+    for (int row = 1; row <= fQue->maxRows(); ++row)
+        listed.insert(fQue->text(ColOrderFile, row).toUpper());
+
+    const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
+                                   QRegularExpression::CaseInsensitiveOption);
+    QHash<QString, ScannedOrder> scanned;
+    for (const QFileInfo &entry : entries) {
+        try {
+            const QString name = entry.fileName();
+            if (!match.match(name).hasMatch())
+                continue;
+            const QString key = name.toUpper();
+            ScannedOrder seen;
+            seen.order = FileStamp::of(entry);
+            const auto info = byName.constFind(InfoFileName(name).toUpper());
+            if (info != byName.constEnd()) {
+                seen.infoName = info->fileName();
+                seen.info = FileStamp::of(*info);
+            }
+            scanned.insert(key, seen);
+            if (listed.contains(key))
+                continue;
+
+            listed.insert(key);
+            const int row = fQue->addRow();
+            fQue->setText(ColTerminal, row, TerminalOfOrderFile(name));
+            fQue->setText(ColOrderFile, row, name);
+            if (seen.info.exists()) {
+                FillQueueCustomer(row, info->filePath(), true);
+                mInfoRead.insert(key, seen.info);
+            }
+            QCoreApplication::processEvents();
+        } catch (const std::exception &e) {
+            LogLine(QStringLiteral("Queue scan: %1 skipped: %2")
+                        .arg(entry.fileName(), QString::fromStdString(e.what())));
+        }
+    }
+    mScanned = std::move(scanned);
+}
+
+void frmTerminalMain::FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty)
+{
+    const QString section = QStringLiteral("Customer");
+    fQue->setText(ColCustNo, row, ReadIniValue(section, QStringLiteral("Number"), infoPath));
+    fQue->setText(ColCustName, row, ReadIniValue(section, QStringLiteral("Name"), infoPath));
+    if (withPrintQty)
+        fQue->setText(ColPrint, row, vb::Val(txtDefQty->text()) > 0 ? txtDefQty->text() : QString());
+}
+
+bool frmTerminalMain::QueueRowSettled(int row)
+{
+    const QString name = fQue->text(ColOrderFile, row);
+    const QString key = name.toUpper();
+    const auto seen = mScanned.constFind(key);
+    // Not seen by the last scan: the file has gone; the conversion reports it.
+    if (seen == mScanned.constEnd())
+        return true;
+    const QDir folder(QueueFolder());
+    const QString waiting = QStringLiteral("Waiting: the %1 is still being written");
+    if (FileStamp::of(folder.filePath(name)) != seen->order) {
+        fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("order file")));
+        return false;
+    }
+    const QString infoPath = folder.filePath(seen->infoName.isEmpty() ? InfoFileName(name) : seen->infoName);
+    const FileStamp info = FileStamp::of(infoPath);
+    if (info != seen->info) {
+        fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("info file")));
+        return false;
+    }
+    // A terminal may write the info file after the order file, or rewrite it.
+    if (info.exists() && (fQue->text(ColCustNo, row).isEmpty() || mInfoRead.value(key) != info)) {
+        FillQueueCustomer(row, infoPath, fQue->text(ColCustNo, row).isEmpty());
+        mInfoRead.insert(key, info);
+    }
+    return true;
+}
+
+int frmTerminalMain::QueueRowOf(const QString &name, int hint) const
+{
+    if (hint >= 1 && hint <= fQue->maxRows() && fQue->text(ColOrderFile, hint).toUpper() == name)
+        return hint;
+    for (int row = 1; row <= fQue->maxRows(); ++row) {
+        if (fQue->text(ColOrderFile, row).toUpper() == name)
+            return row;
+    }
+    return 0;
+}
+
+void frmTerminalMain::Timer2_Timer()
+{
+    try {
+        // Passes never overlap: a stop and a start during a pass enable the timers again, and
+        // the pass itself lets timer events through.
+        if (gScanBusy || mPassRunning)
+            return;
+        if (fQue->maxRows() > 0) {
+            stopTimers();
+            FlagGuard pass(mPassRunning);
+            // The rows present now, each visited once from the top; identified by name, because
+            // rows above may be converted or removed at the event points.
+            QStringList names;
+            for (int row = 1; row <= fQue->maxRows(); ++row)
+                names.append(fQue->text(ColOrderFile, row).toUpper());
+            int expected = 1;
+            for (const QString &name : std::as_const(names)) {
+                QCoreApplication::processEvents();
+                if (gStopRequested)
+                    break;
+                const int row = QueueRowOf(name, expected);
+                if (row == 0)
+                    continue;
+                expected = row;
+                if (!QueueRowSettled(row)) {
+                    ++expected;
+                    continue;
+                }
+                mConvertingName = name;
+                const bool saved = ProcessQueueRow(row);
+                mConvertingName.clear();
+                if (!saved) {
+                    const int now = QueueRowOf(name, row);
+                    if (now != 0) {
+                        fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
+                        expected = now + 1;
+                    }
+                }
+                if (gStopRequested)
+                    break;
+                QCoreApplication::processEvents();
+            }
+        }
+    } catch (const std::exception &e) {
+        mConvertingName.clear();
+        LogLine(QStringLiteral("Queue pass failed: %1").arg(QString::fromStdString(e.what())));
+    } catch (...) {
+        mConvertingName.clear();
+    }
+    if (gStopRequested) {
+        statusMsgPanel->setText(QStringLiteral("STOPPED"));
+        stopTimers();
+    } else {
+        startTimers();
+    }
+    finishShutdownIfIdle();
+}
