@@ -88,6 +88,7 @@ void PageEngine::NewPage()
 
 void PageEngine::startPage()
 {
+    m_breakPending = false;
     PageData page;
     page.width = m_pageWidth;
     page.height = m_pageHeight;
@@ -99,6 +100,7 @@ void PageEngine::startPage()
 
 PrintResult PageEngine::EndDoc()
 {
+    m_breakPending = false;
     m_line = Line();
     m_overlayPage = 0;
     if (m_state == DocState::Open)
@@ -116,6 +118,7 @@ PrintResult PageEngine::EndDoc()
 
 void PageEngine::KillDoc()
 {
+    m_breakPending = false;
     m_document = PageDocument();
     m_state = DocState::None;
     m_overlayPage = 0;
@@ -125,6 +128,7 @@ void PageEngine::KillDoc()
 
 bool PageEngine::StartOverlay(int page)
 {
+    m_breakPending = false;
     m_line = Line();
     if (page < 1 || page > m_document.pageCount()) {
         m_overlayPage = 0;
@@ -138,6 +142,7 @@ bool PageEngine::StartOverlay(int page)
 
 void PageEngine::EndOverlay()
 {
+    m_breakPending = false;
     m_line = Line();
     m_overlayPage = 0;
     emit documentChanged();
@@ -159,6 +164,7 @@ void PageEngine::Refresh()
 void PageEngine::setCurrentX(double twips)
 {
     m_x = twips;
+    m_breakPending = false;
     m_line.hasRun = false;
     m_line.runItems.clear();
     m_line.runWidth = 0;
@@ -168,6 +174,7 @@ void PageEngine::setCurrentY(double twips)
 {
     m_y = twips;
     m_line = Line();
+    m_breakPending = false;
 }
 
 void PageEngine::setFontName(const QString &name)
@@ -279,8 +286,13 @@ void PageEngine::Text(const QString &text)
 
 void PageEngine::Paragraph(const QString &text)
 {
+    if (!targetPage())
+        return;
     writeText(text);
-    endLine();
+    if (m_breakPending)
+        m_breakPending = false; // the text's own final line break was this paragraph's end
+    else
+        endLine();
 }
 
 void PageEngine::writeText(const QString &text)
@@ -293,6 +305,8 @@ void PageEngine::writeText(const QString &text)
         if (i + 1 < lines.size())
             endLine();
     }
+    if (lines.size() > 1 && lines.last().isEmpty())
+        m_breakPending = true;
 }
 
 void PageEngine::writePiece(const QString &text)
@@ -300,12 +314,9 @@ void PageEngine::writePiece(const QString &text)
     const QFontMetricsF &fm = metrics();
     QString rest = text;
     while (!rest.isEmpty()) {
-        const HAlign align = hAlign();
-        double room = rightMargin() - m_x;
-        if (align != HAlign::Left) {
-            const bool joinsRun = m_line.hasRun && m_line.runAlign == align;
-            room = rightMargin() - m_marginLeft - (joinsRun ? m_line.runWidth : 0);
-        }
+        const bool joinsRun = m_line.hasRun && m_line.runAlign == hAlign();
+        const double runLeft = joinsRun ? m_line.runLeft : m_x;
+        const double room = rightMargin() - runLeft - (joinsRun ? m_line.runWidth : 0);
         const bool lineHasText = m_line.active && m_line.maxLineSpacing > 0;
         // Rather than cut a word, move it to the next line when this one already holds text.
         if (lineHasText && !PageWrap::fits(fm.horizontalAdvance(rest.left(firstWordLength(rest))), room)) {
@@ -329,24 +340,16 @@ void PageEngine::placePiece(const QString &text)
     if (!m_line.active) {
         m_line = Line();
         m_line.active = true;
-        m_line.top = m_y;
+        m_line.y = m_y;
     }
+    m_breakPending = false;
 
     if (baselineAligned()) {
-        const double ascent = fm.ascent();
-        if (ascent > m_line.maxAscent) {
-            const double shift = ascent - m_line.maxAscent;
-            for (int index : std::as_const(m_line.baselineItems)) {
-                itemAt(index).y += shift;
-                itemAt(index).baseline += shift;
-            }
-            m_line.maxAscent = ascent;
-        }
-        item.baseline = m_line.top + m_line.maxAscent;
-        item.y = item.baseline - ascent;
+        item.baseline = m_line.y;
+        item.y = item.baseline - fm.ascent();
     } else {
-        item.y = m_line.top;
-        item.baseline = m_line.top + fm.ascent();
+        item.y = m_line.y;
+        item.baseline = item.y + fm.ascent();
     }
     m_line.maxLineSpacing = std::max(m_line.maxLineSpacing, fm.lineSpacing());
 
@@ -354,6 +357,7 @@ void PageEngine::placePiece(const QString &text)
     if (!m_line.hasRun || m_line.runAlign != align) {
         m_line.hasRun = true;
         m_line.runAlign = align;
+        m_line.runLeft = m_x;
         m_line.runItems.clear();
         m_line.runWidth = 0;
     }
@@ -372,26 +376,22 @@ void PageEngine::placePiece(const QString &text)
         for (int index : std::as_const(m_line.runItems))
             itemAt(index).x -= item.width / 2;
         const double total = m_line.runWidth + item.width;
-        const double left = m_marginLeft + (rightMargin() - m_marginLeft - total) / 2;
+        const double left = m_line.runLeft + (rightMargin() - m_line.runLeft - total) / 2;
         item.x = left + m_line.runWidth;
         m_x = left + total;
         break;
     }
     }
     m_line.runWidth += item.width;
-
-    const int index = addItem(item);
-    m_line.runItems.append(index);
-    if (baselineAligned())
-        m_line.baselineItems.append(index);
+    m_line.runItems.append(addItem(item));
 }
 
 void PageEngine::endLine()
 {
     const double spacing = (m_line.active && m_line.maxLineSpacing > 0) ? m_line.maxLineSpacing
                                                                          : metrics().lineSpacing();
-    const double top = m_line.active ? m_line.top : m_y;
-    m_y = top + spacing * m_lineSpacing / 100.0;
+    const double y = m_line.active ? m_line.y : m_y;
+    m_y = y + spacing * m_lineSpacing / 100.0;
     m_x = m_marginLeft;
     m_line = Line();
 }
@@ -427,6 +427,7 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
     if (!columns || !targetPage())
         return false;
     m_line = Line();
+    m_breakPending = false;
 
     QVector<double> widths, rooms, lefts;
     QVector<int> aligns;
@@ -440,6 +441,8 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
     double x0 = m_x;
     if (hAlign() == HAlign::Right)
         x0 = std::max(m_x, rightMargin() - total);
+    else if (hAlign() == HAlign::Centre)
+        x0 = m_x + (rightMargin() - m_x - total) / 2;
     double left = x0;
     for (double width : std::as_const(widths)) {
         lefts << left;
@@ -453,38 +456,41 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
     for (const TableRow &row : headerRows)
         headerHeight += row.lines * lh;
 
+    // Rows are laid out by the top of their line boxes; with a baseline code CurrentY is the
+    // first line's baseline, so the box starts one ascent higher.
+    const double lift = baselineAligned() ? metrics().ascent() : 0;
     const bool canBreak = m_overlayPage == 0;
     const double bottom = m_pageHeight - m_marginBottom;
-    double y = m_y;
-    double partTop = y;
+    double top = m_y - lift;
+    double partTop = top;
     double headerBottom = -1;
     bool headerDue = !headerRows.isEmpty();
-    bool freshPage = y <= m_marginTop + FitEpsilon;
+    bool freshPage = top <= m_marginTop + FitEpsilon;
 
     auto writeHeader = [&]() {
         for (const TableRow &row : headerRows) {
-            writeTableRow(row, 0, row.lines, lefts, widths, aligns, y, lh);
-            y += row.lines * lh;
+            writeTableRow(row, 0, row.lines, lefts, widths, aligns, top, lh);
+            top += row.lines * lh;
         }
-        headerBottom = y;
+        headerBottom = top;
         headerDue = false;
     };
     auto breakPage = [&]() {
-        drawTableBorder(x0, widths, partTop, headerBottom, y);
+        drawTableBorder(x0, widths, partTop, headerBottom, top);
         startPage();
-        y = m_marginTop;
-        partTop = y;
+        top = m_marginTop;
+        partTop = top;
         headerBottom = -1;
         headerDue = !headerRows.isEmpty();
         freshPage = true;
     };
     auto linesThatFit = [&](double above) {
-        return int(std::floor((bottom - y - above + FitEpsilon) / lh));
+        return int(std::floor((bottom - top - above + FitEpsilon) / lh));
     };
 
     // A header without body rows still prints, and still moves to a new page when it cannot fit.
     if (bodyRows.isEmpty() && headerDue) {
-        if (canBreak && !freshPage && y + headerHeight > bottom + FitEpsilon)
+        if (canBreak && !freshPage && top + headerHeight > bottom + FitEpsilon)
             breakPage();
         writeHeader();
     }
@@ -506,16 +512,16 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
             const int count = std::min(fit, remaining);
             if (headerDue)
                 writeHeader();
-            writeTableRow(row, first, count, lefts, widths, aligns, y, lh);
-            y += count * lh;
+            writeTableRow(row, first, count, lefts, widths, aligns, top, lh);
+            top += count * lh;
             first += count;
             freshPage = false;
             if (first < row.lines)
                 breakPage();
         }
     }
-    drawTableBorder(x0, widths, partTop, headerBottom, y);
-    m_y = y;
+    drawTableBorder(x0, widths, partTop, headerBottom, top);
+    m_y = top + lift;
     m_x = m_marginLeft;
     return true;
 }

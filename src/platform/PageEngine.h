@@ -22,13 +22,31 @@
 // pages before printing, so they run in preview mode and call PrintDocument). Each EndDoc with
 // Preview False, and each PrintDocument, is one print job.
 //
+// TextAlign codes (any other code acts as 6). The vertical part says which part of the text
+// stands at CurrentY:
+//   0 left, top          2 right, top          6 left, baseline (the default)
+//   7 right, baseline    8 centred, baseline
+// - Top codes put the top of the text (its ascent line) at CurrentY; baseline codes put the
+//   baseline there, so pieces of several font sizes written on one line share one baseline.
+// - Left text starts at CurrentX. Right text ends at the right margin (PageWidth - MarginRight).
+//   Centred text is centred in the room from CurrentX to the right margin, which at the start of
+//   a line (CurrentX = MarginLeft) is between the margins. Consecutive right or centred pieces on
+//   one line are kept together as one run that ends at the margin / is centred as a whole.
+// - Tables follow the same horizontal rule as a whole: with 0 or 6 a table starts at CurrentX;
+//   with 8 it is centred in the room from CurrentX to the right margin (the date box of the
+//   layouts, 3080 wide, sits exactly at PW - MR - 3080); with 2 or 7 it is pushed right so that
+//   it ends at the right margin, but never starts left of CurrentX (the sales order totals at
+//   CurrentX = 12240 - ML - MR - 4000 end flush right; a table wider than the room starts at
+//   CurrentX).
+//
 // Position rules:
 // - StartDoc, NewPage, StartOverlay: CurrentX = MarginLeft, CurrentY = MarginTop.
 // - Text writes at the current position on the current line and moves CurrentX to the right end
-//   of what it wrote; CurrentY stays at the line's top until the line ends. Chr(13) (also Chr(10)
-//   and CR LF) inside the text ends the line.
-// - Paragraph writes like Text, then ends the line; Paragraph "" ends the line or, on an empty
-//   line, adds an empty line.
+//   of what it wrote; CurrentY stays until the line ends. Chr(13) (also Chr(10) and CR LF)
+//   inside the text ends the line.
+// - Paragraph writes like Text, then ends the line; Paragraph "" on an empty line adds an empty
+//   line. A Paragraph that directly follows a Text ending in a line break takes that break as its
+//   own end: Text title & Chr(13) followed by Paragraph "" makes one line, not two.
 // - Ending a line: CurrentY += line height, CurrentX = MarginLeft. Line height = the font's line
 //   spacing (QFontMetricsF::lineSpacing) x LineSpacing / 100, taking the tallest font written on
 //   the line, or the current font for an empty line.
@@ -37,30 +55,19 @@
 //   Paragraph never start a page by themselves: layouts break pages explicitly and write page
 //   feet below the bottom margin on purpose.
 // - Setting CurrentY starts a fresh line at that height; setting CurrentX keeps the line.
-// - AddTable starts at (CurrentX, CurrentY) and leaves CurrentY below its last row and CurrentX
-//   at MarginLeft.
+// - AddTable writes its first row at (CurrentX, CurrentY) by the rules above and leaves CurrentY
+//   where a following line would stand (one line height below its last line) and CurrentX at
+//   MarginLeft.
 // - DrawLine and BoxedText are placed absolutely and move nothing.
-//
-// TextAlign codes (any other code acts as 6):
-//   0 left, top          2 right, top          6 left, baseline (the default)
-//   7 right, baseline    8 centred, baseline
-// - Left text starts at CurrentX. Right text ends at the right margin (PageWidth - MarginRight);
-//   centred text is centred between the margins. Consecutive right or centred pieces on one
-//   line are kept together as one run that ends at / is centred between the margins.
-// - Top alignment puts a piece's top at the line's top. Baseline alignment makes all baseline
-//   pieces of a line share one baseline, set by the piece with the largest ascent, so pieces of
-//   several font sizes on one line stand on the same baseline.
-// - Tables are never centred. With TextAlign 2 or 7 a table is pushed right so that it ends at
-//   the right margin, but it never starts left of CurrentX (a table wider than the room then
-//   starts at CurrentX). With any other code it starts at CurrentX.
 //
 // Tables (AddTable; strings described in PageTable.h): one AddTable uses the current font for
 // every cell. A cell's text is inset by CellPadding on both sides, wraps at Chr(13) and at the
 // column width, and is aligned by its column's mark. A row is as tall as its tallest cell
-// (lines x line height). A row that does not fit above PageHeight - MarginBottom moves to a new
-// page, where the header rows (if any) are repeated first; a header never stays alone at the
-// foot of a page. A row taller than a whole page is split between lines. Inside an overlay no
-// page can be added: rows are written where they land.
+// (lines x line height); its line boxes start at CurrentY, or one ascent above it with a
+// baseline code. A row whose boxes would pass PageHeight - MarginBottom moves to a new page and
+// starts there with its top at MarginTop, after the header rows (if any), which are repeated; a
+// header never stays alone at the foot of a page. A row taller than a whole page is split
+// between lines. Inside an overlay no page can be added: rows are written where they land.
 //
 // TableBorder: 0 draws nothing. Any other code (the layouts use 6) draws a box around the table's
 // part on each page, a line between adjacent columns and a line under the header rows, with the
@@ -207,12 +214,11 @@ private:
     struct Line
     {
         bool active = false;
-        double top = 0;
-        double maxAscent = 0;
+        double y = 0; // CurrentY when the line's first piece was written
         double maxLineSpacing = 0;
-        QVector<int> baselineItems;
         bool hasRun = false;
         HAlign runAlign = HAlign::Left;
+        double runLeft = 0; // CurrentX when the run began: centred runs are centred right of it
         QVector<int> runItems;
         double runWidth = 0;
     };
@@ -250,6 +256,8 @@ private:
     DocState m_state = DocState::None;
     int m_overlayPage = 0;
     Line m_line;
+    // The last Text ended with a line break that a directly following Paragraph takes as its end.
+    bool m_breakPending = false;
     PrintResult m_lastPrint;
 
     bool m_physicalPage = true;

@@ -38,7 +38,7 @@ TEST(PageEngineDocument, PagesStartAtTheMarginsAndCountUp)
     threePages(e);
     EXPECT_EQ(e.PageCount(), 3);
     EXPECT_DOUBLE_EQ(e.document().pages[2].items[0].x, 720);
-    EXPECT_DOUBLE_EQ(e.document().pages[2].items[0].y, 720);
+    EXPECT_DOUBLE_EQ(e.document().pages[2].items[0].baseline, 720);
     EXPECT_DOUBLE_EQ(e.document().pages[0].width, 12240);
     EXPECT_DOUBLE_EQ(e.document().pages[0].height, 15840);
 }

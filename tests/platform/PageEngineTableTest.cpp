@@ -27,6 +27,8 @@ struct Engine
         e.StartDoc();
     }
     double lh() const { return PageFont::metrics("Courier New", 12, false).lineSpacing(); }
+    // With the default TextAlign 6 CurrentY is a row's baseline; its box starts this much higher.
+    double asc() const { return PageFont::metrics("Courier New", 12, false).ascent(); }
     // Throws when the text is missing, which fails the test with the text's name.
     const PageItem *find(const QString &text, int page = 1) const
     {
@@ -99,7 +101,7 @@ TEST(PageEngineTable, CellsFollowColumnWidthsAndAlignmentMarks)
     EXPECT_NEAR(t.find("G")->x, 6720 + Pad, 0.01);
     EXPECT_NEAR(t.find("H")->x, 7259.5 + Pad, 0.01);
     for (const char *text : {"AB", "CD", "EF", "G", "H"})
-        EXPECT_DOUBLE_EQ(t.find(text)->y, 2000) << text;
+        EXPECT_DOUBLE_EQ(t.find(text)->baseline, 2000) << text;
     EXPECT_NEAR(t.e.CurrentY(), 2000 + t.lh(), 0.01);
     EXPECT_DOUBLE_EQ(t.e.CurrentX(), 720);
 }
@@ -114,8 +116,8 @@ TEST(PageEngineTable, ExtraCellsAreDroppedAndAnEmptyHeaderAddsNoRow)
     EXPECT_NEAR(t.e.CurrentY(), 3000 + t.lh(), 0.01);
 
     t.e.AddTable("<1000|<1000;", "H1|H2;", "a|b;c|d;");
-    EXPECT_NEAR(t.find("H1")->y, 3000 + t.lh(), 0.01);
-    EXPECT_NEAR(t.find("c")->y, 3000 + 3 * t.lh(), 0.01);
+    EXPECT_NEAR(t.find("H1")->baseline, 3000 + t.lh(), 0.01);
+    EXPECT_NEAR(t.find("c")->baseline, 3000 + 3 * t.lh(), 0.01);
     EXPECT_NEAR(t.e.CurrentY(), 3000 + 4 * t.lh(), 0.01);
 }
 
@@ -136,9 +138,9 @@ TEST(PageEngineTable, CellsWrapAtLineBreaksAndAtTheColumnWidth)
     t.e.AddTable("<1000|<3000|<1000;", "", "AAA BBB CCC|LINE1\rLINE2\r\nLINE3|ABCDEFGHIJ;");
     const QStringList texts = t.e.document().pages[0].texts();
     EXPECT_EQ(texts, (QStringList{"AAA", "BBB", "CCC", "LINE1", "LINE2", "LINE3", "ABCDEF", "GHIJ"}));
-    EXPECT_NEAR(t.find("CCC")->y, 1000 + 2 * t.lh(), 0.01);
-    EXPECT_NEAR(t.find("LINE3")->y, 1000 + 2 * t.lh(), 0.01);
-    EXPECT_NEAR(t.find("GHIJ")->y, 1000 + t.lh(), 0.01);
+    EXPECT_NEAR(t.find("CCC")->baseline, 1000 + 2 * t.lh(), 0.01);
+    EXPECT_NEAR(t.find("LINE3")->baseline, 1000 + 2 * t.lh(), 0.01);
+    EXPECT_NEAR(t.find("GHIJ")->baseline, 1000 + t.lh(), 0.01);
     EXPECT_NEAR(t.e.CurrentY(), 1000 + 3 * t.lh(), 0.01); // the tallest cell sets the row
 
     // Leading blanks indent (matrix cells); ten-character amounts fit a 1500 column.
@@ -153,15 +155,16 @@ TEST(PageEngineTable, RowsThatDoNotFitMoveToANewPageWithTheHeaderRepeated)
     const double bottom = 15840 - 720;
     const double lh = t.lh();
     // Room for exactly two rows under the header.
-    const double start = bottom - 3 * lh - 1;
+    const double start = bottom - 3 * lh + t.asc() - 1;
     t.e.setCurrentY(start);
     t.e.AddTable("<2000|<2000;", "ITEM|QTY;", "A1|1;A2|2;A3|3;A4|4;");
     ASSERT_EQ(t.e.PageCount(), 2);
     EXPECT_EQ(t.e.document().pages[0].texts(), (QStringList{"ITEM", "QTY", "A1", "1", "A2", "2"}));
     EXPECT_EQ(t.e.document().pages[1].texts(), (QStringList{"ITEM", "QTY", "A3", "3", "A4", "4"}));
+    // Continued rows start with their top at the top margin.
     EXPECT_NEAR(t.find("ITEM", 2)->y, 720, 0.01);
     EXPECT_NEAR(t.find("A3", 2)->y, 720 + lh, 0.01);
-    EXPECT_NEAR(t.e.CurrentY(), 720 + 3 * lh, 0.01);
+    EXPECT_NEAR(t.e.CurrentY(), 720 + 3 * lh + t.asc(), 0.01);
     EXPECT_DOUBLE_EQ(t.e.CurrentX(), 720);
     for (const PageData &page : t.e.document().pages)
         for (const PageItem &item : page.items)
@@ -172,7 +175,7 @@ TEST(PageEngineTable, AHeaderNeverStaysAloneAndLongTablesSpanPages)
 {
     Engine t;
     const double lh = t.lh();
-    t.e.setCurrentY(15840 - 720 - 1.5 * lh); // room for the header, not for a row below it
+    t.e.setCurrentY(15840 - 720 - 1.5 * lh + t.asc()); // room for the header, not for a row below it
     QString body;
     for (int i = 1; i <= 120; ++i)
         body += QStringLiteral("ROW%1;").arg(i);
@@ -199,13 +202,13 @@ TEST(PageEngineTable, ARowTallerThanAPageIsSplitBetweenLines)
     t.e.setCurrentY(5000);
     t.e.AddTable("<3000;", "", lines.join('\r') + ";");
     const double lh = t.lh();
-    const int firstPage = int((15120 - 5000) / lh);
+    const int firstPage = int((15120 - (5000 - t.asc())) / lh);
     const int fullPage = int((15120 - 720) / lh);
     ASSERT_EQ(t.e.PageCount(), 3);
     EXPECT_EQ(t.e.document().pages[0].items.size(), firstPage);
     EXPECT_EQ(t.e.document().pages[1].items.size(), fullPage);
     EXPECT_EQ(t.e.document().pages[2].items.size(), 100 - firstPage - fullPage);
-    EXPECT_NEAR(t.e.CurrentY(), 720 + (100 - firstPage - fullPage) * lh, 0.01);
+    EXPECT_NEAR(t.e.CurrentY(), 720 + (100 - firstPage - fullPage) * lh + t.asc(), 0.01);
 }
 
 TEST(PageEngineTable, RightAlignedTablesEndAtTheRightMarginButNotLeftOfCurrentX)
@@ -228,11 +231,17 @@ TEST(PageEngineTable, RightAlignedTablesEndAtTheRightMarginButNotLeftOfCurrentX)
     t.e.AddTable("<5740|<5740;", "", "BILL TO:|SHIP TO:;");
     EXPECT_NEAR(t.find("BILL TO:")->x, 720 + Pad, 0.01);
 
-    // Tables are never centred: the date box sits at CurrentX while TextAlign is still 8.
+    // TextAlign 8 (still set from the title): the date box is centred in the room right of
+    // CurrentX; the first table fills that room exactly, the second one stays inside the box.
     t.e.setTextAlign(8);
     t.e.setCurrentX(12240 - 720 - 3080);
     t.e.AddTable("^1440|^1640;", "", "DATE|ORDER NO;");
     EXPECT_NEAR(t.find("DATE")->x, 8440 + (1440 - 4 * Courier12) / 2, 0.01);
+    t.e.setCurrentX(12240 - 720 - 2880);
+    t.e.AddTable("^1440|^1640;", "", "01/15/26|SO00001234;");
+    EXPECT_NEAR(t.find("01/15/26")->x, 8540 + (1440 - 8 * Courier12) / 2, 0.01);
+    EXPECT_LT(t.find("01/15/26")->right(), 8440 + 1440); // clear of the box's inner rule
+    EXPECT_LE(t.find("SO00001234")->right(), 11520 + 0.5); // inside the box's right edge
 }
 
 TEST(PageEngineTable, BorderSixDrawsABoxColumnLinesAndAHeaderLine)
@@ -245,13 +254,14 @@ TEST(PageEngineTable, BorderSixDrawsABoxColumnLinesAndAHeaderLine)
     t.e.setTableBorder(6);
     t.e.setCurrentY(2000);
     t.e.AddTable("<1000|<2000|<500;", "H|I|J;", "a|b|c;");
-    const double bottom = 2000 + 2 * t.lh();
+    const double top = 2000 - t.asc();
+    const double bottom = top + 2 * t.lh();
     QSet<double> verticals;
     int horizontals = 0;
     for (const PageItem &r : t.rules()) {
         if (r.x == r.x2) {
             verticals << r.x;
-            EXPECT_DOUBLE_EQ(r.y, 2000);
+            EXPECT_DOUBLE_EQ(r.y, top);
             EXPECT_NEAR(r.y2, bottom, 0.01);
         } else {
             ++horizontals;

@@ -96,8 +96,28 @@ TEST(PageEngineText, TextMovesCurrentXAndParagraphEndsTheLine)
     EXPECT_NEAR(t.e.CurrentY(), 1000 + 3.8 * lh, 0.01);
     t.e.setLineSpacing(120);
     t.e.Paragraph("Y\rZ");
-    EXPECT_NEAR(t.item("Z").y, 1000 + 5 * lh, 0.01);
+    EXPECT_NEAR(t.item("Z").baseline, 1000 + 5 * lh, 0.01);
     EXPECT_NEAR(t.e.CurrentY(), 1000 + 6.2 * lh, 0.01);
+}
+
+TEST(PageEngineText, AParagraphRightAfterAFinalLineBreakEndsThatSameLine)
+{
+    Engine t;
+    t.e.setFontName("Arial");
+    t.e.setFontSize(15);
+    t.e.setTextAlign(8);
+    t.e.setCurrentY(720);
+    t.e.Text("SALES ORDER\r");
+    t.e.setFontName("Courier New");
+    t.e.setFontSize(10);
+    t.e.Paragraph(""); // ends the title line, adds no empty line
+    EXPECT_NEAR(t.e.CurrentY(), 720 + Engine::spacing("Arial", 15), 0.01);
+    t.e.Paragraph(""); // this one is an empty 10 pt line
+    EXPECT_NEAR(t.e.CurrentY(), 720 + Engine::spacing("Arial", 15) + Engine::spacing("Courier New", 10), 0.01);
+
+    t.e.Text("A\r");
+    t.e.Paragraph("B"); // text of its own: a line of its own
+    EXPECT_NEAR(t.item("B").baseline, t.item("A").baseline + Engine::spacing("Courier New", 10), 0.01);
 }
 
 TEST(PageEngineText, PiecesOfSeveralSizesShareABaselineAndTheTallestSetsTheLine)
@@ -115,10 +135,10 @@ TEST(PageEngineText, PiecesOfSeveralSizesShareABaselineAndTheTallestSetsTheLine)
     t.e.setFontSize(8);
     t.e.Text("        (#3)");
     t.e.Paragraph("");
-    const double baseline = t.item("    ").baseline;
-    EXPECT_NEAR(baseline, 2000 + PageFont::metrics("Courier New", 13, true).ascent(), 0.01);
-    for (const char *text : {"- S", " 12", "        (#3)"})
-        EXPECT_NEAR(t.item(text).baseline, baseline, 0.01) << text;
+    // Baseline codes stand every piece on CurrentY.
+    for (const char *text : {"    ", "- S", " 12", "        (#3)"})
+        EXPECT_DOUBLE_EQ(t.item(text).baseline, 2000) << text;
+    EXPECT_NEAR(t.item(" 12").y, 2000 - PageFont::metrics("Courier New", 13, true).ascent(), 0.01);
     EXPECT_NEAR(t.item(" 12").x, t.item("- S").right(), 0.01);
     EXPECT_NEAR(t.e.CurrentY(), 2000 + PageFont::metrics("Courier New", 13, true).lineSpacing(), 0.01);
 
@@ -165,6 +185,12 @@ TEST(PageEngineText, AlignmentCodesPlaceTextBetweenTheMargins)
     t.e.Paragraph("GH");
     EXPECT_NEAR(t.item("GH").right(), 11520, 0.01);
     EXPECT_NEAR(t.item("EF").right(), t.item("GH").x, 0.01);
+
+    // Centred text is centred in the room right of CurrentX.
+    t.e.setTextAlign(8);
+    t.e.setCurrentX(6120);
+    t.e.Paragraph("1/2");
+    EXPECT_NEAR(t.item("1/2").x, 6120 + (11520 - 6120 - 3 * 144.015625) / 2, 0.01);
 }
 
 TEST(PageEngineText, LongTextWrapsAtTheRightMarginAfterABlank)
@@ -175,7 +201,7 @@ TEST(PageEngineText, LongTextWrapsAtTheRightMarginAfterABlank)
     t.e.Paragraph("ONE TWO THREE FOUR");
     EXPECT_NEAR(t.item("ONE TWO").x, 11520 - 10 * 144.015625, 0.01);
     EXPECT_DOUBLE_EQ(t.item("THREE FOUR").x, 720);
-    EXPECT_NEAR(t.item("THREE FOUR").y, 1000 + Engine::spacing("Courier New", 12), 0.01);
+    EXPECT_NEAR(t.item("THREE FOUR").baseline, 1000 + Engine::spacing("Courier New", 12), 0.01);
 
     // A word that does not fit after earlier text moves to the next line whole.
     t.e.setCurrentX(11520 - 3 * 144.015625);
