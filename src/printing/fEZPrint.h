@@ -1,0 +1,68 @@
+#pragma once
+
+#include "PageEngine.h"
+
+#include <QDialog>
+#include <memory>
+
+class PagePreview;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+
+// The preview window. It owns the page engine (vsPrinter) that every order document is laid out
+// on; print routines either print the finished document or show this window modally so the
+// operator can page through it, zoom and print all of it or a page range.
+class fEZPrint : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit fEZPrint(QWidget *parent = nullptr);
+    ~fEZPrint() override;
+
+    PageEngine vsPrinter;
+
+    PagePreview *vsPrinterView;
+    QWidget *picPrinterControlBar;
+    QPushButton *cmdPage[4];
+    QLabel *lblPage;
+    QPushButton *cmdZoom[4];
+    QLabel *lblZoom;
+    QPushButton *cmdFitWidth;
+    QRadioButton *Option1;
+    QRadioButton *Option2;
+    QLineEdit *Text1[2];
+    QPushButton *cmdPrint[2];
+    QPushButton *Command1;
+
+    // Shows the document from its first page, modally (ModalRunner).
+    int showModal();
+
+    void cmdPage_Click(int index);
+    void cmdZoom_Click(int index);
+    void cmdFitWidth_Click();
+    void UpdateControlBar();
+    void Option1_Click();
+    void Option2_Click();
+    void Text1_LostFocus(int index);
+    void cmdPrint_Click(int index);
+    void Command1_Click();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void printDocument();
+    void setupPrinter();
+    // The range field's value as a page number (Text1_LostFocus has normalised it).
+    int rangeValue(int index) const;
+
+    // The system printer as the operator set it up through "Setup"; used while the document
+    // goes to that printer.
+    std::unique_ptr<QPrinter> mPrinterSetup;
+};

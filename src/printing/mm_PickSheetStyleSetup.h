@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// Lets the operator choose the layout style in which sales orders and picking sheets print;
+// the code is stored as [AUTOPICKINGSHEET] Format in the account settings file. Opened modally
+// from the print window, and made afresh each time.
+class mm_PickSheetStyleSetup : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit mm_PickSheetStyleSetup(QWidget *parent = nullptr);
+
+    QLabel *Label1;
+    QComboBox *Combo1;
+    QLabel *Label2;
+    QPushButton *btnOK;
+    QPushButton *Command1;
+
+    QString mIniFile;
+
+    // Shows the stored code, without its description until a code is chosen.
+    void Form_Load();
+    void Combo1_Click();
+    void btnOK_Click();
+    void Command1_Click();
+};

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "PrintProcedures.h"
+#include "Recordset.h"
+
+#include <QString>
+
+class PageEngine;
+class mm_prtinv;
+
+// The skeleton every layout style shares: select the orders, set up the preview window's
+// engine, and for each order print page header, item rows and page foot page by page, then
+// either print the order as its own job with page numbers laid over every page and mark it
+// printed, or keep it for the preview window (preview builds the first order only). A style
+// supplies its bands; the loop, the page breaks and the print and status rules live here.
+class LayoutStyle
+{
+public:
+    LayoutStyle(mm_prtinv &form, const PrintRequest &request);
+    virtual ~LayoutStyle();
+
+    LayoutStyle(const LayoutStyle &) = delete;
+    LayoutStyle &operator=(const LayoutStyle &) = delete;
+
+    // The whole run. "" when every selected document reached the printer (or the preview was
+    // shown); otherwise the reason, which the operator has also been shown.
+    QString run();
+
+protected:
+    // --- selection and set-up; the defaults are those of the standard style
+    virtual QString ordersStatement() const;
+    virtual QString linesStatement(const QString &invno) const;
+    // Margins and anything else a style sets before the line limit is computed.
+    virtual void setMargins();
+    virtual double computeLineLimit() const;
+
+    // --- bands
+    // Before the first page of each order.
+    virtual void beginOrder() {}
+    virtual void printPageHeader() = 0;
+    // Prints the row(s) of the current line and moves on when the line is done with; a line
+    // that must print again (a matrix heading before its cell) stays current.
+    virtual void printItemRow() = 0;
+    // False for a line this order does not print (the back-order rule).
+    virtual bool linePrints() const;
+    virtual void printPageFoot() = 0;
+    // Lays the page number and whatever else belongs over finished page `page`.
+    virtual void overlayPage(int page, int pageCount) = 0;
+
+    // --- for the bands
+    PageEngine &vs() const { return *m_engine; }
+    double ML() const;
+    double MR() const;
+    double MB() const;
+    double PW() const;
+    double PH() const;
+    // Seeks the order's customer in the customer table; true when found (then it is current).
+    bool seekCustomer();
+    // The title line of a page: the picking sheet or the sales order title of the print window.
+    QString title() const;
+    // Str() of a quantity field; money fields as "###,###.00"; dates as "mm/dd/yy".
+    static QString qty(const Recordset &rs, const QString &field);
+    static QString money(const Recordset &rs, const QString &field);
+    static QString shortDate(const Recordset &rs, const QString &field);
+    // `count` fill characters such that label, a blank and the leader stay inside `width`.
+    QString leader(const QString &label, QChar fill, double width) const;
+
+    mm_prtinv &form;
+    const PrintRequest request;
+    Recordset rsSO;
+    Recordset rsLines;
+    Recordset rsCustomer;
+
+    bool pickingSheet = false;
+    bool backOrder = false;
+    bool firstPage = true;
+    bool moreLines = false;
+    double topY = 0;
+    bool topYTaken = false;
+    double titleEndX = 0;
+    double titleEndY = 0;
+    double lineLimit = 0;
+
+private:
+    void selectOrders();
+    void setUpEngine();
+    void printOrderPages();
+    void printItemLines();
+    void skipUnprintedLines();
+    // Print mode: completes the document, numbers its pages, prints it and marks the order.
+    // "" when done; otherwise the reason (already shown).
+    QString printOrder();
+    void overlayAllPages();
+    QString markPrinted();
+    void endRun();
+
+    PageEngine *m_engine = nullptr;
+};
