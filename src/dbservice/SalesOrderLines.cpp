@@ -1,7 +1,6 @@
 #include "clsServer.h"
 
 #include "RecordCopy.h"
-
 #include "VbFormat.h"
 
 namespace {

@@ -41,10 +41,7 @@ clsServer::clsServer()
     m_odbc = (*type == 1.0);
 }
 
-clsServer::~clsServer()
-{
-    m_connection.close();
-}
+clsServer::~clsServer() = default;
 
 bool clsServer::usesOdbc() const
 {

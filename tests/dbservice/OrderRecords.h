@@ -2,15 +2,11 @@
 
 #include "Recordset.h"
 
-#include <QString>
-
-// Sales order header and detail record sets with the fields the conversion hands to the save,
-// filled the way it fills them.
-
-// One header row for customer `custNo`, number "Auto No.", amounts of one 100.00 line.
-Recordset orderHeader(const QString &custNo = QStringLiteral("C1"), bool addedInShow = false);
-Recordset orderDetail(); // open, no rows
+// Header and detail record sets as the conversion hands them to the save, holding the fields the
+// save reads: one header row ("Auto No.", customer C1, a 100.00 order with 8.25 tax), no lines.
+Recordset orderHeader(bool addedInShow = false);
+Recordset orderDetail();
 
 // A line of `qord` ordered of an item variant; `autonum` is the key of a line already saved.
 void addLine(Recordset &detail, const QString &item, double qord, const QString &row = {},
-             const QString &col = {}, const QString &autonum = {}, double qshp = 0, double qbord = 0);
+             const QString &col = {}, const QString &autonum = {}, double qbord = 0);

@@ -99,35 +99,4 @@ TEST_F(PricingTest, EveryMethodAtItsBreaks)
     }
 }
 
-TEST_F(PricingTest, LookupsDoubleQuotesInTheirStatements)
-{
-    const QString item = "AB'C";
-    Recordset rs = server().Get_A_PriceInfo(item, "", "");
-    ASSERT_FALSE(rs.isEmpty());
-    EXPECT_DOUBLE_EQ(rs.number("price"), 10);
-    EXPECT_EQ(server().lastStatement(), "SELECT price,pricecode,cost FROM item where uid = 'AB''C'");
-
-    Recordset rule = server().Get_PriceCodeInfo("C1", "1", item, "");
-    ASSERT_FALSE(rule.isEmpty());
-    EXPECT_DOUBLE_EQ(rule.number("p1"), 0.5);
-}
-
-TEST_F(PricingTest, LastPriceRuleGivesTheInvoiceLineOrNothing)
-{
-    Recordset last = server().Get_PriceCodeInfo("C10", "1", "M10", "");
-    ASSERT_EQ(last.recordCount(), 1);
-    EXPECT_DOUBLE_EQ(last.number("unit"), 4.5);
-    EXPECT_DOUBLE_EQ(last.number("method"), 10);
-    EXPECT_TRUE(server().Get_PriceCodeInfo("C10", "1", "PLAIN", "").isEmpty());
-}
-
-TEST_F(PricingTest, BrokenStatementGivesTheBlankRecordSet)
-{
-    suite.exec("DROP TABLE pricecode;");
-    Recordset rs = server().Get_PriceCodeInfo("C1", "1", "M1", "");
-    ASSERT_EQ(rs.fieldCount(), 1);
-    EXPECT_EQ(rs.field(0).name, "blankfield");
-    EXPECT_TRUE(rs.isEmpty());
-}
-
 } // namespace
