@@ -15,6 +15,8 @@ struct OrderRecord
 {
     QString itemNo;
     double quantity = 0.0;
+
+    bool operator==(const OrderRecord &) const = default;
 };
 
 QList<OrderRecord> ParseOrderRecords(const QByteArray &content);

@@ -41,10 +41,10 @@ private:
 
 void frmTerminalMain::Timer1_Timer()
 {
+    // A pass holds the queue list; a scan waits for it to end.
+    if (gScanBusy || mPassRunning)
+        return;
     try {
-        // A pass holds the queue list; a scan waits for it to end.
-        if (gScanBusy || mPassRunning)
-            return;
         if (gStopRequested) {
             statusMsgPanel->setText(QStringLiteral("STOPPED"));
             stopTimers();
@@ -176,11 +176,11 @@ int frmTerminalMain::QueueRowOf(const QString &name, int hint) const
 
 void frmTerminalMain::Timer2_Timer()
 {
+    // Passes never overlap: a stop and a start during a pass enable the timers again, and the
+    // pass itself lets timer events through.
+    if (gScanBusy || mPassRunning)
+        return;
     try {
-        // Passes never overlap: a stop and a start during a pass enable the timers again, and
-        // the pass itself lets timer events through.
-        if (gScanBusy || mPassRunning)
-            return;
         if (fQue->maxRows() > 0) {
             stopTimers();
             FlagGuard pass(mPassRunning);
