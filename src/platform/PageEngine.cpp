@@ -23,24 +23,6 @@ int alignCode(PageTable::Align align)
     return 0;
 }
 
-int firstWordLength(const QString &text)
-{
-    int i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    while (i < text.size() && !text.at(i).isSpace())
-        ++i;
-    return i;
-}
-
-QString withoutLeadingBlanks(const QString &text)
-{
-    int i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    return text.mid(i);
-}
-
 } // namespace
 
 PageEngine::PageEngine(QObject *parent)
@@ -319,9 +301,9 @@ void PageEngine::writePiece(const QString &text)
         const double room = rightMargin() - runLeft - (joinsRun ? m_line.runWidth : 0);
         const bool lineHasText = m_line.active && m_line.maxLineSpacing > 0;
         // Rather than cut a word, move it to the next line when this one already holds text.
-        if (lineHasText && !PageWrap::fits(fm.horizontalAdvance(rest.left(firstWordLength(rest))), room)) {
+        if (lineHasText && !PageWrap::fits(fm.horizontalAdvance(rest.left(PageWrap::firstWordLength(rest))), room)) {
             endLine();
-            rest = withoutLeadingBlanks(rest);
+            rest = PageWrap::withoutLeadingBlanks(rest);
             continue;
         }
         const QStringList parts = PageWrap::wrapLine(rest, room, fm);
@@ -329,7 +311,7 @@ void PageEngine::writePiece(const QString &text)
         if (parts.size() == 1)
             return;
         endLine();
-        rest = withoutLeadingBlanks(rest.mid(parts.first().size()));
+        rest = PageWrap::withoutLeadingBlanks(rest.mid(parts.first().size()));
     }
 }
 

@@ -43,6 +43,18 @@ int longestFittingPrefix(const QString &text, double room, const QFontMetricsF &
     return k;
 }
 
+} // namespace
+
+int firstWordLength(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    while (i < text.size() && !text.at(i).isSpace())
+        ++i;
+    return i;
+}
+
 QString withoutLeadingBlanks(const QString &text)
 {
     int i = 0;
@@ -50,8 +62,6 @@ QString withoutLeadingBlanks(const QString &text)
         ++i;
     return text.mid(i);
 }
-
-} // namespace
 
 QStringList wrapLine(const QString &line, double room, const QFontMetricsF &metrics)
 {

@@ -21,6 +21,10 @@ QStringList splitLineBreaks(const QString &text);
 // leading blanks of the text are kept (layouts indent with them). room <= 0 leaves it whole.
 QStringList wrapLine(const QString &line, double room, const QFontMetricsF &metrics);
 
+// Length of the leading blanks and the first word after them.
+int firstWordLength(const QString &text);
+QString withoutLeadingBlanks(const QString &text);
+
 // splitLineBreaks, then wrapLine on every line.
 QStringList wrapText(const QString &text, double room, const QFontMetricsF &metrics);
 
