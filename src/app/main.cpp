@@ -4,6 +4,8 @@
 #include "ShutdownSignals.h"
 
 #include "Module1.h"
+#include "PrintWindowStation.h"
+#include "StyleRegistration.h"
 #include "frmTerminalMain.h"
 
 #include <QApplication>
@@ -39,7 +41,10 @@ int main(int argc, char *argv[])
                                                                    : options.programDir)
                                       .absolutePath());
 
+    registerLayoutStyles();
+    PrintWindowStation printStation;
     frmTerminalMain window;
+    window.setPrintStation(&printStation);
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
     ShutdownSignals shutdownSignals;

@@ -55,6 +55,7 @@ void RegularStyle::printTitle()
     }
     vs().setFontSize(QStringLiteral("15"));
     vs().setTextAlign(8);
+    titleWidth = vs().MeasureText(title());
     vs().Text(title() + CR);
     vs().Paragraph(QString());
     titleEndX = vs().CurrentX();
@@ -244,28 +245,34 @@ void RegularStyle::overlayPage(int page, int pageCount)
     vs().setFontSize(10);
     vs().setTextAlign(8);
     vs().setCurrentY(titleEndY);
-    vs().Paragraph(vb::formatDateTime(now, QStringLiteral("mm/dd/yy")) + "  " + vb::formatDateTime(now, QStringLiteral("hh:mm"))
-                   + "  " + "Page: " + QString::number(page) + "/" + QString::number(pageCount));
+    const QString stamp = vb::formatDateTime(now, QStringLiteral("mm/dd/yy")) + "  "
+                        + vb::formatDateTime(now, QStringLiteral("hh:mm")) + "  " + "Page: " + QString::number(page) + "/"
+                        + QString::number(pageCount);
+    const double stampWidth = vs().MeasureText(stamp);
+    vs().Paragraph(stamp);
 
-    // The seller's block at the top left, level with the title.
+    // The seller's block at the top left, level with the title; its lines keep clear of the
+    // centred title and page line.
+    const double room = (ML() + PW() - MR()) / 2 - qMax(titleWidth, stampWidth) / 2 - ML() - 144;
+    auto writeFitted = [&](const QString &text, double size) {
+        vs().setFontSize(size);
+        for (double smaller = size - 1; smaller >= 8 && vs().MeasureText(text) > room; smaller -= 1)
+            vs().setFontSize(smaller);
+        vs().Paragraph(text);
+    };
     const CompanyDetails &company = form.mCompany;
     vs().setCurrentX(titleEndX);
     vs().setCurrentY(topY);
     vs().setTextAlign(6);
-    vs().setFontSize(14);
     vs().setFontBold(true);
-    vs().Paragraph(company.name);
+    writeFitted(company.name, 14);
     vs().setLineSpacing(80);
-    vs().setFontSize(12);
     vs().setFontBold(false);
-    QStringList contact;
-    if (!company.tel.isEmpty())
-        contact << "Tel: " + company.tel;
-    if (!company.fax.isEmpty())
-        contact << "Fax: " + company.fax;
-    for (const QString &line : {company.address1, company.address2, contact.join(QStringLiteral("  "))}) {
+    const QString tel = company.tel.isEmpty() ? QString() : "Tel: " + company.tel;
+    const QString fax = company.fax.isEmpty() ? QString() : "Fax: " + company.fax;
+    for (const QString &line : {company.address1, company.address2, tel, fax}) {
         if (!line.isEmpty())
-            vs().Paragraph(line);
+            writeFitted(line, 12);
     }
     vs().setLineSpacing(100);
 }

@@ -33,6 +33,7 @@ protected:
     double boxTop = 0;
     double infoTop = 0;
     double itemTop = 0;
+    double titleWidth = 0;
     QString lineFormat;
     QString previousMatrixItem;
 };
