@@ -48,7 +48,9 @@ qsizetype endOfQuoted(const QString &text, qsizetype at)
 }
 
 // "#12/31/2003#" content as an SQL text literal; none when it is not a date.
-std::optional<QString> dateLiteral(const QString &content)
+// SQL Server reads 'yyyyMMdd' and 'yyyy-MM-ddThh:mm:ss' the same under every date setting;
+// the other backends store and compare the 'yyyy-MM-dd[ hh:mm:ss]' texts.
+std::optional<QString> dateLiteral(const QString &content, SqlBackend backend)
 {
     if (!content.contains(QLatin1Char('/')) && !content.contains(QLatin1Char('-')))
         return std::nullopt; // a time alone or anything else stays as written
@@ -56,8 +58,12 @@ std::optional<QString> dateLiteral(const QString &content)
     if (!when)
         return std::nullopt;
     const bool withTime = content.contains(QLatin1Char(':'));
-    return QLatin1Char('\'') + when->toString(withTime ? QStringLiteral("yyyy-MM-dd hh:mm:ss")
-                                                       : QStringLiteral("yyyy-MM-dd")) + QLatin1Char('\'');
+    QString pattern;
+    if (backend == SqlBackend::SqlServer)
+        pattern = withTime ? QStringLiteral("yyyy-MM-ddThh:mm:ss") : QStringLiteral("yyyyMMdd");
+    else
+        pattern = withTime ? QStringLiteral("yyyy-MM-dd hh:mm:ss") : QStringLiteral("yyyy-MM-dd");
+    return QLatin1Char('\'') + when->toString(pattern) + QLatin1Char('\'');
 }
 
 // "SELECT [DISTINCT|ALL] TOP n" at `at`: where TOP starts, where the text after "n " resumes, n.
@@ -145,7 +151,7 @@ QString translateSql(const QString &statement, SqlBackend backend)
         if (c == QLatin1Char('#')) {
             const qsizetype close = statement.indexOf(QLatin1Char('#'), i + 1);
             if (close > i && close - i <= 40) {
-                if (const auto literal = dateLiteral(statement.mid(i + 1, close - i - 1))) {
+                if (const auto literal = dateLiteral(statement.mid(i + 1, close - i - 1), backend)) {
                     out += *literal;
                     i = close + 1;
                     continue;

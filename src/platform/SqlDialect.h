@@ -6,7 +6,8 @@
 // translated for the backend that runs them.
 enum class SqlBackend {
     Sqlite,    // LIMIT n, "name", dates as 'yyyy-MM-dd[ hh:mm:ss]' texts
-    SqlServer, // the dialect's own TOP and [name]; dates as 'yyyy-MM-dd[ hh:mm:ss]'
+    SqlServer, // the dialect's own TOP and [name]; dates as 'yyyyMMdd' or 'yyyy-MM-ddThh:mm:ss',
+               // which the server reads the same under every date setting
     Ansi       // other ODBC servers: LIMIT n, "name", dates as 'yyyy-MM-dd[ hh:mm:ss]'
 };
 
