@@ -47,35 +47,10 @@ FieldType fieldTypeOf(QMetaType type)
                       .arg(value.toString(), field));
 }
 
-std::optional<double> numberOf(const QVariant &value)
-{
-    const int type = value.metaType().id();
-    if (type == qMetaTypeId<Currency>())
-        return value.value<Currency>().toDouble();
-    switch (type) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return value.toDouble();
-    case QMetaType::Bool:
-        return value.toBool() ? -1.0 : 0.0;
-    case QMetaType::QString:
-    case QMetaType::QByteArray:
-        return vb::parseNumber(value.toString());
-    default:
-        return std::nullopt;
-    }
-}
-
 // Whole numbers the way the suite's integer fields take them: halves to the even neighbour.
 std::optional<qint64> wholeNumberOf(const QVariant &value)
 {
-    const auto n = numberOf(value);
+    const auto n = vb::toNumber(value);
     if (!n || !std::isfinite(*n) || std::fabs(*n) > 9.2e18)
         return std::nullopt;
     return qint64(std::nearbyint(*n));
@@ -465,7 +440,7 @@ double Recordset::number(const QString &field) const
     const QVariant v = value(field);
     if (isNullValue(v))
         return 0.0;
-    const auto n = numberOf(v);
+    const auto n = vb::toNumber(v);
     if (!n)
         typeMismatch(field, v);
     return *n;
@@ -497,11 +472,11 @@ QVariant Recordset::coerce(const QVariant &value, FieldType type)
     case FieldType::Currency: {
         if (value.metaType().id() == qMetaTypeId<Currency>())
             return value;
-        const auto n = numberOf(value);
+        const auto n = vb::toNumber(value);
         return n ? QVariant::fromValue(Currency::fromDouble(*n)) : QVariant();
     }
     case FieldType::Double: {
-        const auto n = numberOf(value);
+        const auto n = vb::toNumber(value);
         return n ? QVariant(*n) : QVariant();
     }
     case FieldType::Integer: {
@@ -520,7 +495,7 @@ QVariant Recordset::coerce(const QVariant &value, FieldType type)
             return true;
         if (t.compare(QStringLiteral("false"), Qt::CaseInsensitive) == 0)
             return false;
-        const auto n = numberOf(value);
+        const auto n = vb::toNumber(value);
         return n ? QVariant(*n != 0.0) : QVariant();
     }
     case FieldType::Date: {

@@ -60,6 +60,9 @@ double Val(const QString &text);
 // A text that reads wholly as a number: blanks around it, a leading sign, thousands separators,
 // one decimal point and an exponent are allowed. Nothing else ("", "x", "1O", "1 2").
 std::optional<double> parseNumber(const QString &text);
+// A stored value as a number: numbers, money, booleans (True is -1) and numeric texts; nothing
+// for null and anything else.
+std::optional<double> toNumber(const QVariant &value);
 bool IsNumeric(const QVariant &value);
 
 // A stored or typed date: QDate, QDateTime, QTime (on 12/30/1899, the suite's day zero) and texts:

@@ -146,15 +146,16 @@ std::optional<double> parseNumber(const QString &input)
     return negative ? -value : value;
 }
 
-bool IsNumeric(const QVariant &value)
+std::optional<double> toNumber(const QVariant &value)
 {
     if (!value.isValid() || value.isNull())
-        return false;
+        return std::nullopt;
     const int type = value.metaType().id();
     if (type == qMetaTypeId<Currency>())
-        return true;
+        return value.value<Currency>().toDouble();
     switch (type) {
     case QMetaType::Bool:
+        return value.toBool() ? -1.0 : 0.0;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Short:
@@ -166,15 +167,22 @@ bool IsNumeric(const QVariant &value)
     case QMetaType::SChar:
     case QMetaType::UChar:
     case QMetaType::Float:
-        return true;
+        return value.toDouble();
     case QMetaType::Double:
-        return std::isfinite(value.toDouble());
+        if (!std::isfinite(value.toDouble()))
+            return std::nullopt;
+        return value.toDouble();
     case QMetaType::QString:
     case QMetaType::QByteArray:
-        return parseNumber(value.toString()).has_value();
+        return parseNumber(value.toString());
     default:
-        return false;
+        return std::nullopt;
     }
+}
+
+bool IsNumeric(const QVariant &value)
+{
+    return toNumber(value).has_value();
 }
 
 } // namespace vb

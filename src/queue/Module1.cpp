@@ -123,25 +123,7 @@ void ShowErrorMessage(int kind, const QString &errorDescription)
 
 double ValueOrZero(const QVariant &value)
 {
-    if (Recordset::isNullValue(value))
-        return 0.0;
-    if (value.metaType().id() == qMetaTypeId<Currency>())
-        return value.value<Currency>().toDouble();
-    switch (value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return value.toDouble();
-    case QMetaType::QString:
-        return vb::parseNumber(value.toString()).value_or(0.0);
-    default:
-        return 0.0;
-    }
+    return vb::toNumber(value).value_or(0.0);
 }
 
 QString NullToEmpty(const QVariant &value)
