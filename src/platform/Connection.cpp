@@ -52,16 +52,7 @@ QString singleTableOf(const QString &statement)
     return table;
 }
 
-QStringList primaryKeyOf(const QSqlDatabase &db, const QString &table)
-{
-    QStringList columns;
-    const QSqlIndex pk = db.primaryIndex(table);
-    for (int i = 0; i < pk.count(); ++i)
-        columns << pk.fieldName(i);
-    return columns;
-}
-
-QStringList indexColumnsOf(const ConnectionData &c, const QString &table, const QString &indexName)
+QStringList indexColumnsOf(ConnectionData &c, const QString &table, const QString &indexName)
 {
     const QSqlDatabase db = c.database();
     if (c.backend == SqlBackend::Sqlite) {
@@ -90,7 +81,7 @@ QStringList indexColumnsOf(const ConnectionData &c, const QString &table, const 
         }
     }
     if (indexName.compare(QStringLiteral("PrimaryKey"), Qt::CaseInsensitive) == 0)
-        return primaryKeyOf(db, table);
+        return c.primaryKey(table);
     // Other servers do not list their indexes through the driver: "uididx" is the index on "uid".
     QString column = indexName;
     if (column.endsWith(QStringLiteral("idx"), Qt::CaseInsensitive))
@@ -106,6 +97,7 @@ ConnectionData::~ConnectionData()
 {
     if (name.isEmpty())
         return;
+    preparedStatements.clear(); // statements go before their database
     {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isOpen()) {
@@ -115,6 +107,44 @@ ConnectionData::~ConnectionData()
         }
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+QStringList ConnectionData::primaryKey(const QString &table)
+{
+    const QString key = table.toLower();
+    auto found = primaryKeys.constFind(key);
+    if (found != primaryKeys.constEnd())
+        return *found;
+    QStringList columns;
+    const QSqlIndex pk = database().primaryIndex(table);
+    for (int i = 0; i < pk.count(); ++i)
+        columns << pk.fieldName(i);
+    primaryKeys.insert(key, columns);
+    return columns;
+}
+
+int ConnectionData::runPrepared(const QString &statement, const QVariantList &bindings)
+{
+    const QString text = translateSql(statement, backend);
+    auto found = preparedStatements.find(text);
+    if (found == preparedStatements.end()) {
+        if (preparedStatements.size() >= 256) // shapes vary with nulls; keep the cache bounded
+            preparedStatements.clear();
+        QSqlQuery q(database());
+        if (!q.prepare(text))
+            throw DbError::fromSql(q.lastError());
+        found = preparedStatements.insert(text, q);
+    }
+    QSqlQuery &q = *found;
+    for (int i = 0; i < bindings.size(); ++i)
+        q.bindValue(i, bindings[i]);
+    const bool ok = q.exec();
+    const int affected = ok ? q.numRowsAffected() : 0;
+    const QSqlError error = q.lastError();
+    q.finish();
+    if (!ok)
+        throw DbError::fromSql(error);
+    return affected;
 }
 
 QVariant ConnectionData::bindable(const QVariant &value) const
@@ -285,7 +315,7 @@ Recordset Connection::openUpdatable(const QString &statement) const
     data.connection = d;
     data.table = table;
     data.originals = data.rows;
-    const QStringList pk = primaryKeyOf(d->database(), table);
+    const QStringList pk = d->primaryKey(table);
     bool allSelected = !pk.isEmpty();
     for (const QString &column : pk)
         allSelected = allSelected && data.indexOf(column) >= 0;
@@ -307,7 +337,7 @@ Recordset Connection::openTable(const QString &table, const QString &indexName) 
     data.kind = RecordsetData::Kind::Table;
     data.connection = d;
     data.table = table;
-    data.keyColumns = primaryKeyOf(d->database(), table);
+    data.keyColumns = d->primaryKey(table);
     for (int i = 0; i < record.count(); ++i) {
         FieldInfo info;
         info.name = record.fieldName(i);

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
 #include <QVector>
 #include <memory>
@@ -18,8 +19,16 @@ struct ConnectionData
     bool open = false;
     bool inTransaction = false;
 
+    // A save writes the same few statements for every order: keeping them prepared, and the
+    // tables' keys looked up once, halves its cost.
+    QHash<QString, QStringList> primaryKeys;
+    QHash<QString, QSqlQuery> preparedStatements;
+
     ~ConnectionData();
     QSqlDatabase database() const { return QSqlDatabase::database(name, false); }
+    QStringList primaryKey(const QString &table);
+    // Runs a statement with positional values, prepared once per connection; rows affected.
+    int runPrepared(const QString &statement, const QVariantList &bindings);
     // Converts a value for binding: the embedded backend keeps dates, times and money as texts
     // and numbers; ODBC drivers take Qt's own types.
     QVariant bindable(const QVariant &value) const;

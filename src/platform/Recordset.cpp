@@ -170,22 +170,6 @@ QString RecordsetData::whereForRow(const QVector<QVariant> &original, QVariantLi
     return parts.join(QStringLiteral(" AND "));
 }
 
-namespace {
-
-int runBound(const std::shared_ptr<ConnectionData> &connection, const QString &statement,
-             const QVariantList &bindings)
-{
-    QSqlQuery q(connection->database());
-    if (!q.prepare(translateSql(statement, connection->backend)))
-        throw DbError::fromSql(q.lastError());
-    for (int i = 0; i < bindings.size(); ++i)
-        q.bindValue(i, bindings[i]);
-    if (!q.exec())
-        throw DbError::fromSql(q.lastError());
-    return q.numRowsAffected();
-}
-
-} // namespace
 
 void RecordsetData::insertBuffer()
 {
@@ -203,7 +187,7 @@ void RecordsetData::insertBuffer()
             columns.isEmpty() ? QStringLiteral("INSERT INTO [%1] DEFAULT VALUES").arg(table)
                               : QStringLiteral("INSERT INTO [%1] (%2) VALUES (%3)")
                                     .arg(table, columns.join(", "), marks.join(", "));
-        runBound(connection, statement, bindings);
+        connection->runPrepared(statement, bindings);
     }
     rows.append(buffer);
     originals.append(buffer);
@@ -223,8 +207,7 @@ void RecordsetData::updateCurrentRow()
         }
         if (!assignments.isEmpty()) {
             const QString where = whereForRow(originals[pos], bindings);
-            const int affected = runBound(
-                connection,
+            const int affected = connection->runPrepared(
                 QStringLiteral("UPDATE [%1] SET %2 WHERE %3").arg(table, assignments.join(", "), where),
                 bindings);
             if (affected == 0)
@@ -249,7 +232,7 @@ void RecordsetData::deleteRowFromSource(int row)
     if (keyColumns.isEmpty() && connection->backend == SqlBackend::Sqlite)
         statement = QStringLiteral("DELETE FROM [%1] WHERE rowid = (SELECT rowid FROM [%1] WHERE %2 LIMIT 1)")
                         .arg(table, where);
-    if (runBound(connection, statement, bindings) == 0)
+    if (connection->runPrepared(statement, bindings) == 0)
         throw DbError(DbError::RowChanged,
                       QStringLiteral("The row of table \"%1\" was changed or deleted by another user "
                                      "since it was read; nothing was deleted")
