@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -76,13 +77,12 @@ void frmTerminalMain::ScanOrderQueue()
 void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)
 {
     // One listing of the whole folder gives the order files and, without a look-up per order,
-    // the info files beside them.
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    QHash<QString, QFileInfo> byName;
+    // the info files beside them. Only the new names are sorted.
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    QHash<QString, qsizetype> byName;
     byName.reserve(entries.size());
-    for (const QFileInfo &entry : entries)
-        byName.insert(entry.fileName().toUpper(), entry);
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        byName.insert(entries[i].fileName().toUpper(), i);
 
     QSet<QString> listed = mUnarchived;
     listed.reserve(fQue->maxRows() + mUnarchived.size());
@@ -92,38 +92,56 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
     const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
                                    QRegularExpression::CaseInsensitiveOption);
     QHash<QString, ScannedOrder> scanned;
-    for (const QFileInfo &entry : entries) {
+    QList<qsizetype> fresh;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString name = entries[i].fileName();
+        if (!match.match(name).hasMatch())
+            continue;
+        const QString key = name.toUpper();
+        ScannedOrder seen;
+        seen.order = FileStamp::of(entries[i]);
+        const auto info = byName.constFind(InfoFileName(key).toUpper());
+        if (info != byName.constEnd()) {
+            seen.infoName = entries[*info].fileName();
+            seen.info = FileStamp::of(entries[*info]);
+        }
+        scanned.insert(key, seen);
+        // The same name in other letter case is the same order: listed once.
+        if (!listed.contains(key)) {
+            listed.insert(key);
+            fresh.append(i);
+        }
+    }
+    mScanned = std::move(scanned);
+    // A saved order's files that someone has since taken out of the queue: the name is free for
+    // the terminal's next order again.
+    if (QDir(folder).exists()) {
+        for (auto it = mUnarchived.begin(); it != mUnarchived.end();)
+            it = mScanned.contains(*it) ? std::next(it) : mUnarchived.erase(it);
+    }
+
+    std::sort(fresh.begin(), fresh.end(), [&entries](qsizetype a, qsizetype b) {
+        return entries[a].fileName().compare(entries[b].fileName(), Qt::CaseInsensitive) < 0;
+    });
+    for (const qsizetype i : std::as_const(fresh)) {
+        const QFileInfo &entry = entries[i];
         try {
             const QString name = entry.fileName();
-            if (!match.match(name).hasMatch())
-                continue;
             const QString key = name.toUpper();
-            ScannedOrder seen;
-            seen.order = FileStamp::of(entry);
-            const auto info = byName.constFind(InfoFileName(name).toUpper());
-            if (info != byName.constEnd()) {
-                seen.infoName = info->fileName();
-                seen.info = FileStamp::of(*info);
-            }
-            scanned.insert(key, seen);
-            if (listed.contains(key))
-                continue;
-
-            listed.insert(key);
             const int row = fQue->addRow();
             fQue->setText(ColTerminal, row, TerminalOfOrderFile(name));
             fQue->setText(ColOrderFile, row, name);
+            const ScannedOrder &seen = mScanned[key];
             if (seen.info.exists()) {
-                FillQueueCustomer(row, info->filePath(), true);
+                FillQueueCustomer(row, QDir(folder).filePath(seen.infoName), true);
                 mInfoRead.insert(key, seen.info);
             }
-            QCoreApplication::processEvents();
         } catch (const std::exception &e) {
             LogLine(QStringLiteral("Queue scan: %1 skipped: %2")
                         .arg(entry.fileName(), QString::fromStdString(e.what())));
         }
+        QCoreApplication::processEvents();
     }
-    mScanned = std::move(scanned);
 }
 
 void frmTerminalMain::FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty)

@@ -95,4 +95,14 @@ TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverConvertedAgai
     pass();
     EXPECT_EQ(queueRows(), 0);
     EXPECT_EQ(orderCount(), 1);
+
+    // Once someone has cleared the files away, the name is free for the terminal's next order.
+    ASSERT_TRUE(QFile::remove(suite->queueDir() + "/A1T1A.ord"));
+    ASSERT_TRUE(QFile::remove(suite->archiveDir()));
+    scan();
+    dropOrder("A1T1A.ord", {"MUG600\t1"});
+    scan();
+    pass();
+    EXPECT_EQ(orderCount(), 2);
+    EXPECT_EQ(archiveFiles(), (QStringList{"A1T1A.txt", "A1T1Ainfo.txt"}));
 }

@@ -1,0 +1,188 @@
+// A burst of terminal orders into a running headless station: 1,000 order pairs of 10 lines
+// from six terminals are handed over (info file first, each file written under a temporary name
+// and renamed) into the queue of `rfstation --headless --print-qty 0` on a fresh demo suite.
+// Measured from the first file dropped to the last order saved (the database is polled every
+// 10 ms), with the station's own timers (scan every 3125 ms, pass every 5000 ms).
+//
+//   bench_queue_burst [--orders N] [--lines N]
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <cstring>
+#include <signal.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const Customers[] = {"C1001", "C1002", "C1003", "C1004", "C1005", "C1006", "C1007"};
+const char *const Items[] = {"AB-S",    "AB-M",   "AB-L",   "AB-XL",     "AB-2XL", "HD-S",
+                             "HD-M",    "HD-L",   "HD-XL",  "POLO200",   "SOCK300", "CAP100",
+                             "BELT700", "TOTE400", "BEANIE500", "MUG600", "GC25"};
+
+bool runScript(sqlite3 *db, const QByteArray &script)
+{
+    char *message = nullptr;
+    const bool ok = sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) == SQLITE_OK;
+    if (!ok)
+        std::fprintf(stderr, "SQL failed: %s\n", message ? message : "?");
+    sqlite3_free(message);
+    return ok;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool handOver(const QString &folder, const QString &name, const QByteArray &content)
+{
+    const QString part = folder + "/" + name + ".part";
+    QFile file(part);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return false;
+    file.close();
+    return QFile::rename(part, folder + "/" + name);
+}
+
+int scalar(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    int value = -1;
+    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        value = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return value;
+}
+
+// User plus system CPU seconds of a running process.
+double cpuSecondsOf(qint64 pid)
+{
+    const QList<QByteArray> fields = readAll(QStringLiteral("/proc/%1/stat").arg(pid)).split(' ');
+    if (fields.size() < 15)
+        return 0;
+    return double(fields[13].toLongLong() + fields[14].toLongLong()) / double(sysconf(_SC_CLK_TCK));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    int orders = 1000;
+    int lines = 10;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--orders") == 0)
+            orders = std::atoi(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--lines") == 0)
+            lines = std::atoi(argv[i + 1]);
+    }
+
+    // A demo suite: schema, demo data, settings file, empty queue and archive folders.
+    QTemporaryDir dir;
+    const QString root = dir.path() + "/Suite";
+    const QString programDir = root + "/admodule";
+    const QString queue = programDir + "/OrdQueue";
+    const QString database = root + "/suite.db";
+    sqlite3 *db = nullptr;
+    if (!dir.isValid() || !QDir().mkpath(queue) || !QDir().mkpath(programDir + "/ordsaved")
+        || sqlite3_open(QFile::encodeName(database).constData(), &db) != SQLITE_OK
+        || !runScript(db, readAll(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
+        || !runScript(db, readAll(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))) {
+        std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
+        return 1;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    QFile ini(root + "/tolvaacc.ini");
+    if (!ini.open(QIODevice::WriteOnly)
+        || ini.write(("[Access]\r\nDBName=" + database + "\r\nDBType=0\r\n").toLatin1()) < 0) {
+        std::fprintf(stderr, "cannot write the settings file\n");
+        return 1;
+    }
+    ini.close();
+
+    QProcess station;
+    station.setProgram(QStringLiteral(RFSTATION_EXECUTABLE));
+    station.setArguments({"--headless", "--program-dir", programDir, "--print-qty", "0"});
+    station.setProcessChannelMode(QProcess::MergedChannels);
+    station.start();
+    QByteArray log;
+    QDeadlineTimer ready(30000);
+    while (!log.contains("watching") && !ready.hasExpired() && station.state() != QProcess::NotRunning) {
+        station.waitForReadyRead(100);
+        log += station.readAll();
+    }
+    if (!log.contains("watching")) {
+        std::fprintf(stderr, "the station did not start:\n%s\n", log.constData());
+        return 1;
+    }
+    const double cpuBefore = cpuSecondsOf(station.processId());
+
+    QElapsedTimer clock;
+    clock.start();
+    for (int n = 0; n < orders; ++n) {
+        const QString base = QStringLiteral("BT%1N%2").arg(n % 6 + 1).arg(n, 6, 10, QLatin1Char('0'));
+        const char *customer = Customers[n % 7];
+        QByteArray body;
+        for (int l = 0; l < lines; ++l)
+            body += QByteArray(Items[(n * lines + l) % 17]) + '\t' + QByteArray::number((n * 7 + l * 5) % 24 + 1)
+                    + "\r\n";
+        if (!handOver(queue, base + "info.crd",
+                      QByteArray("[Customer]\r\nNumber=") + customer + "\r\nName=Customer " + customer + "\r\n")
+            || !handOver(queue, base + ".ord", body)) {
+            std::fprintf(stderr, "cannot write into %s\n", qPrintable(queue));
+            return 1;
+        }
+    }
+    const double droppedMs = clock.nsecsElapsed() / 1e6;
+
+    double firstSavedMs = -1;
+    double lastSavedMs = -1;
+    QDeadlineTimer deadline(15 * 60 * 1000);
+    while (!deadline.hasExpired() && station.state() != QProcess::NotRunning) {
+        const int saved = scalar(db, "SELECT COUNT(*) FROM so");
+        const double now = clock.nsecsElapsed() / 1e6;
+        if (saved > 0 && firstSavedMs < 0)
+            firstSavedMs = now;
+        if (saved >= orders) {
+            lastSavedMs = now;
+            break;
+        }
+        station.waitForReadyRead(10);
+        log += station.readAll();
+    }
+    const double cpuUsed = cpuSecondsOf(station.processId()) - cpuBefore;
+    ::kill(pid_t(station.processId()), SIGTERM);
+    station.waitForFinished(60000);
+    log += station.readAll();
+
+    if (lastSavedMs < 0) {
+        std::fprintf(stderr, "only %d of %d orders were saved\n", scalar(db, "SELECT COUNT(*) FROM so"), orders);
+        return 1;
+    }
+    const int archived = int(QDir(programDir + "/ordsaved").entryList(QDir::Files).size());
+    const int left = int(QDir(queue).entryList(QDir::Files).size());
+    const int detailRows = scalar(db, "SELECT COUNT(*) FROM sodetail");
+    sqlite3_close(db);
+
+    std::printf("build: %s; %d orders of %d lines from 6 terminals, print quantity 0\n", RFSTATION_BUILD_TYPE,
+                orders, lines);
+    std::printf("files handed over in %.0f ms\n", droppedMs);
+    std::printf("first order saved %.0f ms after the first file was dropped (the timers' wait)\n", firstSavedMs);
+    std::printf("last order saved %.0f ms after the first file was dropped: %.1f orders/s overall\n", lastSavedMs,
+                orders * 1000.0 / lastSavedMs);
+    std::printf("first to last order saved: %.0f ms: %.1f orders/s once the timers fired\n",
+                lastSavedMs - firstSavedMs, (orders - 1) * 1000.0 / (lastSavedMs - firstSavedMs));
+    std::printf("station CPU time meanwhile: %.2f s (%.1f ms per order)\n", cpuUsed, cpuUsed * 1000.0 / orders);
+    std::printf("check: %d detail rows, %d files archived, %d files left in the queue, exit status %d\n", detailRows,
+                archived, left, station.exitCode());
+    return 0;
+}

@@ -1,0 +1,96 @@
+// One scan of the order queue over a folder of 10,000 files (5,000 order files, each with its
+// info file): the first scan lists every order and reads its info file; a second scan finds
+// nothing new. Wall time and CPU time of each.
+//
+//   bench_queue_scan [--orders N]
+
+#include "Module1.h"
+#include "SpreadGrid.h"
+#include "frmTerminalMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+qint64 cpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+struct Timing
+{
+    double wallMs;
+    double cpuMs;
+};
+
+template <typename F>
+Timing timed(F &&f)
+{
+    QElapsedTimer wall;
+    const qint64 cpu = cpuNs();
+    wall.start();
+    f();
+    return {double(wall.nsecsElapsed()) / 1e6, double(cpuNs() - cpu) / 1e6};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int orders = 5000;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--orders") == 0)
+            orders = std::atoi(argv[i + 1]);
+    QApplication app(argc, argv);
+
+    QTemporaryDir dir;
+    const QString programDir = dir.path() + "/Suite/admodule";
+    const QString queue = programDir + "/OrdQueue";
+    if (!dir.isValid() || !QDir().mkpath(queue)) {
+        std::fprintf(stderr, "cannot create the queue folder\n");
+        return 1;
+    }
+    for (int n = 0; n < orders; ++n) {
+        const QString base = QStringLiteral("S%1T%2N%3").arg(n % 7).arg(n % 6 + 1).arg(n, 6, 10, QLatin1Char('0'));
+        const QByteArray info = QStringLiteral("[Customer]\r\nNumber=C%1\r\nName=Customer %1\r\n")
+                                    .arg(1001 + n % 7)
+                                    .toLatin1();
+        if (!writeFile(queue + "/" + base + "info.crd", info)
+            || !writeFile(queue + "/" + base + ".ord", "AB-S\t12\r\nAB-M\t24\r\n")) {
+            std::fprintf(stderr, "cannot write into %s\n", qPrintable(queue));
+            return 1;
+        }
+    }
+
+    gProgramDir = programDir;
+    frmTerminalMain window;
+    const Timing first = timed([&] { window.ScanOrderQueue(); });
+    const int listed = window.fQue->maxRows();
+    const Timing second = timed([&] { window.ScanOrderQueue(); });
+    if (listed != orders || window.fQue->maxRows() != orders || window.fQue->text(3, 1).isEmpty()) {
+        std::fprintf(stderr, "listed %d of %d orders\n", window.fQue->maxRows(), orders);
+        return 1;
+    }
+
+    std::printf("queue folder: %d files (%d order files with their info files)\n", orders * 2, orders);
+    std::printf("first scan (lists %d orders, reads their info files): %.0f ms wall, %.0f ms CPU\n", listed,
+                first.wallMs, first.cpuMs);
+    std::printf("second scan (nothing new): %.0f ms wall, %.0f ms CPU\n", second.wallMs, second.cpuMs);
+    return 0;
+}
