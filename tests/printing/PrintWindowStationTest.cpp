@@ -5,7 +5,6 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QWidget>
 
 namespace {
 
@@ -15,66 +14,38 @@ protected:
     void SetUp() override
     {
         PrintWindowTest::SetUp();
-        PrintProcedures::registerProcedure(PrintProcedure::Regular, [this](mm_prtinv &form, const PrintRequest &request) {
-            printedBy << &form;
-            printedRange << request.from + "-" + request.to;
+        PrintProcedures::registerProcedure(PrintProcedure::Regular, [this](mm_prtinv &form, const PrintRequest &r) {
+            printed << std::make_pair(&form, r.from + "-" + r.to);
             return failure;
         });
     }
 
     QWidget owner;
     PrintWindowStation station;
-    QList<mm_prtinv *> printedBy;
-    QStringList printedRange;
+    QList<std::pair<mm_prtinv *, QString>> printed;
     QString failure;
 };
 
-TEST_F(PrintStationTest, QueueServiceLoadsTheWindowWithoutShowingItAndPrints)
+TEST_F(PrintStationTest, QueueServiceLoadsTheWindowOnDemandAndHearsWhyAPrintFailed)
 {
     station.setRange("SO001005", "SO001005");
-    ASSERT_NE(station.window(), nullptr);
-    EXPECT_FALSE(station.window()->isVisible());
-    EXPECT_EQ(station.window()->txtfrom[0]->text(), "SO001005");
-    EXPECT_EQ(station.window()->txtfrom[1]->text(), "SO001005");
-
-    EXPECT_EQ(station.Print_So(0, "SO001005", "SO001005"), "");
-    EXPECT_EQ(printedRange, QStringList{"SO001005-SO001005"});
-    EXPECT_TRUE(station.window()->isVisible());
-}
-
-TEST_F(PrintStationTest, ReasonOfAFailedPrintReachesTheQueueService)
-{
-    failure = "Sales order SO001005 was not printed: the printer is gone";
-    EXPECT_EQ(station.Print_So(0, "SO001005", "SO001005"), failure);
-}
-
-TEST_F(PrintStationTest, WindowClosedAfterPrintingIsLoadedAfreshForTheNextOrder)
-{
-    station.setRange("SO001005", "SO001005");
-    mm_prtinv *first = station.window();
-    first->Check3->setChecked(true);
-    station.Print_So(0, "SO001005", "SO001005");
-    EXPECT_EQ(station.window(), nullptr);
-
-    station.setRange("SO001006", "SO001006");
-    station.Print_So(0, "SO001006", "SO001006");
-    ASSERT_EQ(printedBy.size(), 2);
-    EXPECT_NE(printedBy[1], first);
-    EXPECT_FALSE(printedBy[1]->isUnloaded());
-}
-
-TEST_F(PrintStationTest, ShowAfreshOpensANewWindowOwnedByTheMainWindow)
-{
-    station.showAfresh(&owner);
     mm_prtinv *first = station.window();
     ASSERT_NE(first, nullptr);
-    EXPECT_TRUE(first->isVisible());
-    EXPECT_EQ(first->parentWidget(), &owner);
-    station.showAfresh(&owner);
-    EXPECT_TRUE(first->isUnloaded());
-    EXPECT_NE(station.window(), first);
-    station.closeWindow();
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_EQ(first->txtfrom[1]->text(), "SO001005");
+    first->Check3->setChecked(true); // "Close After Printing"
+    EXPECT_EQ(station.Print_So(0, "SO001005", "SO001005"), "");
     EXPECT_EQ(station.window(), nullptr);
+
+    failure = "Sales order SO001006 was not printed: the printer is gone";
+    EXPECT_EQ(station.Print_So(0, "SO001006", "SO001006"), failure);
+    ASSERT_EQ(printed.size(), 2);
+    EXPECT_NE(printed[1].first, first); // loaded afresh
+    EXPECT_EQ(printed[1].second, "SO001006-SO001006");
+
+    station.showAfresh(&owner);
+    EXPECT_TRUE(station.window()->isVisible());
+    EXPECT_EQ(station.window()->parentWidget(), &owner);
 }
 
 TEST_F(PrintStationTest, WindowThatCannotLoadFailsTheStartAndEveryPrint)
@@ -82,9 +53,8 @@ TEST_F(PrintStationTest, WindowThatCannotLoadFailsTheStartAndEveryPrint)
     suite.setIni("Access", "DBName", suite.root() + "/gone.db");
     EXPECT_THROW(station.showAfresh(&owner), DbError);
     station.setRange("SO001005", "SO001005");
-    const QString reason = station.Print_So(0, "SO001005", "SO001005");
-    EXPECT_TRUE(reason.contains("gone.db")) << reason.toStdString();
-    EXPECT_TRUE(printedRange.isEmpty());
+    EXPECT_TRUE(station.Print_So(0, "SO001005", "SO001005").contains("gone.db"));
+    EXPECT_TRUE(printed.isEmpty());
 }
 
 } // namespace

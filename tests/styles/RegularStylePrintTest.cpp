@@ -18,150 +18,102 @@ protected:
         addOrder("SO001001", "C1001", plainLines(3));
         addOrder("SO001002", "C1002", plainLines(45));
         addOrder("SO001003", "C1003", plainLines(2));
-        chooseSalesOrders();
     }
-
-    QString printCaptured(std::string *messages)
+    QString statuses() const
     {
-        testing::internal::CaptureStderr();
-        const QString result = print();
-        *messages = testing::internal::GetCapturedStderr();
-        return result;
+        return QString("%1%2%3").arg(ordstatus("SO001001")).arg(ordstatus("SO001002")).arg(ordstatus("SO001003"));
     }
 };
 
-TEST_F(RegularPrintTest, EachOrderIsOneJobNumberedOverItsOwnPages)
+TEST_F(RegularPrintTest, EachOrderIsOneJobNumberedOverItsOwnPagesAndThenMarked)
 {
     chooseRange("SO001001", "SO001002");
     EXPECT_EQ(print(), "");
     const QStringList files = pdfFiles();
     ASSERT_EQ(files.size(), 2);
-    EXPECT_TRUE(files[0].startsWith("SO001001"));
-    EXPECT_TRUE(files[1].startsWith("SO001002"));
-
+    EXPECT_TRUE(files[0].startsWith("SO001001") && files[1].startsWith("SO001002"));
+    EXPECT_TRUE(pdfPages(files[0]).value(0).contains("Page: 1/1"));
+    const QStringList pages = pdfPages(files[1]);
+    ASSERT_EQ(pages.size(), 2);
     const QString today = vb::formatDateTime(QDateTime::currentDateTime(), "mm/dd/yy");
-    const QStringList first = pdfPages(files[0]);
-    ASSERT_EQ(first.size(), 1);
-    EXPECT_TRUE(first[0].contains("Page: 1/1"));
-    const QStringList second = pdfPages(files[1]);
-    ASSERT_EQ(second.size(), 2);
     for (int page = 0; page < 2; ++page) {
-        EXPECT_TRUE(second[page].contains(QStringLiteral("Page: %1/2").arg(page + 1))) << page;
-        EXPECT_TRUE(second[page].contains(today)) << page;
-        EXPECT_TRUE(second[page].contains("Riverside Wholesale Supply")) << page;
-        EXPECT_TRUE(second[page].contains("Maple Lane Apparel")) << page;
+        for (const QString &text : {QString("Page: %1/2").arg(page + 1), today, QString("Riverside Wholesale Supply"),
+                                    QString("Maple Lane Apparel")})
+            EXPECT_TRUE(pages[page].contains(text)) << page + 1 << ": " << text.toStdString();
     }
-    EXPECT_EQ(ordstatus("SO001001"), 1);
-    EXPECT_EQ(ordstatus("SO001002"), 1);
-    EXPECT_EQ(ordstatus("SO001003"), 0);
-    // Printing leaves no preview behind.
-    EXPECT_EQ(form->loadedPreview(), nullptr);
-    EXPECT_EQ(previewShown, 0);
-}
+    EXPECT_EQ(statuses(), "110");
+    EXPECT_EQ(form->loadedPreview(), nullptr); // printing leaves no preview behind
 
-TEST_F(RegularPrintTest, AllNewOrdersPrintsOnlyThoseNeverPrinted)
-{
-    suite.exec("UPDATE so SET ordstatus = 1 WHERE invno = 'SO001002';");
-    form->Option1[0]->setChecked(true);
+    form->Option1[0]->setChecked(true); // "All New Sales Orders": only SO001003 is left
     EXPECT_EQ(print(), "");
-    const QStringList files = pdfFiles();
-    ASSERT_EQ(files.size(), 2);
-    EXPECT_TRUE(files[0].startsWith("SO001001"));
-    EXPECT_TRUE(files[1].startsWith("SO001003"));
-    // A second run finds nothing new.
-    EXPECT_FALSE(print().isEmpty());
-    EXPECT_EQ(pdfFiles().size(), 2);
+    EXPECT_EQ(pdfFiles().size(), 3);
+    EXPECT_EQ(print(), "There is no new sales order to print.");
 }
 
 TEST_F(RegularPrintTest, FailingPrinterMarksNothingAndSaysWhy)
 {
-    // A PDF folder that cannot be created, and a system printer that is gone.
-    QFile blocker(suite.root() + "/blocker");
+    QFile blocker(suite.root() + "/blocker"); // a file where the PDF folder would go
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const struct
-    {
-        const char *printer;
-        const char *folder;
-    } printers[] = {{"PDF", "/blocker/printout"}, {"Printer Gone Since Friday", "/admodule/printout"}};
+    const struct { const char *printer; const char *folder; } printers[] = {
+        {"PDF", "/blocker/printout"}, {"Printer Gone Since Friday", "/admodule/printout"}};
     chooseRange("SO001001", "SO001003");
     for (const auto &p : printers) {
         PrinterList::setPdfFolder(suite.root() + p.folder);
         form->cmb_printers->addItem(p.printer);
         form->cmb_printers->setCurrentText(p.printer);
-        std::string messages;
-        const QString reason = printCaptured(&messages);
+        testing::internal::CaptureStderr();
+        const QString reason = print();
+        const std::string messages = testing::internal::GetCapturedStderr();
         EXPECT_TRUE(reason.startsWith("Sales order SO001001 was not printed: ")) << reason.toStdString();
         EXPECT_NE(messages.find("KVR: Sales order SO001001 was not printed"), std::string::npos) << messages;
-        // The run stops at the first order that did not print.
-        for (const char *invno : {"SO001001", "SO001002", "SO001003"})
-            EXPECT_EQ(ordstatus(invno), 0) << p.printer << " " << invno;
+        EXPECT_EQ(statuses(), "000") << p.printer; // the run stops at the first order not printed
     }
     EXPECT_TRUE(pdfFiles().isEmpty());
 }
 
-TEST_F(RegularPrintTest, PreviewBuildsTheFirstOrderAndMarksNothing)
+TEST_F(RegularPrintTest, PreviewBuildsTheFirstOrderOnlyAndMarksNothing)
 {
     form->Option1[0]->setChecked(true);
     EXPECT_EQ(preview(), "");
     EXPECT_EQ(previewShown, 1);
     EXPECT_FALSE(printButtonShown);
-    const QString all = previewed().pages.at(0).joinedText();
-    EXPECT_TRUE(all.contains("SO001001"));
-    EXPECT_FALSE(all.contains("SO001002"));
     EXPECT_EQ(previewed().pageCount(), 1);
-    for (const char *invno : {"SO001001", "SO001002", "SO001003"})
-        EXPECT_EQ(ordstatus(invno), 0) << invno;
-    EXPECT_TRUE(pdfFiles().isEmpty());
-}
+    EXPECT_TRUE(texts(0).contains("SO001001"));
+    EXPECT_FALSE(texts(0).contains("SO001002"));
+    EXPECT_EQ(statuses(), "000");
 
-TEST_F(RegularPrintTest, EmptySelectionPrintsNothingAndPreviewsAnEmptyPage)
-{
-    chooseRange("SO002000", "SO001000"); // reversed: finds nothing
+    chooseRange("SO002000", "SO001000"); // reversed: finds nothing, previews an empty page
+    form->Option1[1]->setChecked(true);
+    EXPECT_EQ(preview(), "");
+    EXPECT_TRUE(previewed().pages.value(0).items.isEmpty());
     EXPECT_EQ(print(), "No sales order from \"SO002000\" to \"SO001000\" was found.");
     EXPECT_TRUE(pdfFiles().isEmpty());
-    EXPECT_EQ(preview(), "");
-    EXPECT_EQ(previewShown, 1);
-    EXPECT_EQ(previewed().pageCount(), 1);
-    EXPECT_TRUE(previewed().pages.at(0).items.isEmpty());
 }
 
-TEST_F(RegularPrintTest, OrderNumbersAreNeverTakenAsSql)
+TEST_F(RegularPrintTest, GivenOrderNumbersPrintEveryCopyAndAreNeverTakenAsSql)
 {
+    form->Option1[0]->setChecked(true); // "All New Sales Orders" does not widen the queue's copies
+    for (int copy = 0; copy < 2; ++copy)
+        EXPECT_EQ(form->Print_So(0, "SO001003", "SO001003"), "");
+    EXPECT_EQ(pdfFiles().filter("SO001003").size(), 2);
     // Taken as SQL, the second number would select every new order.
     EXPECT_EQ(form->Print_So(0, "A", "A' or ordstatus=0 or invno='"),
               "No sales order from \"A\" to \"A' or ordstatus=0 or invno='\" was found.");
-    for (const char *invno : {"SO001001", "SO001002", "SO001003"})
-        EXPECT_EQ(ordstatus(invno), 0) << invno;
-}
-
-TEST_F(RegularPrintTest, GivenOrderNumbersPrintEveryCopyWhateverTheOrderOption)
-{
-    form->Option1[0]->setChecked(true); // "All New Sales Orders"
-    for (int copy = 0; copy < 2; ++copy)
-        EXPECT_EQ(form->Print_So(0, "SO001003", "SO001003"), "");
-    const QStringList files = pdfFiles();
-    ASSERT_EQ(files.size(), 2);
-    EXPECT_TRUE(files[0].startsWith("SO001003"));
-    EXPECT_TRUE(files[1].startsWith("SO001003"));
-    EXPECT_EQ(ordstatus("SO001001"), 0);
+    EXPECT_EQ(statuses(), "001");
 }
 
 TEST_F(RegularPrintTest, StylesWithoutTheirOwnLayoutPrintAsTheStandardOne)
 {
     chooseRange("SO001001", "SO001001");
-    const QStringList codes{"REG", "REGGENERIC", "REGBOX", "REGLOT", "IMPPROFORMA", "GRP", "GRPDESC", "", "NEWSTYLE"};
-    for (const QString &code : codes) {
+    for (const char *code : {"IMPPROFORMA", "GRP", "NEWSTYLE"}) {
         PrivateProfile::writeString("AUTOPICKINGSHEET", "Format", code, suite.iniPath());
-        for (const bool pickingSheet : {false, true}) {
-            pickingSheet ? choosePickingSheets() : chooseSalesOrders();
-            const int before = pdfFiles().size();
-            EXPECT_EQ(print(), "") << code.toStdString();
-            ASSERT_EQ(pdfFiles().size(), before + 1) << code.toStdString();
-            const QString title = pickingSheet ? "PICKING SHEET" : "SALES ORDER";
-            EXPECT_TRUE(pdfPages(pdfFiles().last()).first().contains(title)) << code.toStdString();
+        for (const int kind : {0, 1}) {
+            form->Option2[kind]->setChecked(true);
+            EXPECT_EQ(print(), "") << code;
+            EXPECT_TRUE(pdfPages(pdfFiles().last()).value(0).contains(kind ? "PICKING SHEET" : "SALES ORDER")) << code;
         }
     }
+    EXPECT_EQ(pdfFiles().size(), 6);
 }
 
 } // namespace
