@@ -66,8 +66,8 @@ bool frmTerminalMain::ProcessQueueRow(int row)
         Recordset rsDetail;
         int terminal = int(vb::Val(fQue->text(1, row)));
         const QString custNo = fQue->text(ColCustNo, row);
-        QString orderPath = QDir(ChildPath(gProgramDir, QStringLiteral("ordqueue")))
-                                .filePath(fQue->text(ColOrderFile, row));
+        // The folder the scan listed the file in, whatever the letter case of its name.
+        QString orderPath = QDir(QueueFolder()).filePath(fQue->text(ColOrderFile, row));
 
         auto fail = [&](const QString &reason) {
             fQue->setText(ColStatus, row, reason);
