@@ -36,11 +36,9 @@ QString LayoutStyle::run()
     try {
         selectOrders();
         setUpEngine();
-        QString invno;
         bool any = false;
         while (!rsSO.eof()) {
             any = true;
-            invno = rsSO.text(QStringLiteral("invno"));
             printOrderPages();
             if (!request.preview) {
                 const QString failure = printOrder();
