@@ -12,6 +12,20 @@
 #include <QDir>
 #include <cstdio>
 
+namespace {
+
+// The offscreen platform tells about window features it lacks; in a headless run that is noise
+// between the lines an operator reads.
+void headlessMessageFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || message.startsWith(QLatin1String("This plugin does not support"))
+        || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     const CommandLine options = CommandLine::parse(argc, argv);
@@ -30,8 +44,10 @@ int main(int argc, char *argv[])
 
     // Headless runs the same program on the offscreen platform: no window, no dialog that waits.
     gHeadless = options.headless;
-    if (gHeadless)
+    if (gHeadless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(headlessMessageFilter);
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rfstation"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
