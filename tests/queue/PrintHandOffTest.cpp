@@ -2,7 +2,6 @@
 
 #include "QueueWindowFixture.h"
 
-#include "Module1.h"
 #include "PrintStation.h"
 #include "PrivateProfile.h"
 #include "SpreadGrid.h"
@@ -18,14 +17,12 @@ class FakePrintStation : public PrintStation
 public:
     void showAfresh(QWidget *) override {}
     void closeWindow() override {}
-    void setRange(const QString &from, const QString &to) override { ranges << from + "-" + to; }
+    void setRange(const QString &from, const QString &to) override { calls << "range " + from + "-" + to; }
     QString Print_So(int iPreview, const QString &argFrom, const QString &argTo) override
     {
-        calls << QStringLiteral("%1:%2-%3").arg(iPreview).arg(argFrom, argTo);
+        calls << QStringLiteral("print %1 %2-%3").arg(iPreview).arg(argFrom, argTo);
         return failure;
     }
-
-    QStringList ranges;
     QStringList calls;
     QString failure;
 };
@@ -43,98 +40,64 @@ protected:
         window->setPrintStation(nullptr);
         QueueWindowTest::TearDown();
     }
-    QString printListFile() const { return suite->programDir() + "/tolvaprt.ini"; }
     QString printList() const
     {
-        return PrivateProfile::readString("AutoSoPrint", "List", QString(), printListFile(),
+        return PrivateProfile::readString("AutoSoPrint", "List", "<none>", suite->programDir() + "/tolvaprt.ini",
                                           std::numeric_limits<int>::max());
     }
-    int handOff(const QString &soNo, const QString &printText)
+    // The hand-off of one order; its done row's "Print Status".
+    QString handOff(const QString &soNo, const QString &printText, const QString &copies)
     {
+        window->txtDefQty->setText(copies);
         const int row = window->fDone->addRow();
         window->AutoPrintOrder(soNo, printText, row);
-        return row;
+        return done(6, row);
     }
-
     FakePrintStation station;
 };
 
 } // namespace
 
-TEST_F(PrintHandOffTest, EachOrderIsAppendedToThePrintListAndPrintedTxtDefQtyTimes)
+TEST_F(PrintHandOffTest, PrintListEntriesAndCopies)
 {
-    window->txtDefQty->setText("2");
-    const int first = handOff("1005", "2");
-    const int second = handOff("1006", "1");
+    EXPECT_EQ(handOff("1005", "2", "2"), "Processed");
+    EXPECT_EQ(handOff("1006", "1", "0"), "Processed"); // print quantity 0: listed, not printed
     EXPECT_EQ(printList(), "1005|2|1006|1|");
-    EXPECT_EQ(doneText(6, first), "Processed");
-    EXPECT_EQ(doneText(6, second), "Processed");
-    EXPECT_EQ(station.ranges, (QStringList{"1005-1005", "1006-1006"}));
-    EXPECT_EQ(station.calls, (QStringList{"0:1005-1005", "0:1005-1005", "0:1006-1006", "0:1006-1006"}));
-}
-
-TEST_F(PrintHandOffTest, EmptyPrintColumnGivesNoListEntryButTheOrderIsStillPrinted)
-{
-    window->txtDefQty->setText("3");
-    const int row = handOff("1005", "");
-    EXPECT_FALSE(QFile::exists(printListFile()));
-    EXPECT_EQ(doneText(6, row), "");
-    EXPECT_EQ(station.calls.size(), 3);
-}
-
-TEST_F(PrintHandOffTest, PrintQuantityZeroPrintsNothingButKeepsTheListEntry)
-{
-    window->txtDefQty->setText("0");
-    const int row = handOff("1005", "2");
-    EXPECT_EQ(printList(), "1005|2|");
-    EXPECT_EQ(doneText(6, row), "Processed");
-    EXPECT_TRUE(station.calls.isEmpty());
+    EXPECT_EQ(handOff("1007", "", "1"), "");           // no "Print?": printed, not listed
+    EXPECT_EQ(printList(), "1005|2|1006|1|");
+    EXPECT_EQ(station.calls, (QStringList{"range 1005-1005", "print 0 1005-1005", "print 0 1005-1005",
+                                          "range 1006-1006", "range 1007-1007", "print 0 1007-1007"}));
+    window->setPrintStation(nullptr);
+    EXPECT_EQ(handOff("1008", "1", "1"), "Processed");
 }
 
 TEST_F(PrintHandOffTest, ALongPrintListKeepsEveryEntry)
 {
     QString expected;
-    for (int n = 0; n < 40; ++n) {
-        const QString soNo = QStringLiteral("SO%1").arg(1001 + n, 6, 10, QLatin1Char('0'));
-        handOff(soNo, "2");
-        expected += soNo + "|2|";
+    for (int n = 1001; n <= 1040; ++n) {
+        handOff(QStringLiteral("SO00%1").arg(n), "2", "0");
+        expected += QStringLiteral("SO00%1|2|").arg(n);
     }
     ASSERT_GT(expected.size(), 255);
     EXPECT_EQ(printList(), expected);
 }
 
-TEST_F(PrintHandOffTest, APrintFailureIsShownAndNotRepeatedForEveryCopy)
+TEST_F(PrintHandOffTest, FailuresAreShownNotReportedAsProcessed)
 {
-    window->txtDefQty->setText("3");
     station.failure = "Printer \"Office\" is out of paper";
-    const int row = handOff("1005", "3");
-    EXPECT_EQ(doneText(6, row), "Processed; print failed: Printer \"Office\" is out of paper");
-    EXPECT_EQ(station.calls.size(), 1);
-}
+    EXPECT_EQ(handOff("1005", "3", "3"), "Processed; print failed: Printer \"Office\" is out of paper");
+    EXPECT_EQ(station.calls.size(), 2) << "one failed copy is enough";
 
-TEST_F(PrintHandOffTest, PrintListThatCannotBeWrittenIsNotReportedAsProcessed)
-{
-    ASSERT_TRUE(QDir(printListFile()).mkpath(".")); // a folder where the file should be
-    const int row = handOff("1005", "2");
-    EXPECT_TRUE(doneText(6, row).startsWith("print list not written: ")) << doneText(6, row).toStdString();
-    EXPECT_EQ(station.calls.size(), 2);
-}
-
-TEST_F(PrintHandOffTest, WithoutAPrintWindowOnlyTheListIsWritten)
-{
-    window->setPrintStation(nullptr);
-    const int row = handOff("1005", "2");
-    EXPECT_EQ(printList(), "1005|2|");
-    EXPECT_EQ(doneText(6, row), "Processed");
+    const QString list = suite->programDir() + "/tolvaprt.ini";
+    ASSERT_TRUE(QFile::remove(list) && QDir(list).mkpath(".")); // a folder: cannot be written
+    EXPECT_TRUE(handOff("1006", "1", "0").startsWith("print list not written: "));
 }
 
 TEST_F(PrintHandOffTest, ConvertedOrdersArePrintedUnderTheirNewNumber)
 {
     window->txtDefQty->setText("1");
     dropOrder("A1T1A.ord", {"GC25\t1"});
-    scan();
-    pass();
+    scanAndPass();
     EXPECT_EQ(printList(), "SO001001|1|");
-    EXPECT_EQ(station.calls, QStringList{"0:SO001001-SO001001"});
-    EXPECT_EQ(doneText(6, 1), "Processed");
+    EXPECT_EQ(station.calls, (QStringList{"range SO001001-SO001001", "print 0 SO001001-SO001001"}));
 }
