@@ -105,7 +105,7 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
             seen.infoName = entries[*info].fileName();
             seen.info = FileStamp::of(entries[*info]);
         }
-        scanned.insert(key, seen);
+        scanned.insert(name, seen);
         // The same name in other letter case is the same order: listed once.
         if (!listed.contains(key)) {
             listed.insert(key);
@@ -117,7 +117,7 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
     // the terminal's next order again.
     if (QDir(folder).exists()) {
         for (auto it = mUnarchived.begin(); it != mUnarchived.end();)
-            it = mScanned.contains(*it) ? std::next(it) : mUnarchived.erase(it);
+            it = byName.contains(*it) ? std::next(it) : mUnarchived.erase(it);
     }
 
     std::sort(fresh.begin(), fresh.end(), [&entries](qsizetype a, qsizetype b) {
@@ -131,7 +131,7 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
             const int row = fQue->addRow();
             fQue->setText(ColTerminal, row, TerminalOfOrderFile(name));
             fQue->setText(ColOrderFile, row, name);
-            const ScannedOrder &seen = mScanned[key];
+            const ScannedOrder &seen = mScanned[name];
             if (seen.info.exists()) {
                 FillQueueCustomer(row, QDir(folder).filePath(seen.infoName), true);
                 mInfoRead.insert(key, seen.info);
@@ -157,7 +157,7 @@ bool frmTerminalMain::QueueRowSettled(int row)
 {
     const QString name = fQue->text(ColOrderFile, row);
     const QString key = name.toUpper();
-    const auto seen = mScanned.constFind(key);
+    const auto seen = mScanned.constFind(name);
     // Not seen by the last scan: the file has gone; the conversion reports it.
     if (seen == mScanned.constEnd())
         return true;

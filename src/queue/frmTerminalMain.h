@@ -113,7 +113,7 @@ private:
     // Headless: one line per saved order and per failed order (again only when the reason changes).
     void LogOrderFailure(const QString &fileName, const QString &reason);
 
-    // What the last scan saw of each queued order file, by upper-cased name.
+    // What the last scan saw of each order file, by its name as it stands in the folder.
     struct ScannedOrder
     {
         FileStamp order;
