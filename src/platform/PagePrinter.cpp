@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <optional>
 
 namespace PagePrinter {
 
@@ -77,20 +78,13 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
     return result;
 }
 
-PrintResult printSystem(const PageDocument &document, const QString &device, const QString &documentName,
-                        int from, int to, bool physicalPage)
+// One job on a printer that is ready to use: the caller chose its paper and options.
+PrintResult printOn(QPrinter &printer, const PageDocument &document, const QString &documentName,
+                    int from, int to, bool physicalPage)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(device);
-    if (device.trimmed().isEmpty() || info.isNull())
-        return failure(QStringLiteral("The printer \"%1\" is not available.").arg(device));
-
-    QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
-        return failure(QStringLiteral("The printer \"%1\" cannot be used.").arg(device));
+    const QString device = printer.printerName();
     printer.setDocName(documentName);
     printer.setFullPage(physicalPage);
-    printer.setPageSize(pageSizeOf(document.pages.at(from - 1)));
-
     QPainter painter;
     if (!painter.begin(&printer))
         return failure(QStringLiteral("The printer \"%1\" did not accept the print job.").arg(device));
@@ -112,21 +106,53 @@ PrintResult printSystem(const PageDocument &document, const QString &device, con
     return result;
 }
 
+PrintResult printSystem(const PageDocument &document, const QString &device, const QString &documentName,
+                        int from, int to, bool physicalPage)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(device);
+    if (device.trimmed().isEmpty() || info.isNull())
+        return failure(QStringLiteral("The printer \"%1\" is not available.").arg(device));
+
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (!printer.isValid())
+        return failure(QStringLiteral("The printer \"%1\" cannot be used.").arg(device));
+    printer.setPageSize(pageSizeOf(document.pages.at(from - 1)));
+    return printOn(printer, document, documentName, from, to, physicalPage);
+}
+
+// The pages from..to that a request names, or the reason there are none.
+std::optional<QString> checkRange(const PageDocument &document, int fromPage, int toPage, int &from, int &to)
+{
+    const int count = document.pageCount();
+    if (count == 0)
+        return QStringLiteral("There is no document to print.");
+    from = fromPage <= 0 ? 1 : fromPage;
+    to = toPage <= 0 ? count : qMin(toPage, count);
+    if (from > count || from > to)
+        return QStringLiteral("Pages %1 to %2 are not in the document of %3 pages.").arg(fromPage).arg(toPage).arg(count);
+    return std::nullopt;
+}
+
 } // namespace
 
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage)
 {
-    const int count = document.pageCount();
-    if (count == 0)
-        return failure(QStringLiteral("There is no document to print."));
-    const int from = fromPage <= 0 ? 1 : fromPage;
-    const int to = toPage <= 0 ? count : qMin(toPage, count);
-    if (from > count || from > to)
-        return failure(QStringLiteral("Pages %1 to %2 are not in the document of %3 pages.").arg(fromPage).arg(toPage).arg(count));
+    int from = 0, to = 0;
+    if (const auto error = checkRange(document, fromPage, toPage, from, to))
+        return failure(*error);
     if (PrinterList::isPdf(device))
         return printPdf(document, documentName, from, to);
     return printSystem(document, device, documentName, from, to, physicalPage);
+}
+
+PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
+                  int fromPage, int toPage, bool physicalPage)
+{
+    int from = 0, to = 0;
+    if (const auto error = checkRange(document, fromPage, toPage, from, to))
+        return failure(*error);
+    return printOn(printer, document, documentName, from, to, physicalPage);
 }
 
 } // namespace PagePrinter

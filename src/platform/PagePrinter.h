@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QPrinter;
+
 struct PrintResult
 {
     bool ok = false;
@@ -22,6 +24,11 @@ namespace PagePrinter {
 // corner rather than at the printable area's. A printer that is gone, refuses the job or fails
 // during it gives ok = false and an error text; a failed PDF job leaves no file behind.
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
+                  int fromPage, int toPage, bool physicalPage);
+
+// The same on a printer the caller has set up (paper, tray, duplex chosen in the system's
+// printer dialog); its settings are kept.
+PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage);
 
 } // namespace PagePrinter

@@ -3,7 +3,7 @@
 #include "ModalRunner.h"
 #include "Module1.h"
 #include "PagePreview.h"
-#include "PageRenderer.h"
+#include "PagePrinter.h"
 #include "PrinterList.h"
 #include "VbFormat.h"
 
@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -39,47 +38,6 @@ public:
 int twipsToPixels(double twips, const QWidget *widget)
 {
     return qRound(twips * widget->logicalDpiX() / 1440.0);
-}
-
-// A job on a printer the operator has set up; the same outcomes as the engine's own print.
-PrintResult printOnSetUpPrinter(QPrinter &printer, const PageEngine &engine, int fromPage, int toPage)
-{
-    PrintResult result;
-    const PageDocument &document = engine.document();
-    const int count = document.pageCount();
-    const int from = fromPage <= 0 ? 1 : fromPage;
-    const int to = toPage <= 0 ? count : qMin(toPage, count);
-    if (count == 0 || from > to) {
-        result.error = QStringLiteral("There is no page to print.");
-        return result;
-    }
-    printer.setDocName(engine.DocName());
-    printer.setFullPage(engine.PhysicalPage());
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        result.error = QStringLiteral("The printer \"%1\" did not accept the print job.").arg(printer.printerName());
-        return result;
-    }
-    for (int page = from; page <= to; ++page) {
-        if (page > from && !printer.newPage()) {
-            printer.abort();
-            painter.end();
-            result.error = QStringLiteral("The printer \"%1\" stopped the print job at page %2.")
-                               .arg(printer.printerName())
-                               .arg(page);
-            return result;
-        }
-        PageRenderer::render(painter, document.pages.at(page - 1), PageRenderer::scaleX(printer),
-                             PageRenderer::scaleY(printer));
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        result.error = QStringLiteral("The printer \"%1\" reported an error; the document was not printed.")
-                           .arg(printer.printerName());
-        return result;
-    }
-    result.ok = true;
-    result.pagesPrinted = to - from + 1;
-    return result;
 }
 
 } // namespace
@@ -316,7 +274,8 @@ void fEZPrint::printDocument()
         }
     }
     const bool setUp = mPrinterSetup && mPrinterSetup->printerName() == vsPrinter.Device();
-    const PrintResult result = setUp ? printOnSetUpPrinter(*mPrinterSetup, vsPrinter, from, to)
+    const PrintResult result = setUp ? PagePrinter::print(vsPrinter.document(), *mPrinterSetup, vsPrinter.DocName(), from, to,
+                                                         vsPrinter.PhysicalPage())
                                      : vsPrinter.PrintDocument(from, to);
     if (!result.ok)
         ShowMessage(result.error, Title, MessageIcon::Critical, this);
