@@ -5,6 +5,7 @@
 //
 //   bench_print [--orders N] [--lines N] [--runs N]
 
+#include "BenchSupport.h"
 #include "ModalRunner.h"
 #include "Module1.h"
 #include "PrivateProfile.h"
@@ -16,42 +17,13 @@
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <sqlite3.h>
 
 namespace {
-
-qint64 cpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-bool runScript(const QString &database, const QByteArray &script)
-{
-    sqlite3 *db = nullptr;
-    bool ok = sqlite3_open(QFile::encodeName(database).constData(), &db) == SQLITE_OK;
-    char *message = nullptr;
-    ok = ok && sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) == SQLITE_OK;
-    if (!ok)
-        std::fprintf(stderr, "SQL failed: %s\n", message ? message : sqlite3_errmsg(db));
-    sqlite3_free(message);
-    sqlite3_close(db);
-    return ok;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The demo suite with `orders` new sales orders of `lines` lines: mostly plain items, every
 // fifth line a colour/size cell of a matrix item.
@@ -91,9 +63,11 @@ bool makeSuite(const QString &root, int orders, int lines)
                     .toUtf8();
     }
     data += "COMMIT;";
-    return runScript(database, readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
-        && runScript(database, readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))
-        && runScript(database, data)
+    return BenchSupport::runScript(database,
+                                   BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
+        && BenchSupport::runScript(database,
+                                   BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))
+        && BenchSupport::runScript(database, data)
         && PrivateProfile::writeString("Access", "DBName", database, root + "/tolvaacc.ini")
         && PrivateProfile::writeString("Access", "DBType", "0", root + "/tolvaacc.ini")
         && PrivateProfile::writeString("AUTOPICKINGSHEET", "Format", "REG", root + "/tolvaacc.ini");
@@ -108,16 +82,20 @@ int countPages(const QString &folder, int *files)
     const QStringList names = dir.entryList({QStringLiteral("*.pdf")}, QDir::Files);
     *files = names.size();
     for (const QString &name : names) {
-        const QString content = QString::fromLatin1(readFile(dir.filePath(name)));
+        const QString content = QString::fromLatin1(BenchSupport::readFile(dir.filePath(name)));
         pages += int(content.count(page));
     }
     return pages;
 }
 
-int argument(const QStringList &args, const QString &name, int fallback)
+// The print window loaded as the operator leaves it to print sales orders to "PDF":
+// `selection` 0 is "All New Sales Orders", 1 "All Selected".
+void preparePrintWindow(mm_prtinv &form, int selection)
 {
-    const int at = args.indexOf(name);
-    return at >= 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : fallback;
+    form.Form_Load();
+    form.cmb_printers->setCurrentText(QStringLiteral("PDF"));
+    form.Option1[selection]->setChecked(true);
+    form.Option2[0]->setChecked(true);
 }
 
 } // namespace
@@ -127,10 +105,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int orders = argument(args, QStringLiteral("--orders"), 100);
-    const int lines = argument(args, QStringLiteral("--lines"), 30);
-    const int runs = std::max(1, argument(args, QStringLiteral("--runs"), 3));
+    const int orders = BenchSupport::intOption(argc, argv, "--orders", 100);
+    const int lines = BenchSupport::intOption(argc, argv, "--lines", 30);
+    const int runs = std::max(1, BenchSupport::intOption(argc, argv, "--runs", 3));
 
     QTemporaryDir temp;
     const QString root = temp.path() + "/Suite";
@@ -144,18 +121,15 @@ int main(int argc, char *argv[])
     int pages = 0, files = 0;
     for (int run = 1; run <= runs; ++run) {
         QDir(gProgramDir + "/printout").removeRecursively();
-        runScript(root + "/suite.db", "UPDATE so SET ordstatus = 0;");
+        BenchSupport::runScript(root + "/suite.db", "UPDATE so SET ordstatus = 0;");
         mm_prtinv form;
-        form.Form_Load();
-        form.cmb_printers->setCurrentText(QStringLiteral("PDF"));
-        form.Option1[0]->setChecked(true);
-        form.Option2[0]->setChecked(true);
+        preparePrintWindow(form, 0);
 
         QElapsedTimer wall;
         wall.start();
-        const qint64 cpuStart = cpuNs();
+        const qint64 cpuStart = BenchSupport::cpuNs();
         const QString failure = form.Print_So(0, QString(), QString());
-        const qint64 cpu = cpuNs() - cpuStart;
+        const qint64 cpu = BenchSupport::cpuNs() - cpuStart;
         const qint64 elapsed = wall.nsecsElapsed();
         if (!failure.isEmpty()) {
             std::fprintf(stderr, "print failed: %s\n", qPrintable(failure));
@@ -174,10 +148,7 @@ int main(int argc, char *argv[])
     qint64 layoutNs = 0;
     {
         mm_prtinv form;
-        form.Form_Load();
-        form.cmb_printers->setCurrentText(QStringLiteral("PDF"));
-        form.Option1[1]->setChecked(true);
-        form.Option2[0]->setChecked(true);
+        preparePrintWindow(form, 1);
         QElapsedTimer wall;
         wall.start();
         for (int o = 0; o < orders; ++o)

@@ -6,6 +6,8 @@
 //
 //   bench_queue_burst [--orders N] [--lines N]
 
+#include "BenchSupport.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -15,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <cstdio>
-#include <cstring>
 #include <signal.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -26,22 +27,6 @@ const char *const Customers[] = {"C1001", "C1002", "C1003", "C1004", "C1005", "C
 const char *const Items[] = {"AB-S",    "AB-M",   "AB-L",   "AB-XL",     "AB-2XL", "HD-S",
                              "HD-M",    "HD-L",   "HD-XL",  "POLO200",   "SOCK300", "CAP100",
                              "BELT700", "TOTE400", "BEANIE500", "MUG600", "GC25"};
-
-bool runScript(sqlite3 *db, const QByteArray &script)
-{
-    char *message = nullptr;
-    const bool ok = sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) == SQLITE_OK;
-    if (!ok)
-        std::fprintf(stderr, "SQL failed: %s\n", message ? message : "?");
-    sqlite3_free(message);
-    return ok;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 bool handOver(const QString &folder, const QString &name, const QByteArray &content)
 {
@@ -66,7 +51,7 @@ int scalar(sqlite3 *db, const char *sql)
 // User plus system CPU seconds of a running process.
 double cpuSecondsOf(qint64 pid)
 {
-    const QList<QByteArray> fields = readAll(QStringLiteral("/proc/%1/stat").arg(pid)).split(' ');
+    const QList<QByteArray> fields = BenchSupport::readFile(QStringLiteral("/proc/%1/stat").arg(pid)).split(' ');
     if (fields.size() < 15)
         return 0;
     return double(fields[13].toLongLong() + fields[14].toLongLong()) / double(sysconf(_SC_CLK_TCK));
@@ -77,14 +62,8 @@ double cpuSecondsOf(qint64 pid)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    int orders = 1000;
-    int lines = 10;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--orders") == 0)
-            orders = std::atoi(argv[i + 1]);
-        else if (std::strcmp(argv[i], "--lines") == 0)
-            lines = std::atoi(argv[i + 1]);
-    }
+    const int orders = BenchSupport::intOption(argc, argv, "--orders", 1000);
+    const int lines = BenchSupport::intOption(argc, argv, "--lines", 10);
 
     // A demo suite: schema, demo data, settings file, empty queue and archive folders.
     QTemporaryDir dir;
@@ -94,9 +73,11 @@ int main(int argc, char *argv[])
     const QString database = root + "/suite.db";
     sqlite3 *db = nullptr;
     if (!dir.isValid() || !QDir().mkpath(queue) || !QDir().mkpath(programDir + "/ordsaved")
-        || sqlite3_open(QFile::encodeName(database).constData(), &db) != SQLITE_OK
-        || !runScript(db, readAll(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
-        || !runScript(db, readAll(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))) {
+        || !BenchSupport::runScript(database,
+                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
+        || !BenchSupport::runScript(database,
+                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))
+        || sqlite3_open(QFile::encodeName(database).constData(), &db) != SQLITE_OK) {
         std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
         return 1;
     }

@@ -4,6 +4,7 @@
 //
 //   bench_queue_scan [--orders N]
 
+#include "BenchSupport.h"
 #include "Module1.h"
 #include "SpreadGrid.h"
 #include "frmTerminalMain.h"
@@ -14,17 +15,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <cstring>
-#include <ctime>
 
 namespace {
-
-qint64 cpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
 
 bool writeFile(const QString &path, const QByteArray &content)
 {
@@ -42,10 +34,10 @@ template <typename F>
 Timing timed(F &&f)
 {
     QElapsedTimer wall;
-    const qint64 cpu = cpuNs();
+    const qint64 cpu = BenchSupport::cpuNs();
     wall.start();
     f();
-    return {double(wall.nsecsElapsed()) / 1e6, double(cpuNs() - cpu) / 1e6};
+    return {double(wall.nsecsElapsed()) / 1e6, double(BenchSupport::cpuNs() - cpu) / 1e6};
 }
 
 } // namespace
@@ -53,10 +45,7 @@ Timing timed(F &&f)
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    int orders = 5000;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::strcmp(argv[i], "--orders") == 0)
-            orders = std::atoi(argv[i + 1]);
+    const int orders = BenchSupport::intOption(argc, argv, "--orders", 5000);
     QApplication app(argc, argv);
 
     QTemporaryDir dir;

@@ -4,6 +4,7 @@
 //
 //   bench_save [--orders N] [--lines N]
 
+#include "BenchSupport.h"
 #include "Module1.h"
 #include "PrivateProfile.h"
 #include "SalesOrderRecords.h"
@@ -13,45 +14,21 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTime>
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <sqlite3.h>
 #include <vector>
 
 namespace {
-
-// CPU time of this process: unlike the wall clock, not inflated by other programs on the machine.
-qint64 cpuNs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-bool runScript(const QString &database, const QByteArray &script)
-{
-    sqlite3 *db = nullptr;
-    bool ok = sqlite3_open(QFile::encodeName(database).constData(), &db) == SQLITE_OK;
-    char *message = nullptr;
-    ok = ok && sqlite3_exec(db, script.constData(), nullptr, nullptr, &message) == SQLITE_OK;
-    if (!ok)
-        std::fprintf(stderr, "SQL failed: %s\n", message ? message : sqlite3_errmsg(db));
-    sqlite3_free(message);
-    sqlite3_close(db);
-    return ok;
-}
 
 // A suite root with its settings file and a database built from the schema, stocked with the
 // items the orders use and a sales order numbering row.
 bool makeSuite(const QString &root, int items)
 {
     const QString database = root + "/suite.db";
-    QFile schema(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql"));
-    if (!QDir().mkpath(root + "/admodule") || !schema.open(QIODevice::ReadOnly)) {
+    const QByteArray schema = BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql"));
+    if (!QDir().mkpath(root + "/admodule") || schema.isEmpty()) {
         std::fprintf(stderr, "cannot prepare the suite in %s\n", qPrintable(root));
         return false;
     }
@@ -62,7 +39,7 @@ bool makeSuite(const QString &root, int items)
                     .arg(i, 3, 10, QLatin1Char('0'))
                     .toUtf8();
     data += "COMMIT;";
-    return runScript(database, schema.readAll()) && runScript(database, data)
+    return BenchSupport::runScript(database, schema) && BenchSupport::runScript(database, data)
            && PrivateProfile::writeString("Access", "DBName", database, root + "/tolvaacc.ini")
            && PrivateProfile::writeString("Access", "DBType", "0", root + "/tolvaacc.ini");
 }
@@ -142,16 +119,9 @@ void makeOrder(Recordset &header, Recordset &detail, int lines)
 
 int main(int argc, char **argv)
 {
+    const int orders = std::max(1, BenchSupport::intOption(argc, argv, "--orders", 1000));
+    const int lines = std::max(1, BenchSupport::intOption(argc, argv, "--lines", 10));
     QCoreApplication app(argc, argv);
-    int orders = 1000;
-    int lines = 10;
-    const QStringList args = app.arguments();
-    for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args[i] == "--orders")
-            orders = std::max(1, args[i + 1].toInt());
-        else if (args[i] == "--lines")
-            lines = std::max(1, args[i + 1].toInt());
-    }
 
     QTemporaryDir dir;
     const QString root = dir.path() + "/Suite";
@@ -176,11 +146,11 @@ int main(int argc, char **argv)
         for (int i = 0; i < orders; ++i) {
             makeOrder(header, detail, lines);
             QString number = "Auto No.";
-            const qint64 cpuStart = cpuNs();
+            const qint64 cpuStart = BenchSupport::cpuNs();
             total.start();
             const QString result = server.Update_SalesOrder(number, 1, header, detail, 0);
             const qint64 ns = total.nsecsElapsed();
-            totalCpuNs += cpuNs() - cpuStart;
+            totalCpuNs += BenchSupport::cpuNs() - cpuStart;
             if (!result.isEmpty()) {
                 std::fprintf(stderr, "order %d failed: %s\n", i + 1, qPrintable(result));
                 return 1;
