@@ -4,6 +4,8 @@
 #include "VbFormat.h"
 #include "clsServer.h"
 
+#include <cmath>
+
 namespace {
 
 // A figure an arithmetic step needs: a null one fails the line.
@@ -77,9 +79,11 @@ double PriceDetailLine(const QString &itemNo, const QString &rowText, const QStr
             return figure(item, QStringLiteral("price"));
         rule.moveFirst();
 
-        const std::optional<double> method =
-            rule.isNull(QStringLiteral("method")) ? std::nullopt
-                                                  : std::optional(rule.number(QStringLiteral("method")));
+        // A null or fractional method, or one above 10, applies no formula: the price stays 0.
+        const double methodValue = rule.isNull(QStringLiteral("method")) ? -1 : rule.number(QStringLiteral("method"));
+        const int method = methodValue >= 0 && methodValue <= 10 && methodValue == std::floor(methodValue)
+                               ? int(methodValue)
+                               : -1;
         const std::optional<double> qty = vb::parseNumber(quantity);
         if (!qty)
             throw DbError(DbError::TypeMismatch, QStringLiteral("Type mismatch"));
@@ -94,21 +98,21 @@ double PriceDetailLine(const QString &itemNo, const QString &rowText, const QStr
             commission = figure(rule, "c" + n);
         };
 
-        if (method && *method >= 0 && *method <= 4 && *method == int(*method)) {
+        if (method >= 0 && method <= 4) {
             if (*qty == 0) {
                 net = listPrice;
             } else {
                 const int level = quantityLevel(rule, *qty);
                 if (level == 0)
                     return 0;
-                priceAtLevel(int(*method), level);
+                priceAtLevel(method, level);
             }
-        } else if (method && *method >= 5 && *method <= 9 && *method == int(*method)) {
+        } else if (method >= 5 && method <= 9) {
             const int level = priceLevelOf(custPriceLevel);
             if (level == 0)
                 return 0;
-            priceAtLevel(int(*method) - 5, level);
-        } else if (method && *method == 10) {
+            priceAtLevel(method - 5, level);
+        } else if (method == 10) {
             net = rule.isNull(QStringLiteral("unit"))
                       ? listPrice
                       : throughFormat(rule.number(QStringLiteral("unit")), QStringLiteral("###,###.00"));
