@@ -1,42 +1,10 @@
-#include "PageEngine.h"
-#include "PageFont.h"
+#include "PageEngineFixture.h"
 #include "PageTable.h"
 
 #include <QSet>
 #include <gtest/gtest.h>
 
-namespace {
-
 constexpr double Pad = PageEngine::CellPadding;
-constexpr double Courier12 = 144.015625; // Liberation Mono advance at 12 pt, in twips
-
-// An engine on Letter paper with 720 margins and an open document, like the layouts set it up.
-struct Engine
-{
-    PageEngine e;
-    Engine()
-    {
-        e.setDevice("PDF");
-        for (auto set : {&PageEngine::setMarginLeft, &PageEngine::setMarginRight, &PageEngine::setMarginTop,
-                         &PageEngine::setMarginBottom})
-            (e.*set)(720);
-        e.setPreview(true);
-        e.StartDoc();
-    }
-    double lh() const { return PageFont::metrics("Courier New", 12, false).lineSpacing(); }
-    // With the default TextAlign 6 CurrentY is a row's baseline; its box starts this much higher.
-    double asc() const { return PageFont::metrics("Courier New", 12, false).ascent(); }
-    // Throws when the text is missing, which fails the test with the text's name.
-    const PageItem *find(const QString &text, int page = 1) const
-    {
-        for (const PageItem &item : e.document().pages.at(page - 1).items)
-            if (item.text == text)
-                return &item;
-        throw std::runtime_error("no text \"" + text.toStdString() + "\" on page " + std::to_string(page));
-    }
-};
-
-} // namespace
 
 TEST(PageTable, FormatsGiveWidthsAndAlignments)
 {

@@ -1,40 +1,7 @@
-#include "PageEngine.h"
-#include "PageFont.h"
+#include "PageEngineFixture.h"
 
 #include <QFontInfo>
 #include <gtest/gtest.h>
-
-namespace {
-
-constexpr double Courier12 = 144.015625; // Liberation Mono advance at 12 pt, in twips
-
-struct Engine
-{
-    PageEngine e;
-    Engine()
-    {
-        e.setDevice("PDF");
-        for (auto set : {&PageEngine::setMarginLeft, &PageEngine::setMarginRight, &PageEngine::setMarginTop,
-                         &PageEngine::setMarginBottom})
-            (e.*set)(720);
-        e.setPreview(true);
-        e.StartDoc(); // Courier New 12, TextAlign 6 by default
-    }
-    const QVector<PageItem> &items() const { return e.document().pages.at(0).items; }
-    const PageItem &item(const QString &text) const
-    {
-        for (const PageItem &i : items())
-            if (i.text == text)
-                return i;
-        throw std::runtime_error("no item " + text.toStdString());
-    }
-    static double spacing(const char *font, double size, bool bold = false)
-    {
-        return PageFont::metrics(font, size, bold).lineSpacing();
-    }
-};
-
-} // namespace
 
 TEST(PageEngineText, WindowsFontsMeasureWithTheLiberationMetrics)
 {
