@@ -13,7 +13,6 @@ public:
 
     int maxRows() const { return rowCount(); }
     void setMaxRows(int rows);
-    int maxCols() const { return columnCount(); }
 
     // "" for a cell outside the grid.
     QString text(int col, int row) const;
