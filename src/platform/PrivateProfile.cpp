@@ -30,7 +30,7 @@ QStringView trimBlanks(QStringView text)
 struct Line
 {
     QString text;
-    QString ending; // "\r\n", "\n", or "" for a last line without one
+    QString ending; // "\r\n", "\n", "\r", or "" for a last line without one
 };
 
 QList<Line> splitLines(const QString &content)
@@ -38,28 +38,39 @@ QList<Line> splitLines(const QString &content)
     QList<Line> lines;
     qsizetype start = 0;
     while (start < content.size()) {
-        const qsizetype newline = content.indexOf(QLatin1Char('\n'), start);
-        if (newline < 0) {
-            lines.append({content.mid(start), QString()});
-            break;
-        }
-        const bool crlf = newline > start && content[newline - 1] == QLatin1Char('\r');
-        lines.append({content.mid(start, newline - start - (crlf ? 1 : 0)),
-                      crlf ? QStringLiteral("\r\n") : QStringLiteral("\n")});
-        start = newline + 1;
+        qsizetype end = start;
+        while (end < content.size() && content[end] != QLatin1Char('\n') && content[end] != QLatin1Char('\r'))
+            ++end;
+        qsizetype next = end;
+        if (next < content.size() && content[next] == QLatin1Char('\r'))
+            ++next;
+        if (next < content.size() && content[next] == QLatin1Char('\n'))
+            ++next;
+        lines.append({content.mid(start, end - start), content.mid(end, next - end)});
+        start = next;
     }
     return lines;
 }
 
+// The line end that added lines get: the file's first one, or CRLF in a file that has none yet.
+QString lineEnding(const QList<Line> &lines)
+{
+    for (const Line &line : lines) {
+        if (!line.ending.isEmpty())
+            return line.ending;
+    }
+    return QStringLiteral("\r\n");
+}
+
+// "[name]", or "[name" without the bracket, which opens the section all the same; what follows
+// the first "]" does not belong to the name.
 std::optional<QStringView> sectionName(QStringView line)
 {
     const QStringView text = trimBlanks(line);
     if (!text.startsWith(QLatin1Char('[')))
         return std::nullopt;
     const qsizetype close = text.indexOf(QLatin1Char(']'));
-    if (close < 0)
-        return std::nullopt;
-    return trimBlanks(text.mid(1, close - 1));
+    return trimBlanks(close < 0 ? text.mid(1) : text.mid(1, close - 1));
 }
 
 struct KeyLine
@@ -220,10 +231,7 @@ bool writeString(const QString &section, const QString &key, const QString &valu
 
     const QString mark = byteOrderMark(content);
     QList<Line> lines = splitLines(content.mid(mark.size()));
-    const qsizetype firstNewline = content.indexOf(QLatin1Char('\n'));
-    const QString ending = firstNewline > 0 && content[firstNewline - 1] == QLatin1Char('\r')
-                               ? QStringLiteral("\r\n")
-                               : QStringLiteral("\n");
+    const QString ending = lineEnding(lines);
     const QString entry = keyText + QLatin1Char('=') + value;
     auto insertLine = [&](qsizetype at, const QString &text) {
         if (at > 0 && lines[at - 1].ending.isEmpty())
@@ -244,6 +252,9 @@ bool writeString(const QString &section, const QString &key, const QString &valu
             --last;
         insertLine(last + 1, entry);
     }
+    // A written file always ends with a line end.
+    if (lines.back().ending.isEmpty())
+        lines.back().ending = ending;
 
     QByteArray bytes = mark.toLatin1();
     for (const Line &line : lines)

@@ -6,13 +6,16 @@
 // written by either side read the same:
 //  - section and key names match without regard to case; blanks around names and values are
 //    trimmed; one pair of surrounding quotes (" or ') is stripped from a value;
+//  - a line starting with "[" opens a section named by what stands up to the first "]", or up to
+//    the end of the line when the "]" is missing ("[Name   " opens "Name");
 //  - only the first matching section and, within it, the first matching key count;
-//  - a read into a buffer of N characters returns at most N - 1 characters;
+//  - a read into a buffer of N characters returns at most N - 1 characters (of a quoted value, the
+//    first N - 1 inside the quotes);
 //  - a missing file, section or key gives the default.
 // Files are single-byte text (Latin-1 both ways, so no byte is ever changed on a round trip); a
-// leading UTF-8 byte-order mark is skipped on reading and kept on writing. Lines end in CRLF or LF;
-// a ";" line is a comment. Before the default is returned its trailing blanks are dropped, as the
-// system call does.
+// leading UTF-8 byte-order mark is skipped on reading and kept on writing. Lines end in CRLF, LF
+// or CR; a ";" line is a comment. Before the default is returned its trailing blanks are dropped,
+// as the system call does.
 namespace PrivateProfile {
 
 QString readString(const QString &section, const QString &key, const QString &defaultValue,
@@ -20,8 +23,10 @@ QString readString(const QString &section, const QString &key, const QString &de
 
 // Replaces the key's line in place ("Key=value", the key spelled as in the file), or adds
 // "key=value" after the last non-blank line of the first matching section, or adds "[section]" and
-// the key at the end of the file, keeping every other line, comment and the file's line endings
-// (a new file uses LF). The value is written as given. The file is written to a temporary file and
+// the key at the end of the file, keeping every other line and comment. Added lines take the
+// file's first line end; a new file, or one without any line end yet, gets CRLF
+// ("[App]\r\nkey=\r\n"). The file always ends with a line end afterwards, also when its last line
+// had none. The value is written as given. The file is written to a temporary file and
 // renamed over the old one, so a crash never leaves half a file; its permissions are kept.
 // Returns false, with the reason in *error, when the file cannot be written (read-only file,
 // i.e. without any write permission bit, even for root; missing folder, which is not created;

@@ -58,7 +58,9 @@ const QByteArray sample = "; settings of the suite\n"
                           "DBType=3\n"
                           "Key=value ; not a comment\n"
                           "[Tabbed]\t\n"
-                          "\tTab\t=\tt\t\n";
+                          "\tTab\t=\tt\t\n"
+                          "[Unclosed  \t\n"
+                          "Key=open\n";
 
 struct ReadCase
 {
@@ -90,12 +92,14 @@ TEST_F(PrivateProfileTest, ReadsWithTheSystemRulesInLfAndCrlfFiles)
         {"other section", "DBTYPE", "3"},
         {"Other Section", "Key", "value ; not a comment"},
         {"Tabbed", "Tab", "t"},
+        {"Tabbed", "Key", "dflt"},
+        {"unclosed", "key", "open"}, // a header without "]" runs to the end of its line
     };
-    for (const QByteArray &content : {sample, QByteArray(sample).replace("\n", "\r\n")}) {
-        put(content);
+    for (const char *ending : {"\n", "\r\n", "\r"}) {
+        put(QByteArray(sample).replace("\n", ending));
         for (const ReadCase &c : cases)
-            EXPECT_EQ(read(c.section, c.key), c.expected)
-                << c.section << "/" << c.key << (content.contains('\r') ? " (CRLF)" : " (LF)");
+            EXPECT_EQ(read(c.section, c.key), c.expected) << c.section << "/" << c.key << " with line end "
+                                                          << (ending[0] == '\n' ? "LF" : ending[1] ? "CRLF" : "CR");
     }
 }
 
@@ -158,9 +162,17 @@ TEST_F(PrivateProfileTest, WritesChangeOnlyTheOneLine)
          "[A]\nx=1\n; end of A\nz=3\n\n\n[B]\n"},
         {"append to a header-only section", "[A]\n[B]\n", "A", "k", "v", "[A]\nk=v\n[B]\n"},
         {"append to a last line without newline", "[A]\nx=1", "A", "y", "2", "[A]\nx=1\ny=2\n"},
+        {"replace a last line without newline", "[A]\r\nx=1", "A", "x", "2", "[A]\r\nx=2\r\n"},
+        {"replace before a last line without newline", "[A]\nx=1\n[B]\ny=2", "A", "x", "9",
+         "[A]\nx=9\n[B]\ny=2\n"},
         {"new section at the end", "[A]\nx=1\n\n", "B", "k", "v", "[A]\nx=1\n\n[B]\nk=v\n"},
         {"new section after a line without newline", "[A]\nx=1", "B", "k", "v", "[A]\nx=1\n[B]\nk=v\n"},
-        {"empty file", "", "A", "k", "v", "[A]\nk=v\n"},
+        {"empty file", "", "App", "key", "", "[App]\r\nkey=\r\n"},
+        {"file without any line end", "[A]", "A", "k", "v", "[A]\r\nk=v\r\n"},
+        {"comment without line end", "; x", "A", "k", "v", "; x\r\n[A]\r\nk=v\r\n"},
+        {"header without ] appends", "[A  \nx=1\n[B]\n", "a", "y", "2", "[A  \nx=1\ny=2\n[B]\n"},
+        {"header without ] replaces", "[A\r\nx=1\r\n", "A", "x", "9", "[A\r\nx=9\r\n"},
+        {"CR line ends", "[A]\rx=1\r", "A", "z", "3", "[A]\rx=1\rz=3\r"},
         {"first of duplicate sections", "[A]\nx=1\n[a]\ny=2\n", "A", "y", "5", "[A]\nx=1\ny=5\n[a]\ny=2\n"},
         {"value holding =", "[A]\n", "A", "k", "a=b", "[A]\nk=a=b\n"},
         {"names are trimmed", "[A]\n", " A ", " k ", "v", "[A]\nk=v\n"},
@@ -182,8 +194,8 @@ TEST_F(PrivateProfileTest, WritesChangeOnlyTheOneLine)
 
 TEST_F(PrivateProfileTest, MissingFileIsCreatedAndNoTemporaryFileIsLeft)
 {
-    ASSERT_TRUE(write(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v")));
-    EXPECT_EQ(bytes(), "[A]\nk=v\n");
+    ASSERT_TRUE(write(QStringLiteral("App"), QStringLiteral("key"), QString()));
+    EXPECT_EQ(bytes(), "[App]\r\nkey=\r\n");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("settings.ini")});
 }
 
