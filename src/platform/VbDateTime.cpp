@@ -1,7 +1,10 @@
 #include "VbFormat.h"
 
+#include "DbError.h"
+
 #include <QRegularExpression>
 #include <QVector>
+#include <cmath>
 
 namespace vb {
 
@@ -126,8 +129,9 @@ QString formatDateTime(const QDateTime &value, const QString &pattern)
     for (const DateToken &t : tokens)
         twelveHour = twelveHour || t.kind == 'a';
 
-    auto neighbourKind = [&](qsizetype from, int step) -> char {
-        for (qsizetype i = from + step; i >= 0 && i < tokens.size(); i += step) {
+    // The nearest field before a token, literals skipped.
+    auto previousField = [&](qsizetype from) -> char {
+        for (qsizetype i = from - 1; i >= 0; --i) {
             if (tokens[i].kind != 0)
                 return tokens[i].kind;
         }
@@ -149,7 +153,7 @@ QString formatDateTime(const QDateTime &value, const QString &pattern)
                 text += QString::fromLatin1(dayNames[date.dayOfWeek() - 1]).left(t.length == 3 ? 3 : -1);
             break;
         case 'm':
-            if (t.length <= 2 && (neighbourKind(i, -1) == 'h' || neighbourKind(i, 1) == 's'))
+            if (t.length <= 2 && previousField(i) == 'h')
                 text += number(time.minute());
             else if (t.length <= 2)
                 text += number(date.month());
@@ -182,6 +186,22 @@ QString formatDateTime(const QDateTime &value, const QString &pattern)
         }
     }
     return text;
+}
+
+QDateTime dateFromSerial(double serial)
+{
+    // The suite's dates run from 1 January 100 to 31 December 9999.
+    if (!(serial > -657435.0 && serial < 2958466.0))
+        throw DbError(6, QStringLiteral("Overflow"));
+    const double days = std::trunc(serial);
+    // To the nearest second, so that 45000.1 is 02:24:00 and not a hair before it.
+    qint64 seconds = std::llround(std::fabs(serial - days) * 86400.0);
+    QDate date = dayZero.addDays(qint64(days));
+    if (seconds == 86400) {
+        date = date.addDays(1);
+        seconds = 0;
+    }
+    return QDateTime(date, QTime(0, 0).addSecs(int(seconds)));
 }
 
 std::optional<QDateTime> toDateTime(const QVariant &value)

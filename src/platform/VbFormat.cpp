@@ -316,17 +316,30 @@ QString format(const QVariant &value, const QString &pattern)
     if (!value.isValid() || value.isNull())
         return {};
     const int type = value.metaType().id();
+    const bool isDate = type == QMetaType::QDate || type == QMetaType::QDateTime || type == QMetaType::QTime;
+    if (isDatePattern(pattern)) {
+        // Dates and date texts as they are; numbers and numeric texts as date serials.
+        if (const auto when = toDateTime(value))
+            return formatDateTime(*when, pattern);
+        if (type == QMetaType::Double || type == QMetaType::Float)
+            return formatDateTime(dateFromSerial(value.toDouble()), pattern); // NaN overflows too
+        if (const auto number = toNumber(value))
+            return formatDateTime(dateFromSerial(*number), pattern);
+        return isDate ? QString() : value.toString();
+    }
     if (type == qMetaTypeId<Currency>())
         return formatDecimal(fromInteger(value.value<Currency>().raw(), -4), pattern);
     switch (type) {
     case QMetaType::QDate:
     case QMetaType::QDateTime:
     case QMetaType::QTime: {
-        const QDateTime when = *toDateTime(value);
+        const auto when = toDateTime(value);
+        if (!when)
+            return {};
         if (!pattern.isEmpty())
-            return formatDateTime(when, pattern);
-        return generalDate(when, type != QMetaType::QTime,
-                           type == QMetaType::QTime || when.time() != QTime(0, 0));
+            return formatDateTime(*when, pattern);
+        return generalDate(*when, type != QMetaType::QTime,
+                           type == QMetaType::QTime || when->time() != QTime(0, 0));
     }
     case QMetaType::Bool:
         return formatDecimal(fromInteger(value.toBool() ? -1 : 0), pattern);
@@ -351,10 +364,6 @@ QString format(const QVariant &value, const QString &pattern)
     const QString text = value.toString();
     if (pattern.isEmpty())
         return text;
-    if (isDatePattern(pattern)) {
-        if (const auto when = toDateTime(text))
-            return formatDateTime(*when, pattern);
-    }
     if (const auto number = parseNumber(text))
         return formatNumber(*number, pattern);
     return text;

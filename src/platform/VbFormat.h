@@ -32,18 +32,28 @@ double roundHalfAway(double value, int decimals);
 // ("12", "0.5", "-1.25"). NaN or infinity throws DbError 6 "Overflow".
 QString formatNumber(double value, const QString &pattern);
 
-// Date/time patterns, letters in either case: d dd ddd dddd, m mm (month; minutes when the m
-// follows an h or precedes an s) mmm mmmm, y (day of the year) yy yyyy, h hh, n nn (minutes),
-// s ss, AM/PM (12-hour clock); everything else literal. Names are English. Invalid gives "".
-// "mm/dd/yy", "MM/DD/YYYY", "mmddyyyy", "h:m:s" (no leading zeros), "hh:mm", "HH:MM:SS".
+// Date/time patterns, letters in either case: d dd ddd dddd, m mm (month, or minutes when the
+// nearest field before it is an hour: "hh:mm" and "h.m" are minutes, "mm:ss" and "hh:ss mm" are
+// months) mmm mmmm, y (day of the year) yy yyyy, h hh, n nn (minutes), s ss, AM/PM (12-hour
+// clock); everything else literal. Names are English. Invalid gives "".
+// "mm/dd/yy", "MM/DD/YYYY", "mmddyyyy", "m/d/yyyy hh:nn:ss", "h:m:s" (no leading zeros), "hh:mm",
+// "HH:MM:SS".
 QString formatDateTime(const QDateTime &value, const QString &pattern);
 
-// Format(value, pattern) of any stored value: null gives ""; numbers and numeric texts take a
-// numeric pattern; dates, times and date texts (ISO "yyyy-MM-dd[ hh:mm:ss]", "m/d/yyyy") take a
-// date pattern; any other text is returned unchanged. A pattern is a date pattern when it holds
-// one of the letters d m y h n s and neither "#" nor "0". The empty pattern gives the plain
-// number, the general date ("m/d/yyyy", plus " h:nn:ss AM/PM" when there is a time), or the text.
-// Booleans count as -1 and 0, currency is formatted from its exact value.
+// A date serial as the suite stores dates in numbers: whole days since 30 December 1899, the
+// fraction's magnitude being the time of day, to the nearest second (45000.75 is 3/15/2023 18:00,
+// -1.25 is 12/29/1899 06:00). Outside 1 January 100 to 31 December 9999, and NaN, throw DbError 6
+// "Overflow".
+QDateTime dateFromSerial(double serial);
+
+// Format(value, pattern) of any stored value: null gives ""; with a date pattern, dates, times and
+// date texts (ISO "yyyy-MM-dd[ hh:mm:ss]", "m/d/yyyy") are formatted as they are, and numbers and
+// numeric texts as date serials (see dateFromSerial, which may throw); with any other pattern,
+// numbers and numeric texts are formatted as numbers; any other text is returned unchanged. A
+// pattern is a date pattern when it holds one of the letters d m y h n s and neither "#" nor "0".
+// The empty pattern gives the plain number, the general date ("m/d/yyyy", plus " h:nn:ss AM/PM"
+// when there is a time), or the text. Booleans count as -1 and 0, currency is formatted from its
+// exact value.
 QString format(const QVariant &value, const QString &pattern);
 
 // Str(): a leading blank for non-negative numbers, no leading zero before the point

@@ -149,6 +149,7 @@ TEST(VbFormat, DatePatterns)
 {
     const QDateTime when(QDate(2003, 12, 31), QTime(9, 5, 3));
     const QDateTime afternoon(QDate(2004, 1, 2), QTime(13, 7, 0));
+    const QDateTime newYear1900(QDate(1900, 1, 1), QTime(12, 36, 5));
     const struct { const QDateTime &value; const char *pattern; const char *expected; } cases[] = {
         {when, "mm/dd/yy", "12/31/03"},
         {when, "MM/DD/YYYY", "12/31/2003"},
@@ -160,7 +161,11 @@ TEST(VbFormat, DatePatterns)
         {when, "hh:mm", "09:05"},
         {when, "HH:MM:SS", "09:05:03"},
         {when, "HH:MM:SS   ", "09:05:03   "},
-        {when, "mm:ss", "05:03"},
+        {when, "m/d/yyyy hh:nn:ss", "12/31/2003 09:05:03"},
+        {when, "mm/dd hh:mm", "12/31 09:05"},
+        {when, "h.m", "9.5"},        // minutes after an hour, whatever literals between
+        {when, "hh:ss mm", "09:03 12"}, // the nearest field before is not the hour: month
+        {newYear1900, "mm:ss", "01:05"}, // a month also right before seconds
         {when, "hh:nn", "09:05"},
         {when, "yyyy-mm-dd", "2003-12-31"},
         {when, "dddd, mmmm d", "Wednesday, December 31"},
@@ -206,10 +211,26 @@ TEST(VbFormat, FormatOfStoredValues)
         {QDate(2003, 12, 31), "", "12/31/2003"},
         {QDateTime(QDate(2003, 12, 31), QTime(14, 5, 9)), "", "12/31/2003 2:05:09 PM"},
         {true, "0", "-1"},
+        // Numbers and numeric texts with a date pattern are date serials.
+        {45000.75, "mm/dd/yy", "03/15/23"},
+        {45000.75, "hh:mm", "18:00"},
+        {QStringLiteral(" 45,000.75 "), "mm/dd/yy hh:mm", "03/15/23 18:00"},
+        {45000, "m/d/yyyy", "3/15/2023"},
+        {QVariant::fromValue(Currency::fromRaw(450007500)), "hh:nn", "18:00"},
+        {0, "mm/dd/yyyy hh:nn:ss", "12/30/1899 00:00:00"},
+        {-1.25, "mm/dd/yyyy hh:nn", "12/29/1899 06:00"},
+        {45000.1, "h:m:s", "2:24:0"},
+        {45000.9999999, "mm/dd/yy h:m:s", "03/16/23 0:0:0"}, // rounds to the next midnight
+        {QStringLiteral("abc"), "mm/dd/yy", "abc"},
+        {QDate(), "mm/dd/yy", ""},
     };
     for (const auto &c : cases)
         EXPECT_EQ(vb::format(c.value, QString::fromLatin1(c.pattern)).toStdString(), c.expected)
             << c.value.toString().toStdString() << " with " << c.pattern;
+    for (const QVariant &outside : {QVariant(2958466.0), QVariant(-657435.0), QVariant(std::nan("")), QVariant(1e10)})
+        EXPECT_THROW(vb::format(outside, QStringLiteral("mm/dd/yyyy")), DbError) << outside.toDouble();
+    EXPECT_EQ(vb::format(2958465.5, QStringLiteral("mm/dd/yyyy hh:nn")).toStdString(), "12/31/9999 12:00");
+    EXPECT_EQ(vb::format(-657434.0, QStringLiteral("mm/dd/yy")).toStdString(), "01/01/00");
 }
 
 TEST(VbFormat, ToDateTime)
