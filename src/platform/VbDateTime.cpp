@@ -87,6 +87,19 @@ QVector<DateToken> tokenize(const QString &pattern)
             i += 5;
             continue;
         }
+        if (pattern[i] == QLatin1Char('\\')) { // the next character is literal; a last "\" is dropped
+            if (i + 1 < pattern.size())
+                tokens.append({0, 1, pattern.mid(i + 1, 1)});
+            i += 2;
+            continue;
+        }
+        if (pattern[i] == QLatin1Char('"')) { // literal up to the closing quote or the end
+            const qsizetype close = pattern.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = close < 0 ? pattern.size() : close;
+            tokens.append({0, 1, pattern.mid(i + 1, end - i - 1)});
+            i = end + 1;
+            continue;
+        }
         const QChar c = pattern[i].toLower();
         if (!QStringLiteral("dmyhns").contains(c)) {
             tokens.append({0, 1, pattern.mid(i, 1)});

@@ -35,7 +35,8 @@ QString formatNumber(double value, const QString &pattern);
 // Date/time patterns, letters in either case: d dd ddd dddd, m mm (month, or minutes when the
 // nearest field before it is an hour: "hh:mm" and "h.m" are minutes, "mm:ss" and "hh:ss mm" are
 // months) mmm mmmm, y (day of the year) yy yyyy, h hh, n nn (minutes), s ss, AM/PM (12-hour
-// clock); everything else literal. Names are English. Invalid gives "".
+// clock); text in double quotes and a character after a backslash are literal (the quotes and
+// the backslash are dropped), as is everything else. Names are English. Invalid gives "".
 // "mm/dd/yy", "MM/DD/YYYY", "mmddyyyy", "m/d/yyyy hh:nn:ss", "h:m:s" (no leading zeros), "hh:mm",
 // "HH:MM:SS".
 QString formatDateTime(const QDateTime &value, const QString &pattern);

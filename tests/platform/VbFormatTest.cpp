@@ -164,6 +164,8 @@ TEST(VbFormat, DatePatterns)
         {when, "m/d/yyyy hh:nn:ss", "12/31/2003 09:05:03"},
         {when, "mm/dd hh:mm", "12/31 09:05"},
         {when, "h.m", "9.5"},        // minutes after an hour, whatever literals between
+        {when, "hh\"h and \"mm", "09h and 05"},
+        {when, "hh\\hmm\\", "09h05"},
         {when, "hh:ss mm", "09:03 12"}, // the nearest field before is not the hour: month
         {newYear1900, "mm:ss", "01:05"}, // a month also right before seconds
         {when, "hh:nn", "09:05"},
