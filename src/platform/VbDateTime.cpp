@@ -214,7 +214,8 @@ QDateTime dateFromSerial(double serial)
         date = date.addDays(1);
         seconds = 0;
     }
-    return QDateTime(date, QTime(0, 0).addSecs(int(seconds)));
+    // UTC: a wall-clock time that a daylight-saving change skips locally must print as it is.
+    return QDateTime(date, QTime(0, 0).addSecs(int(seconds)), Qt::UTC);
 }
 
 std::optional<QDateTime> toDateTime(const QVariant &value)
