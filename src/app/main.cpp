@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ShutdownSignals.h"
 
+#include "HeadlessPrintStation.h"
 #include "Module1.h"
 #include "PrintWindowStation.h"
 #include "StyleRegistration.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -58,9 +60,12 @@ int main(int argc, char *argv[])
                                       .absolutePath());
 
     registerLayoutStyles();
-    PrintWindowStation printStation;
+    // Headless, orders print without the print window: no widget is built for a print.
+    const std::unique_ptr<PrintStation> printStation = gHeadless
+        ? std::unique_ptr<PrintStation>(std::make_unique<HeadlessPrintStation>())
+        : std::make_unique<PrintWindowStation>();
     frmTerminalMain window;
-    window.setPrintStation(&printStation);
+    window.setPrintStation(printStation.get());
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
     ShutdownSignals shutdownSignals;

@@ -135,20 +135,6 @@ public:
 
     const PageDocument &document() const { return m_document; }
 
-    // Progress window settings: kept for the layouts, no window is shown.
-    bool AbortWindow() const { return m_abortWindow; }
-    void setAbortWindow(bool show) { m_abortWindow = show; }
-    int AbortWindowPos() const { return m_abortWindowPos; }
-    void setAbortWindowPos(int position) { m_abortWindowPos = position; }
-    QString AbortCaption() const { return m_abortCaption; }
-    void setAbortCaption(const QString &text) { m_abortCaption = text; }
-    QString AbortTextButton() const { return m_abortTextButton; }
-    void setAbortTextButton(const QString &text) { m_abortTextButton = text; }
-    QString AbortTextPage() const { return m_abortTextPage; }
-    void setAbortTextPage(const QString &text) { m_abortTextPage = text; }
-    QString AbortTextDevice() const { return m_abortTextDevice; }
-    void setAbortTextDevice(const QString &text) { m_abortTextDevice = text; }
-
     // Sheet and margins.
     double PageWidth() const { return m_pageWidth; }
     double PageHeight() const { return m_pageHeight; }
@@ -264,13 +250,6 @@ private:
     QString m_device;
     bool m_preview = false;
     QString m_docName;
-
-    bool m_abortWindow = false;
-    int m_abortWindowPos = 0;
-    QString m_abortCaption;
-    QString m_abortTextButton;
-    QString m_abortTextPage;
-    QString m_abortTextDevice;
 
     double m_pageWidth = 12240;
     double m_pageHeight = 15840;

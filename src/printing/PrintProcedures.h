@@ -1,24 +1,13 @@
 #pragma once
 
+#include "PrintRequest.h"
+
 #include <QString>
 #include <functional>
 
-class mm_prtinv;
+class PageEngine;
 
-// One print request as the print window hands it to a layout procedure.
-struct PrintRequest
-{
-    bool preview = false;
-    // "All New Sales Orders": every never-printed order; otherwise the range from..to.
-    bool allNewOrders = false;
-    bool pickingSheet = false;
-    QString from;
-    QString to;
-    // Picking sheet kind of the generic print run: "F", "C", "B", doubled for all new orders.
-    QString sheetFlag;
-};
-
-// The print procedures the print window dispatches to by layout style code.
+// The print procedures the print requests are dispatched to by layout style code.
 enum class PrintProcedure {
     Regular,     // "REG" and every code without a procedure of its own
     Generic,     // "REGGENERIC"
@@ -30,12 +19,13 @@ enum class PrintProcedure {
     GenericRun,  // "GRP" picking sheets: the generic print run
 };
 
-// The layout procedures live in a layer above the print window, so they register here at
-// start-up. A procedure returns "" when its documents reached the printer (or the preview was
-// shown), otherwise the reason they did not.
+// The dispatch of print requests. The layout procedures live in a layer above the print window,
+// so they register here at start-up (registerLayoutStyles). A procedure lays the request out on
+// the engine it is given and returns "" when its documents reached the printer (or the preview
+// was laid out), otherwise the reason they did not (see PrintRequest).
 namespace PrintProcedures {
 
-using Procedure = std::function<QString(mm_prtinv &, const PrintRequest &)>;
+using Procedure = std::function<QString(PageEngine &, const PrintRequest &)>;
 
 void registerProcedure(PrintProcedure which, Procedure procedure);
 // The registered procedure; one not (yet) registered falls back to Regular. Empty when not
@@ -43,5 +33,17 @@ void registerProcedure(PrintProcedure which, Procedure procedure);
 Procedure find(PrintProcedure which);
 // Forgets every registration (tests).
 void clear();
+
+// The procedure for a style code and document kind: "GRPDESC" picking sheets, "GRP" sales
+// orders and picking sheets, "REGGENERIC", "IMPPROFORMA", "REGBOX", "REGLOT"; anything else,
+// "GRPDESC" sales orders and "" included, is Regular.
+PrintProcedure forStyle(const QString &styleCode, bool pickingSheet);
+
+// False for the requests after which the print window neither closes nor shows itself:
+// "GRP" sales orders and "GRPDESC" picking sheets.
+bool windowStepFollows(const PrintRequest &request);
+
+// Runs the procedure of the request's style code and document kind on the engine.
+QString run(PageEngine &engine, const PrintRequest &request);
 
 } // namespace PrintProcedures

@@ -1,6 +1,8 @@
 #include "PrintSettings.h"
 
 #include "Module1.h"
+#include "PrinterList.h"
+#include "PrivateProfile.h"
 #include "VbFormat.h"
 
 #include <QDir>
@@ -10,6 +12,50 @@ namespace {
 
 // The suite's SQL Server data source; its name, user and password are fixed by the suite.
 const QString OdbcConnectionString = QStringLiteral("DSN=tl2002sql;uid=administrator;pwd=fern");
+
+const QString PrintSection = QStringLiteral("PICKINGSHEET");
+const QString AutoSoDefaultKey = QStringLiteral("AutoSoDefault");
+const QString PickingSheetTitleKey = QStringLiteral("PICKINGSHEETTITLE");
+const QString SalesOrderTitleKey = QStringLiteral("SALESORDERTITLE");
+
+void loadPrinters(StoredPrintSettings &settings)
+{
+    try {
+        if (!gProgramDir.isEmpty())
+            PrinterList::setPdfFolder(QDir(gProgramDir).filePath(QStringLiteral("printout")));
+        settings.printers = PrinterList::names();
+        const QString wanted =
+            ReadIniValue(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), settings.iniFile);
+        settings.printer = settings.printers.contains(wanted) ? wanted : settings.printers.value(0);
+    } catch (const std::exception &) {
+        // Without a printer list the window still opens; printing then reports the printer.
+    }
+}
+
+void loadDocumentKind(StoredPrintSettings &settings)
+{
+    try {
+        const QString salesOrdersFirst = ReadIniValue(PrintSection, AutoSoDefaultKey, settings.iniFile);
+        settings.salesOrders = salesOrdersFirst == QStringLiteral("Y");
+        if (salesOrdersFirst.isEmpty())
+            PrivateProfile::writeString(PrintSection, AutoSoDefaultKey, QStringLiteral("N"), settings.iniFile);
+    } catch (const std::exception &) {
+    }
+}
+
+QString loadTitle(const QString &iniFile, const QString &key, const QString &fallback)
+{
+    try {
+        QString value = ReadIniValue(PrintSection, key, iniFile);
+        if (value.isEmpty()) {
+            value = fallback;
+            PrivateProfile::writeString(PrintSection, key, value, iniFile);
+        }
+        return value;
+    } catch (const std::exception &) {
+        return fallback;
+    }
+}
 
 } // namespace
 
@@ -62,6 +108,35 @@ CompanyDetails readCompany(const Connection &db)
         // A suite without company details prints its documents without them.
     }
     return company;
+}
+
+StoredPrintSettings load()
+{
+    StoredPrintSettings settings;
+    settings.iniFile = iniFile();
+    // A database that cannot be opened is the caller's error: without it nothing can print.
+    settings.db = openDatabase(settings.iniFile);
+    settings.company = readCompany(settings.db);
+    loadPrinters(settings);
+    loadDocumentKind(settings);
+    settings.pickingSheetTitle = loadTitle(settings.iniFile, PickingSheetTitleKey, QStringLiteral("PICKING SHEET"));
+    settings.salesOrderTitle = loadTitle(settings.iniFile, SalesOrderTitleKey, QStringLiteral("SALES ORDER"));
+    return settings;
+}
+
+void save(const StoredPrintSettings &settings)
+{
+    const QString &file = settings.iniFile;
+    PrivateProfile::writeString(PrintSection, AutoSoDefaultKey,
+                                settings.salesOrders ? QStringLiteral("Y") : QStringLiteral("N"), file);
+    PrivateProfile::writeString(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), settings.printer, file);
+    PrivateProfile::writeString(PrintSection, PickingSheetTitleKey, settings.pickingSheetTitle, file);
+    PrivateProfile::writeString(PrintSection, SalesOrderTitleKey, settings.salesOrderTitle, file);
+}
+
+QString styleCode(const QString &iniFile)
+{
+    return ReadIniValue(QStringLiteral("AUTOPICKINGSHEET"), QStringLiteral("Format"), iniFile).toUpper();
 }
 
 } // namespace PrintSettings

@@ -42,26 +42,37 @@ int twipsToPixels(double twips, const QWidget *widget)
 
 } // namespace
 
-fEZPrint::fEZPrint(QWidget *parent)
+fEZPrint::fEZPrint(PageEngine &engine, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral(" Print Preview"));
     buildControls();
+    setEngine(engine);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         setGeometry(area.x() + twipsToPixels(100, this), area.y() + twipsToPixels(20, this),
                     area.width() - twipsToPixels(300, this), area.height() - twipsToPixels(300, this));
     }
-    // Pages are completed first and printed by PrintDocument, after the page numbers are laid
-    // over them; with Preview False EndDoc would print at once.
-    vsPrinter.setPreview(true);
     vsPrinterView->setZoom(100);
-    vsPrinterView->setCurrentPage(1);
     UpdateControlBar();
 }
 
 fEZPrint::~fEZPrint() = default;
+
+void fEZPrint::setEngine(PageEngine &engine)
+{
+    if (mEngine)
+        disconnect(mEngine, nullptr, this, nullptr);
+    mEngine = &engine;
+    // Pages are completed first and printed by PrintDocument, after the page numbers are laid
+    // over them; with Preview False EndDoc would print at once.
+    engine.setPreview(true);
+    vsPrinterView->setEngine(&engine);
+    connect(&engine, &PageEngine::documentChanged, this, &fEZPrint::UpdateControlBar);
+    vsPrinterView->setCurrentPage(1);
+    UpdateControlBar();
+}
 
 void fEZPrint::buildControls()
 {
@@ -127,11 +138,9 @@ void fEZPrint::buildControls()
     bar->addStretch();
 
     vsPrinterView = new PagePreview(this);
-    vsPrinterView->setEngine(&vsPrinter);
     connect(vsPrinterView, &PagePreview::pageChanged, this, &fEZPrint::UpdateControlBar);
     // The view also zooms by itself (Ctrl + wheel): the label follows the engine.
     connect(vsPrinterView, &PagePreview::zoomChanged, this, &fEZPrint::UpdateControlBar);
-    connect(&vsPrinter, &PageEngine::documentChanged, this, &fEZPrint::UpdateControlBar);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(picPrinterControlBar);
@@ -156,7 +165,7 @@ void fEZPrint::cmdPage_Click(int index)
         case 0: vsPrinterView->setCurrentPage(1); break;
         case 1: vsPrinterView->setCurrentPage(page - 1); break;
         case 2: vsPrinterView->setCurrentPage(page + 1); break;
-        case 3: vsPrinterView->setCurrentPage(vsPrinter.PageCount()); break;
+        case 3: vsPrinterView->setCurrentPage(vsPrinter().PageCount()); break;
         default: break;
         }
         UpdateControlBar();
@@ -197,7 +206,7 @@ void fEZPrint::UpdateControlBar()
     lblPage->setText(QString::number(page));
     lblZoom->setText(QString::number(zoom));
     const bool before = page > 1;
-    const bool after = page < vsPrinter.PageCount();
+    const bool after = page < vsPrinter().PageCount();
     cmdPage[0]->setEnabled(before);
     cmdPage[1]->setEnabled(before);
     cmdPage[2]->setEnabled(after);
@@ -233,7 +242,7 @@ void fEZPrint::Text1_LostFocus(int index)
     }
     // Whole pages from 1 to the last page.
     double page = vb::roundHalfAway(*value, 0);
-    page = qMin(page, double(vsPrinter.PageCount()));
+    page = qMin(page, double(vsPrinter().PageCount()));
     box->setText(QString::number(qMax(1.0, page), 'f', 0));
 }
 
@@ -268,22 +277,22 @@ void fEZPrint::printDocument()
         if (from > to) {
             ShowMessage(QStringLiteral("To Pages value should be smaller than from page value!"), Title,
                         MessageIcon::Information, this);
-            Text1[1]->setText(QString::number(vsPrinter.PageCount()));
+            Text1[1]->setText(QString::number(vsPrinter().PageCount()));
             Text1[1]->setFocus();
             return;
         }
     }
-    const bool setUp = mPrinterSetup && mPrinterSetup->printerName() == vsPrinter.Device();
-    const PrintResult result = setUp ? PagePrinter::print(vsPrinter.document(), *mPrinterSetup, vsPrinter.DocName(), from, to,
-                                                         vsPrinter.PhysicalPage())
-                                     : vsPrinter.PrintDocument(from, to);
+    const bool setUp = mPrinterSetup && mPrinterSetup->printerName() == vsPrinter().Device();
+    const PrintResult result = setUp ? PagePrinter::print(vsPrinter().document(), *mPrinterSetup, vsPrinter().DocName(), from, to,
+                                                         vsPrinter().PhysicalPage())
+                                     : vsPrinter().PrintDocument(from, to);
     if (!result.ok)
         ShowMessage(result.error, Title, MessageIcon::Critical, this);
 }
 
 void fEZPrint::setupPrinter()
 {
-    const QString device = vsPrinter.Device();
+    const QString device = vsPrinter().Device();
     if (PrinterList::isPdf(device)) {
         ShowMessage(QStringLiteral("The PDF printer writes each document as a file into %1; it has nothing to set up.")
                         .arg(QDir::toNativeSeparators(PrinterList::pdfFolder())),

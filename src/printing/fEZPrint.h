@@ -12,18 +12,23 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 
-// The preview window. It owns the page engine (vsPrinter) that every order document is laid out
-// on; print routines either print the finished document or show this window modally so the
-// operator can page through it, zoom and print all of it or a page range.
+// The preview window. It shows the document of a page engine it is given (the print window's
+// engine of the last request), so the operator can page through it, zoom and print all of it or
+// a page range. The engine must outlive the window or be replaced through setEngine first. Like
+// the original preview window, it switches the engine it is given to preview mode: EndDoc then
+// completes a document without printing it.
 class fEZPrint : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit fEZPrint(QWidget *parent = nullptr);
+    explicit fEZPrint(PageEngine &engine, QWidget *parent = nullptr);
     ~fEZPrint() override;
 
-    PageEngine vsPrinter;
+    // The engine shown.
+    PageEngine &vsPrinter() const { return *mEngine; }
+    // Shows another engine's document; the window keeps its zoom, range and printer setup.
+    void setEngine(PageEngine &engine);
 
     PagePreview *vsPrinterView;
     QWidget *picPrinterControlBar;
@@ -65,4 +70,5 @@ private:
     // The system printer as the operator set it up through "Setup"; used while the document
     // goes to that printer.
     std::unique_ptr<QPrinter> mPrinterSetup;
+    PageEngine *mEngine = nullptr;
 };

@@ -1,18 +1,14 @@
 #include "mm_prtinv.h"
 
-#include "PrintProcedures.h"
 #include "ModalRunner.h"
 #include "Module1.h"
-#include "PrintSettings.h"
-#include "PrinterList.h"
-#include "PrivateProfile.h"
-#include "fEZPrint.h"
+#include "PageEngine.h"
+#include "PrintProcedures.h"
 #include "mm_PickSheetStyleSetup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -127,63 +123,23 @@ void mm_prtinv::buildControls()
 
 void mm_prtinv::Form_Load()
 {
-    mIniFile = PrintSettings::iniFile();
-    // A database that cannot be opened is the caller's error: without it nothing can print.
-    mDB = PrintSettings::openDatabase(mIniFile);
-    mCompany = PrintSettings::readCompany(mDB);
-    loadPrinters();
-    loadOptions();
-    loadTitles();
-}
+    const StoredPrintSettings settings = PrintSettings::load();
+    mIniFile = settings.iniFile;
+    mDB = settings.db;
+    mCompany = settings.company;
 
-void mm_prtinv::loadPrinters()
-{
-    try {
-        if (!gProgramDir.isEmpty())
-            PrinterList::setPdfFolder(QDir(gProgramDir).filePath(QStringLiteral("printout")));
-        cmb_printers->clear();
-        cmb_printers->addItems(preview().vsPrinter.Devices());
-        const QString wanted = ReadIniValue(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), mIniFile);
-        const int index = cmb_printers->findText(wanted, Qt::MatchExactly);
-        cmb_printers->setCurrentIndex(index >= 0 ? index : 0);
-    } catch (const std::exception &) {
-        // Without a printer list the window still opens; printing then reports the printer.
-    }
-}
+    cmb_printers->clear();
+    cmb_printers->addItems(settings.printers);
+    cmb_printers->setCurrentIndex(qMax(0, settings.printers.indexOf(settings.printer)));
 
-void mm_prtinv::loadOptions()
-{
-    try {
-        Option1[1]->setChecked(true);
-        Option2[1]->setChecked(true);
-        Option3[0]->setChecked(true);
-        const QString section = QStringLiteral("PICKINGSHEET");
-        const QString key = QStringLiteral("AutoSoDefault");
-        const QString salesOrdersFirst = ReadIniValue(section, key, mIniFile);
-        if (salesOrdersFirst == QStringLiteral("Y"))
-            Option2[0]->setChecked(true);
-        if (salesOrdersFirst.isEmpty())
-            PrivateProfile::writeString(section, key, QStringLiteral("N"), mIniFile);
-    } catch (const std::exception &) {
-    }
-}
-
-void mm_prtinv::loadTitles()
-{
-    const QString section = QStringLiteral("PICKINGSHEET");
-    auto title = [&](QLineEdit *box, const QString &key, const QString &fallback) {
-        try {
-            QString value = ReadIniValue(section, key, mIniFile);
-            if (value.isEmpty()) {
-                value = fallback;
-                PrivateProfile::writeString(section, key, value, mIniFile);
-            }
-            box->setText(value);
-        } catch (const std::exception &) {
-        }
-    };
-    title(txtHeader, QStringLiteral("PICKINGSHEETTITLE"), PickingSheetTitle);
-    title(txtOrderHeader, QStringLiteral("SALESORDERTITLE"), SalesOrderTitle);
+    // Each selection runs its option's click handler, which also resets the titles.
+    Option1[1]->setChecked(true);
+    Option2[1]->setChecked(true);
+    Option3[0]->setChecked(true);
+    if (settings.salesOrders)
+        Option2[0]->setChecked(true);
+    txtHeader->setText(settings.pickingSheetTitle);
+    txtOrderHeader->setText(settings.salesOrderTitle);
 }
 
 QString mm_prtinv::Print_So(int iPreview, const QString &argFrom, const QString &argTo)
@@ -197,54 +153,49 @@ QString mm_prtinv::btnPrint_Click(int Index)
     return request(Index != 0, txtfrom[0]->text(), txtfrom[1]->text(), false);
 }
 
+PrintRequest mm_prtinv::printRequest(bool preview, const QString &from, const QString &to, bool givenRange) const
+{
+    PrintRequest job;
+    job.styleCode = PrintSettings::styleCode(mIniFile);
+    job.pickingSheet = Option2[1]->isChecked();
+    // Numbers handed in by the queue service print as given: with "All New Sales Orders"
+    // chosen, its copies would otherwise print other orders and the second copy nothing.
+    job.allNewOrders = !givenRange && Option1[0]->isChecked();
+    job.from = from.trimmed();
+    job.to = to.trimmed();
+    const QString flag = Option3[0]->isChecked() ? QStringLiteral("F")
+                       : Option3[1]->isChecked() ? QStringLiteral("C")
+                                                 : QStringLiteral("B");
+    job.sheetFlag = job.allNewOrders ? flag + flag : flag;
+    job.preview = preview;
+    job.printer = cmb_printers->currentText();
+    job.pickingSheetTitle = txtHeader->text();
+    job.salesOrderTitle = txtOrderHeader->text();
+    job.company = mCompany;
+    job.db = mDB;
+    return job;
+}
+
 QString mm_prtinv::request(bool preview, const QString &from, const QString &to, bool givenRange)
 {
     try {
-        const QString code =
-            ReadIniValue(QStringLiteral("AUTOPICKINGSHEET"), QStringLiteral("Format"), mIniFile).toUpper();
         mIsPreview = preview;
+        const PrintRequest job = printRequest(preview, from, to, givenRange);
 
-        PrintRequest job;
-        job.preview = preview;
-        // Numbers handed in by the queue service print as given: with "All New Sales Orders"
-        // chosen, its copies would otherwise print other orders and the second copy nothing.
-        job.allNewOrders = !givenRange && Option1[0]->isChecked();
-        job.pickingSheet = Option2[1]->isChecked();
-        job.from = from.trimmed();
-        job.to = to.trimmed();
+        // Every request lays out on a fresh engine; a preview window still loaded shows it next.
+        auto engine = std::make_unique<PageEngine>();
+        if (mPreview)
+            mPreview->setEngine(*engine);
+        mEngine = std::move(engine);
 
-        auto run = [&](PrintProcedure which) -> QString {
-            const PrintProcedures::Procedure procedure = PrintProcedures::find(which);
-            if (!procedure)
-                return QStringLiteral("No print procedure is installed for the layout style \"%1\".").arg(code);
-            return procedure(*this, job);
-        };
-
-        if (job.pickingSheet && code == QStringLiteral("GRPDESC"))
-            return run(PrintProcedure::GroupDesc);
-
-        QString result;
-        if (code == QStringLiteral("GRP")) {
-            if (!job.pickingSheet)
-                return run(PrintProcedure::Group);
-            const QString flag = Option3[0]->isChecked() ? QStringLiteral("F")
-                               : Option3[1]->isChecked() ? QStringLiteral("C")
-                                                         : QStringLiteral("B");
-            job.sheetFlag = job.allNewOrders ? flag + flag : flag;
-            result = run(PrintProcedure::GenericRun);
-        } else if (code == QStringLiteral("REGGENERIC")) {
-            result = run(PrintProcedure::Generic);
-        } else if (code == QStringLiteral("IMPPROFORMA")) {
-            result = run(PrintProcedure::Proforma);
-        } else if (code == QStringLiteral("REGBOX")) {
-            result = run(PrintProcedure::Box);
-        } else if (code == QStringLiteral("REGLOT")) {
-            result = run(PrintProcedure::Lot);
-        } else {
-            result = run(PrintProcedure::Regular);
+        const QString result = PrintProcedures::run(*mEngine, job);
+        if (preview) {
+            if (result.isEmpty())
+                showPreview();
+            return result;
         }
-
-        if (!preview) {
+        unloadPreview();
+        if (PrintProcedures::windowStepFollows(job)) {
             if (Check3->isChecked())
                 unload();
             else
@@ -256,6 +207,14 @@ QString mm_prtinv::request(bool preview, const QString &from, const QString &to,
         ShowErrorMessage(3, description);
         return description;
     }
+}
+
+void mm_prtinv::showPreview()
+{
+    if (!mPreview)
+        mPreview = new fEZPrint(*mEngine, this);
+    mPreview->cmdPrint[0]->setVisible(false);
+    mPreview->showModal();
 }
 
 void mm_prtinv::Option1_Click(int Index)
@@ -302,13 +261,13 @@ void mm_prtinv::Command1_Click()
 void mm_prtinv::Form_QueryUnload()
 {
     // Settings that cannot be written keep their old values; closing goes on.
-    const QString printSection = QStringLiteral("PICKINGSHEET");
-    PrivateProfile::writeString(printSection, QStringLiteral("AutoSoDefault"),
-                                Option2[0]->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"), mIniFile);
-    PrivateProfile::writeString(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"),
-                                cmb_printers->currentText(), mIniFile);
-    PrivateProfile::writeString(printSection, QStringLiteral("PICKINGSHEETTITLE"), txtHeader->text(), mIniFile);
-    PrivateProfile::writeString(printSection, QStringLiteral("SALESORDERTITLE"), txtOrderHeader->text(), mIniFile);
+    StoredPrintSettings settings;
+    settings.iniFile = mIniFile;
+    settings.salesOrders = Option2[0]->isChecked();
+    settings.printer = cmb_printers->currentText();
+    settings.pickingSheetTitle = txtHeader->text();
+    settings.salesOrderTitle = txtOrderHeader->text();
+    PrintSettings::save(settings);
 }
 
 void mm_prtinv::unload()
@@ -330,13 +289,6 @@ void mm_prtinv::closeEvent(QCloseEvent *event)
 {
     unload();
     event->accept();
-}
-
-fEZPrint &mm_prtinv::preview()
-{
-    if (!mPreview)
-        mPreview = new fEZPrint(this);
-    return *mPreview;
 }
 
 void mm_prtinv::unloadPreview()

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Connection.h"
+#include "PrintRequest.h"
 #include "PrintSettings.h"
+#include "fEZPrint.h"
 
 #include <QPointer>
 #include <QWidget>
-
-#include "fEZPrint.h"
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,8 @@ class QRadioButton;
 
 // The sales order and picking sheet print window. It keeps what every print needs (settings,
 // its own database handle, company details, printer, titles), lets the operator choose what to
-// print, and hands each request to the print procedure of the configured layout style.
+// print, and hands each request, as a PrintRequest with a fresh PageEngine, to the print
+// procedure of the configured layout style; a preview it then shows in the preview window.
 class mm_prtinv : public QWidget
 {
     Q_OBJECT
@@ -50,8 +52,12 @@ public:
     bool mIsPreview = false;
 
     // Reads the settings, opens the database (throws DbError when it cannot), reads the company
-    // details and the printers, and selects the options.
+    // details and the printers, and selects the options (PrintSettings::load).
     void Form_Load();
+
+    // The request the controls describe. Order numbers given (either not empty) are printed as
+    // given, whatever the order options say; the range is trimmed.
+    PrintRequest printRequest(bool preview, const QString &from, const QString &to, bool givenRange) const;
 
     // The print request without user interaction; iPreview 0 prints. Order numbers given here
     // are printed as given, whatever the order options say; with both empty the range fields
@@ -72,8 +78,9 @@ public:
     void unload();
     bool isUnloaded() const { return mUnloaded; }
 
-    // The preview window whose engine the documents are laid out on; created on first use.
-    fEZPrint &preview();
+    // The engine of the last request, holding the document it laid out; null before the first.
+    PageEngine *printEngine() const { return mEngine.get(); }
+    // The preview window, loaded by the first preview and kept until a printed request.
     fEZPrint *loadedPreview() const { return mPreview; }
     void unloadPreview();
 
@@ -84,10 +91,10 @@ protected:
 private:
     void buildControls();
     QString request(bool preview, const QString &from, const QString &to, bool givenRange);
-    void loadPrinters();
-    void loadOptions();
-    void loadTitles();
+    // Shows the last request's document modally, without the preview window's print button.
+    void showPreview();
 
+    std::unique_ptr<PageEngine> mEngine;
     QPointer<fEZPrint> mPreview;
     bool mUnloaded = false;
 };

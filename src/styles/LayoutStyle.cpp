@@ -3,12 +3,7 @@
 #include "Module1.h"
 #include "PageEngine.h"
 #include "VbFormat.h"
-#include "fEZPrint.h"
-#include "mm_prtinv.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <cmath>
 
 namespace {
@@ -23,9 +18,9 @@ QString quoted(QString text)
 
 } // namespace
 
-LayoutStyle::LayoutStyle(mm_prtinv &form, const PrintRequest &request)
-    : form(form)
-    , request(request)
+LayoutStyle::LayoutStyle(PageEngine &engine, const PrintRequest &request)
+    : request(request)
+    , m_engine(engine)
 {
 }
 
@@ -98,24 +93,17 @@ bool LayoutStyle::linePrints() const
 void LayoutStyle::selectOrders()
 {
     pickingSheet = request.pickingSheet;
-    rsCustomer = form.mDB.openTable(QStringLiteral("customer"), QStringLiteral("uididx"));
-    rsSO = form.mDB.openUpdatable(ordersStatement());
+    rsCustomer = request.db.openTable(QStringLiteral("customer"), QStringLiteral("uididx"));
+    rsSO = request.db.openUpdatable(ordersStatement());
 }
 
 void LayoutStyle::setUpEngine()
 {
-    m_engine = &form.preview().vsPrinter;
-    vs().setDevice(form.cmb_printers->currentText());
+    vs().setDevice(request.printer);
     vs().setPhysicalPage(true);
     // Pages are completed, numbered and then printed by PrintDocument, one job per order.
     vs().setPreview(true);
     setMargins();
-    vs().setAbortCaption(QStringLiteral("Printing ..."));
-    vs().setAbortTextButton(QStringLiteral("Cancel"));
-    vs().setAbortTextPage(QStringLiteral("Now printing page %d"));
-    vs().setAbortTextDevice(QStringLiteral("on the %s on %s"));
-    vs().setAbortWindow(true);
-    vs().setAbortWindowPos(1);
     lineLimit = computeLineLimit();
     vs().setTableBorder(0);
     vs().StartDoc();
@@ -125,7 +113,7 @@ void LayoutStyle::setUpEngine()
 void LayoutStyle::printOrderPages()
 {
     backOrder = rsSO.number(QStringLiteral("ordtype")) != 0;
-    rsLines = form.mDB.openSnapshot(linesStatement(rsSO.text(QStringLiteral("invno"))));
+    rsLines = request.db.openSnapshot(linesStatement(rsSO.text(QStringLiteral("invno"))));
     vs().setDocName(rsSO.text(QStringLiteral("invno")));
     beginOrder();
     do {
@@ -215,16 +203,9 @@ QString LayoutStyle::markPrinted()
 
 void LayoutStyle::endRun()
 {
-    if (request.preview) {
+    // A preview stays ended on the engine: the print window shows it.
+    if (request.preview)
         vs().EndDoc();
-        vs().setPreview(true);
-        fEZPrint &window = form.preview();
-        window.cmdPrint[0]->setVisible(false);
-        window.showModal();
-    } else {
-        m_engine = nullptr;
-        form.unloadPreview();
-    }
     rsSO.close();
     rsLines.close();
     rsCustomer.close();
@@ -239,11 +220,6 @@ double LayoutStyle::PH() const { return vs().PageHeight(); }
 bool LayoutStyle::seekCustomer()
 {
     return rsCustomer.seek(QStringLiteral("="), {rsSO.value(QStringLiteral("CustNo"))});
-}
-
-QString LayoutStyle::title() const
-{
-    return pickingSheet ? form.txtHeader->text() : form.txtOrderHeader->text();
 }
 
 QString LayoutStyle::qty(const Recordset &rs, const QString &field)

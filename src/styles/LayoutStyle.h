@@ -6,24 +6,29 @@
 #include <QString>
 
 class PageEngine;
-class mm_prtinv;
 
-// The skeleton every layout style shares: select the orders, set up the preview window's
-// engine, and for each order print page header, item rows and page foot page by page, then
-// either print the order as its own job with page numbers laid over every page and mark it
-// printed, or keep it for the preview window (preview builds the first order only). A style
-// supplies its bands; the loop, the page breaks and the print and status rules live here.
+// The skeleton every layout style shares: select the orders, set up the engine it is given, and
+// for each order print page header, item rows and page foot page by page, then either print the
+// order as its own job with page numbers laid over every page and mark it printed, or leave it
+// ended on the engine for the preview window (preview builds the first order only). A style
+// supplies its bands; the loop, the page breaks and the print and status rules live here. It
+// reads only the request and the database (see PrintRequest).
+//
+// A new style: a class deriving from this one (or from RegularStyle) with its bands, a print
+// procedure `QString PrintXxxStyle(PageEngine &, const PrintRequest &)` that runs it, and one
+// line in registerLayoutStyles (StyleRegistration.cpp); the dispatch by style code is
+// PrintProcedures::forStyle.
 class LayoutStyle
 {
 public:
-    LayoutStyle(mm_prtinv &form, const PrintRequest &request);
+    LayoutStyle(PageEngine &engine, const PrintRequest &request);
     virtual ~LayoutStyle();
 
     LayoutStyle(const LayoutStyle &) = delete;
     LayoutStyle &operator=(const LayoutStyle &) = delete;
 
     // The whole run. "" when every selected document reached the printer (or the preview was
-    // shown); otherwise the reason, which the operator has also been shown.
+    // laid out); otherwise the reason, which the operator has also been shown.
     QString run();
 
 protected:
@@ -48,7 +53,7 @@ protected:
     virtual void overlayPage(int page, int pageCount) = 0;
 
     // --- for the bands
-    PageEngine &vs() const { return *m_engine; }
+    PageEngine &vs() const { return m_engine; }
     double ML() const;
     double MR() const;
     double MB() const;
@@ -56,8 +61,8 @@ protected:
     double PH() const;
     // Seeks the order's customer in the customer table; true when found (then it is current).
     bool seekCustomer();
-    // The title line of a page: the picking sheet or the sales order title of the print window.
-    QString title() const;
+    // The title line of a page: the picking sheet or the sales order title of the request.
+    QString title() const { return request.title(); }
     // Str() of a quantity field; money fields as "###,###.00"; dates as "mm/dd/yy".
     static QString qty(const Recordset &rs, const QString &field);
     static QString money(const Recordset &rs, const QString &field);
@@ -65,7 +70,6 @@ protected:
     // `count` fill characters such that label, a blank and the leader stay inside `width`.
     QString leader(const QString &label, QChar fill, double width) const;
 
-    mm_prtinv &form;
     const PrintRequest request;
     Recordset rsSO;
     Recordset rsLines;
@@ -94,5 +98,5 @@ private:
     QString markPrinted();
     void endRun();
 
-    PageEngine *m_engine = nullptr;
+    PageEngine &m_engine;
 };

@@ -3,9 +3,6 @@
 #include "Module1.h"
 #include "PageEngine.h"
 #include "VbFormat.h"
-#include "mm_prtinv.h"
-
-#include <QDateTime>
 
 namespace {
 
@@ -22,9 +19,9 @@ bool isMatrixItem(const QString &itype)
 
 } // namespace
 
-QString PrintRegularStyle(mm_prtinv &form, const PrintRequest &request)
+QString PrintRegularStyle(PageEngine &engine, const PrintRequest &request)
 {
-    RegularStyle style(form, request);
+    RegularStyle style(engine, request);
     return style.run();
 }
 
@@ -241,7 +238,7 @@ void RegularStyle::printPageFoot()
 
 void RegularStyle::overlayPage(int page, int pageCount)
 {
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = request.now();
     vs().setFontSize(10);
     vs().setTextAlign(8);
     vs().setCurrentY(titleEndY);
@@ -260,7 +257,7 @@ void RegularStyle::overlayPage(int page, int pageCount)
             vs().setFontSize(smaller);
         vs().Paragraph(text);
     };
-    const CompanyDetails &company = form.mCompany;
+    const CompanyDetails &company = request.company;
     vs().setCurrentX(titleEndX);
     vs().setCurrentY(topY);
     vs().setTextAlign(6);

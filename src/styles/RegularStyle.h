@@ -39,4 +39,4 @@ protected:
 };
 
 // The print procedure of "REG".
-QString PrintRegularStyle(mm_prtinv &form, const PrintRequest &request);
+QString PrintRegularStyle(PageEngine &engine, const PrintRequest &request);

@@ -19,14 +19,14 @@ protected:
     void layOut(int pages)
     {
         PrinterList::setPdfFolder(printout());
-        window.vsPrinter.setDevice("PDF");
-        window.vsPrinter.StartDoc();
+        engine.setDevice("PDF");
+        engine.StartDoc();
         for (int page = 1; page <= pages; ++page) {
             if (page > 1)
-                window.vsPrinter.NewPage();
-            window.vsPrinter.Paragraph(QString("sheet number %1").arg(page));
+                engine.NewPage();
+            engine.Paragraph(QString("sheet number %1").arg(page));
         }
-        window.vsPrinter.EndDoc();
+        engine.EndDoc();
         window.showModal();
     }
     // Which of "|<", "<", ">", ">|" are enabled, as "0011".
@@ -43,7 +43,8 @@ protected:
         window.Text1_LostFocus(index);
     }
 
-    fEZPrint window;
+    PageEngine engine;
+    fEZPrint window{engine};
 };
 
 TEST_F(PreviewWindowTest, PageButtonsAndKeysMoveAndEnableByPosition)

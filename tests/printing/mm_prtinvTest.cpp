@@ -30,7 +30,7 @@ protected:
     void recordEveryProcedure()
     {
         for (int which = int(PrintProcedure::Regular); which <= int(PrintProcedure::GenericRun); ++which) {
-            PrintProcedures::registerProcedure(PrintProcedure(which), [this, which](mm_prtinv &, const PrintRequest &r) {
+            PrintProcedures::registerProcedure(PrintProcedure(which), [this, which](PageEngine &, const PrintRequest &r) {
                 calls.push_back({PrintProcedure(which), r});
                 return QString();
             });

@@ -50,7 +50,7 @@ TEST_F(RegularLayoutTest, SalesOrderShowsEveryBandAndTheTotals)
     ASSERT_EQ(totals.size(), 2);
     EXPECT_TRUE(totals[1].bold && !totals[0].bold);
     // The date box hangs at the right margin; the grand total ends flush with it.
-    const PageEngine &vs = form->preview().vsPrinter;
+    const PageEngine &vs = *form->printEngine();
     EXPECT_GE(itemsReading(0, "ORDER NO")[0].x, vs.PageWidth() - 720 - 3080 + 1440);
     EXPECT_NEAR(itemsReading(0, "242.50")[0].right(), vs.PageWidth() - 720 - PageEngine::CellPadding, 1);
 }
@@ -62,7 +62,7 @@ TEST_F(RegularLayoutTest, PickingSheetLeadsTheDescriptionsToTheQuantity)
     expectAll(0, {"PICKING SHEET", "ORDER", "SHIPPED", "ITEM001", " 1", "_______", "POLO200"});
     EXPECT_FALSE(texts(0).contains("Sub Total"));
     EXPECT_FALSE(texts(0).contains("2.50"));
-    const PageEngine &vs = form->preview().vsPrinter;
+    const PageEngine &vs = *form->printEngine();
     for (const auto &[label, fill] : {std::pair{QString("Article 1 "), '*'}, {"Pique Polo Shirt ", '*'},
                                       {"     BLACK     S ", '-'}}) {
         const QStringList rows = column(label);
@@ -93,7 +93,7 @@ TEST_F(RegularLayoutTest, PageBreaksRepeatHeaderFootAndMatrixHeading)
     EXPECT_EQ(column("     TONE").size(), 24);
     EXPECT_EQ(column("     TONE").last(), "     TONE23     M");
     // Page one ends with the first row past the line limit, above the foot.
-    const double footTop = form->preview().vsPrinter.PageHeight() - 720 - 1400;
+    const double footTop = form->printEngine()->PageHeight() - 720 - 1400;
     double lastRow = 0;
     for (const PageItem &item : previewed().pages[0].items) {
         if (item.text.startsWith("     TONE"))

@@ -83,7 +83,7 @@ protected:
     QString preview() { return form->btnPrint_Click(1); }
     QString print() { return form->btnPrint_Click(0); }
 
-    const PageDocument &previewed() { return form->preview().vsPrinter.document(); }
+    const PageDocument &previewed() { return form->printEngine()->document(); }
     QStringList texts(int page) { return previewed().pages.at(page).texts(); }
     // Text items of a page reading exactly `text`.
     QList<PageItem> itemsReading(int page, const QString &text)
