@@ -386,11 +386,12 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
     return AddTable(format, header, body);
 }
 
-QVector<PageEngine::TableRow> PageEngine::wrapRows(const QString &text, const QVector<double> &rooms) const
+QVector<PageEngine::TableRow> PageEngine::wrapRows(const PageTable::Rows &rows, const QVector<double> &rooms) const
 {
     const QFontMetricsF &fm = metrics();
-    QVector<TableRow> rows;
-    for (const QStringList &cells : PageTable::parseRows(text)) {
+    QVector<TableRow> wrapped;
+    wrapped.reserve(rows.size());
+    for (const QStringList &cells : rows) {
         TableRow row;
         for (int c = 0; c < rooms.size(); ++c) {
             const QString cell = c < cells.size() ? cells[c] : QString();
@@ -398,12 +399,22 @@ QVector<PageEngine::TableRow> PageEngine::wrapRows(const QString &text, const QV
             row.cells << lines;
             row.lines = std::max(row.lines, int(lines.size()));
         }
-        rows << row;
+        wrapped << row;
     }
-    return rows;
+    return wrapped;
 }
 
 bool PageEngine::AddTable(const QString &format, const QString &header, const QString &body)
+{
+    return AddTableCells(format, PageTable::parseRows(header), PageTable::parseRows(body));
+}
+
+bool PageEngine::AddTableRow(const QString &format, const QStringList &cells)
+{
+    return AddTableCells(format, {}, {cells});
+}
+
+bool PageEngine::AddTableCells(const QString &format, const PageTable::Rows &header, const PageTable::Rows &body)
 {
     const auto columns = PageTable::parseFormat(format);
     if (!columns || !targetPage())

@@ -2,6 +2,7 @@
 
 #include "PageDocument.h"
 #include "PagePrinter.h"
+#include "PageTable.h"
 
 #include <QFontMetricsF>
 #include <QObject>
@@ -60,8 +61,8 @@
 //   MarginLeft.
 // - DrawLine and BoxedText are placed absolutely and move nothing.
 //
-// Tables (AddTable; strings described in PageTable.h): one AddTable uses the current font for
-// every cell. A cell's text is inset by CellPadding on both sides, wraps at Chr(13) and at the
+// Tables (AddTable and its cell forms below; strings described in PageTable.h): one table uses
+// the current font for every cell. A cell's text is inset by CellPadding on both sides, wraps at Chr(13) and at the
 // column width, and is aligned by its column's mark. A row is as tall as its tallest cell
 // (lines x line height); its line boxes start at CurrentY, or one ascent above it with a
 // baseline code. A row whose boxes would pass PageHeight - MarginBottom moves to a new page and
@@ -176,11 +177,24 @@ public:
     double MeasureText(const QString &text) const;
     int TableBorder() const { return m_tableBorder; }
     void setTableBorder(int code) { m_tableBorder = code; }
-    // False, writing nothing, when the format is unusable or there is no page to write on.
+    // Tables. The format is always the layout's text ("^1440|<4460|>1000;"). Rows come in two
+    // forms:
+    // - AddTable: header and body as text, cells separated by "|" and rows ended by ";". Only for
+    //   the fixed texts a layout gives ("ITEM NO|DESCRIPTION|QTY;"): a stored value in this text
+    //   would be split at any "|" or ";" it holds and land in the wrong column or row.
+    // - AddTableCells / AddTableRow: rows as lists of cells. A cell is printed as it stands, so
+    //   every row that carries stored values goes this way:
+    //       vs.AddTableRow(format, {itemno, description, qty});
+    //       vs.AddTableCells(format, PageTable::parseRows("ITEM|QTY;"), {{a, b}, {c, d}});
+    // All three lay the table out alike. False, writing nothing, when the format is unusable or
+    // there is no page to write on.
     bool AddTable(const QString &format, const QString &header, const QString &body);
     // The layouts' six-argument form; the three extra arguments change nothing.
     bool AddTable(const QString &format, const QString &header, const QString &body,
                   const QVariant &, const QVariant &, bool);
+    bool AddTableCells(const QString &format, const PageTable::Rows &header, const PageTable::Rows &body);
+    // One body row, no header.
+    bool AddTableRow(const QString &format, const QStringList &cells);
     void DrawLine(double x1, double y1, double x2, double y2);
     void BoxedText(const QString &text, double left, double top, double width, double height);
     double RuleWidth() const { return m_ruleWidth; }
@@ -231,7 +245,7 @@ private:
     void endLine();
     void startPage();
 
-    QVector<TableRow> wrapRows(const QString &text, const QVector<double> &rooms) const;
+    QVector<TableRow> wrapRows(const PageTable::Rows &rows, const QVector<double> &rooms) const;
     void writeTableRow(const TableRow &row, int firstLine, int lineCount, const QVector<double> &lefts,
                        const QVector<double> &widths, const QVector<int> &aligns, double top,
                        double lineHeight);

@@ -32,12 +32,12 @@ std::optional<QVector<Column>> parseFormat(const QString &format)
     return columns;
 }
 
-QVector<QStringList> parseRows(const QString &text)
+Rows parseRows(const QString &text)
 {
     QStringList rows = text.split(QLatin1Char(';'));
     if (rows.last().isEmpty())
         rows.removeLast();
-    QVector<QStringList> result;
+    Rows result;
     result.reserve(rows.size());
     for (const QString &row : rows)
         result << row.split(QLatin1Char('|'));

@@ -199,3 +199,38 @@ TEST(PageEngineTable, BorderSixDrawsABoxColumnLinesAndAHeaderLine)
     EXPECT_EQ(horizontals, (QSet<double>{0, std::round(t.lh()), std::round(2 * t.lh())}));
     EXPECT_EQ(t.e.document().pages[0].items.size(), 2 + 6 + 7);
 }
+
+TEST(PageEngineTable, CellsHoldingSeparatorsStayWholeInTheirColumnAndRow)
+{
+    // Stored values as an order may hold them, in the header, in body rows and in a one-row table.
+    Engine t;
+    const QString format = "<2000|<3600|>2000;";
+    t.e.setCurrentY(2000);
+    ASSERT_TRUE(t.e.AddTableCells(format, {{"ITEM|NO", "DESC;", "QTY"}},
+                                  {{"MUG-12", "Mug; 12 oz | blue", "1|2;"}, {"C;1001", "Smith; Jones | Co", ";"}}));
+    ASSERT_TRUE(t.e.AddTableRow(format, {"|", "A|B;C", ""}));
+    const QVector<QStringList> expected = {
+        {"ITEM|NO", "DESC;", "QTY"},
+        {"MUG-12", "Mug; 12 oz | blue", "1|2;"},
+        {"C;1001", "Smith; Jones | Co", ";"},
+        {"|", "A|B;C", ""},
+    };
+    QStringList all;
+    for (int row = 0; row < expected.size(); ++row) {
+        const QStringList &cells = expected[row];
+        EXPECT_NEAR(t.find(cells[0])->x, 720 + Pad, 0.01) << row;
+        EXPECT_NEAR(t.find(cells[1])->x, 2720 + Pad, 0.01) << row;
+        if (!cells[2].isEmpty()) {
+            EXPECT_NEAR(t.find(cells[2])->right(), 8320 - Pad, 0.01) << row;
+        }
+        for (const QString &cell : cells) {
+            if (!cell.isEmpty()) {
+                EXPECT_NEAR(t.find(cell)->baseline, 2000 + row * t.lh(), 0.01) << cell.toStdString();
+                all << cell;
+            }
+        }
+    }
+    EXPECT_EQ(t.e.document().pages[0].texts(), all); // nothing split off, nothing added
+    EXPECT_NEAR(t.e.CurrentY(), 2000 + 4 * t.lh(), 0.01);
+    EXPECT_FALSE(t.e.AddTableRow("<abc", {"x"}));
+}
