@@ -221,12 +221,14 @@ void frmTerminalMain::Timer2_Timer()
                     continue;
                 }
                 mConvertingName = name;
+                mLeftForNextPass = false;
                 const bool saved = ProcessQueueRow(row);
                 mConvertingName.clear();
                 if (!saved) {
                     const int now = QueueRowOf(name, row);
                     if (now != 0) {
-                        fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
+                        if (!mLeftForNextPass)
+                            fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
                         expected = now + 1;
                     }
                 }

@@ -73,8 +73,9 @@ public:
     bool ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail, int &terminal, const QString &custNo,
                           QString &orderPath, int row);
     // After a save: archive the two files, show the order, move its row to the done list, print.
+    // `notes` (records whose quantity was read as 0) go to the done list and the log.
     void CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total, int terminalIndex,
-                            int row, const QString &orderPath);
+                            int row, const QString &orderPath, const QStringList &notes = {});
     // Appends the order to the automatic print list and prints it txtDefQty times.
     void AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow);
 
@@ -128,6 +129,7 @@ private:
 
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders
+    bool mLeftForNextPass = false; // the conversion found its file changed since the listing
     bool mShutdownRequested = false;
     bool mClosing = false;
 };
