@@ -71,7 +71,9 @@ void frmTerminalMain::Timer1_Timer()
 
 void frmTerminalMain::ScanOrderQueue()
 {
-    ListNewQueueFiles(QueueFolder() + QLatin1Char('/'), QStringLiteral("*.ord"));
+    const QString folder = QueueFolder();
+    NoteQueueFolder(folder);
+    ListNewQueueFiles(folder + QLatin1Char('/'), QStringLiteral("*.ord"));
 }
 
 void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)

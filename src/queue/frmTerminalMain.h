@@ -106,6 +106,9 @@ private:
     // True when the row's files are as the last scan saw them (not being written); fills the
     // customer columns from an info file that arrived or changed since it was last read.
     bool QueueRowSettled(int row);
+    // The queue folder may vanish while the station runs (removed, unmounted): the status and
+    // the log say so until it is back.
+    void NoteQueueFolder(const QString &folder);
     // Columns 3 to 5 of a queue row from the order's info file.
     void FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty);
     // The row that now holds order file `name` (upper-cased); `hint` is tried first. 0 when gone:
@@ -130,6 +133,7 @@ private:
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders
     bool mLeftForNextPass = false; // the conversion found its file changed since the listing
+    bool mQueueFolderMissing = false;
     bool mShutdownRequested = false;
     bool mClosing = false;
 };
