@@ -121,6 +121,9 @@ QList<OrderRecord> ParseOrderRecords(const QByteArray &content, qsizetype maxRec
 
 QString UnreadQuantityNote(const OrderRecord &record, int recordNo)
 {
+    // An empty record fails the order on its own.
+    if (record.isEmpty())
+        return {};
     switch (record.read) {
     case OrderRecord::Quantity::Number:
         return {};

@@ -31,7 +31,8 @@ struct OrderRecord
 QList<OrderRecord> ParseOrderRecords(const QByteArray &content, qsizetype maxRecords = -1);
 
 // For the operator, a record whose quantity was read as 0 because it is not a number:
-// `record 3: quantity "12x" read as 0`. "" when the quantity was a number.
+// `record 3: quantity "12x" read as 0`. "" when the quantity was a number, and for an empty
+// record.
 QString UnreadQuantityNote(const OrderRecord &record, int recordNo);
 
 // What an order file may hold at most. A terminal order is a few hundred lines; anything far

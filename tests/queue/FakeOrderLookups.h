@@ -1,7 +1,7 @@
 #pragma once
 
 // The conversion's look-ups answered from memory: a few items priced at their list price,
-// ship-to addresses and salespeople given by the test.
+// ship-to addresses and salespeople given by the test; item "DB-DOWN" is a database that fails.
 
 #include "OrderConverter.h"
 #include "Recordset.h"

@@ -120,28 +120,3 @@ TEST(OrderConverter, ShipToChoice)
         EXPECT_EQ(rs.header.text("scity"), c.city) << c.shipTo;
     }
 }
-
-TEST(OrderConverter, FailuresKeepTheLinesReadBeforeThem)
-{
-    FakeOrderLookups lookups;
-    const struct
-    {
-        QStringList lines;
-        const char *failure;
-        int linesRead;
-    } cases[] = {
-        {{"GC25\t1", "ZZ-999\t3", "GC25\t1"}, "Error: item \"ZZ-999\" (record 2) not found", 1},
-        {{"GC25\t1", "\t3"}, "Error: record 2 has no item number", 1},
-        {{"DB-DOWN\t1"}, "Error: item DB-DOWN could not be looked up (database error)", 0},
-        {{}, "Error: the order file holds no items", 0},
-    };
-    for (const auto &c : cases) {
-        int shown = 0;
-        const SalesOrderDraft order = DraftSalesOrder(ParseOrderRecords(c.lines.join("\r\n").toLatin1()),
-                                                      customerRow(), lookups, {"C1001", 1, At},
-                                                      [&shown](const DraftLine &) { ++shown; });
-        EXPECT_EQ(order.failure, c.failure);
-        EXPECT_EQ(order.lines.size(), c.linesRead);
-        EXPECT_EQ(shown, c.linesRead);
-    }
-}

@@ -57,6 +57,8 @@ TEST(OrderFile, OddFilesAreReadSafelyAndNamedToTheOperator)
     } cases[] = {
         {"mark", "\xEF\xBB\xBFGC25\t2\r\n", "2"},
         {"empty record", "GC25\t1\r\n\r\nMUG600\t2\r\n", "Error: record 2 is empty"},
+        {"no item", "GC25\t1\r\n\t3", "Error: record 2 has no item number"},
+        {"lookup fails", "DB-DOWN\t1", "Error: item DB-DOWN could not be looked up (database error)"},
         {"abc", "GC25\tabc\r\nMUG600\t1", "0,1 | record 1: quantity \"abc\" read as 0"},
         {"12x", "GC25\t2\r\nMUG600\t12x", "2,0 | record 2: quantity \"12x\" read as 0"},
         {"no quantity", "GC25\t\r\nMUG600\t1", "0,1 | record 1: quantity \"\" read as 0"},
