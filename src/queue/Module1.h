@@ -57,8 +57,9 @@ void LogLine(const QString &text);
 // A Yes/No question; in headless mode nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullptr);
 
-// The suite root: the program folder's text before its first "/admodule" or "\admodule", found
-// without regard to case, original case kept. Empty when the folder holds no admodule.
+// The suite root: the program folder's path before its first folder named "admodule" (a whole
+// path component, any letter case; "/" and "\" both separate), original case kept. None when no
+// folder of the path is named so.
 std::optional<QString> SuiteRootOf(const QString &programDir);
 // The account settings file of the suite root.
 QString SuiteIniPath();

@@ -41,7 +41,8 @@ QString ArchiveOrderFiles(const QString &orderPath, QString *infoProblem)
 } // namespace
 
 void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total,
-                                         int terminalIndex, int row, const QString &orderPath)
+                                         int terminalIndex, int row, const QString &orderPath,
+                                         const QStringList &notes)
 {
     const QString name = QFileInfo(orderPath).fileName();
     const QString key = name.toUpper();
@@ -74,7 +75,7 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
         for (int col = 1; col <= 5; ++col)
             fDone->setText(col, doneRow, fQue->text(col, queueRow));
         fDone->setText(2, doneRow, name + QStringLiteral(" ( ") + soNo + QStringLiteral(" )"));
-        QStringList problems;
+        QStringList problems = notes;
         if (!archiveProblem.isEmpty())
             problems << QStringLiteral("archive failed: ") + archiveProblem;
         if (!infoProblem.isEmpty())
@@ -87,11 +88,15 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
     mInfoRead.remove(key);
     mLoggedFailure.remove(key);
 
-    if (gHeadless) {
+    if (gHeadless)
         LogLine(QStringLiteral("Saved %1 as sales order %2 (terminal %3, total %4)")
                     .arg(name, soNo)
                     .arg(terminalIndex + 1)
                     .arg(FormatAmount(total.toDouble())));
+    // Lines read as 0 are not saved: whoever reads the log must learn which.
+    for (const QString &note : notes)
+        LogLine(QStringLiteral("%1 (sales order %2): %3").arg(name, soNo, note));
+    if (gHeadless) {
         if (!archiveProblem.isEmpty())
             LogLine(QStringLiteral("%1: archive failed: %2; it stays in the queue folder and is not converted again")
                         .arg(name, archiveProblem));

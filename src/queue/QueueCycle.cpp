@@ -71,7 +71,9 @@ void frmTerminalMain::Timer1_Timer()
 
 void frmTerminalMain::ScanOrderQueue()
 {
-    ListNewQueueFiles(QueueFolder() + QLatin1Char('/'), QStringLiteral("*.ord"));
+    const QString folder = QueueFolder();
+    NoteQueueFolder(folder);
+    ListNewQueueFiles(folder + QLatin1Char('/'), QStringLiteral("*.ord"));
 }
 
 void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)
@@ -221,12 +223,14 @@ void frmTerminalMain::Timer2_Timer()
                     continue;
                 }
                 mConvertingName = name;
+                mLeftForNextPass = false;
                 const bool saved = ProcessQueueRow(row);
                 mConvertingName.clear();
                 if (!saved) {
                     const int now = QueueRowOf(name, row);
                     if (now != 0) {
-                        fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
+                        if (!mLeftForNextPass)
+                            fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
                         expected = now + 1;
                     }
                 }

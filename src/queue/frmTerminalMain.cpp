@@ -7,6 +7,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -136,6 +137,12 @@ int frmTerminalMain::Form_Load()
         gStopRequested = false;
         fQue->setMaxRows(0);
 
+        // A wrong folder would leave a station that says it runs and never picks up an order.
+        if (!QFileInfo(gProgramDir).isDir()) {
+            ShowMessage(QStringLiteral("The program folder \"%1\" does not exist.").arg(gProgramDir),
+                        QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
+            return 2;
+        }
         const auto root = SuiteRootOf(gProgramDir);
         if (!root) {
             ShowMessage(QStringLiteral("The program folder \"%1\" is not inside a suite: its path has no "
@@ -149,6 +156,15 @@ int frmTerminalMain::Form_Load()
         const QString settings = SuiteIniPath();
         if (!QFileInfo(settings).isFile()) {
             ShowMessage(QStringLiteral("The suite's settings file \"%1\" does not exist.").arg(settings),
+                        QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
+            return 2;
+        }
+
+        const QString queue = QueueFolder();
+        if (!QFileInfo(queue).isDir()) {
+            ShowMessage(QStringLiteral("The queue folder \"%1\" does not exist: the terminals' orders are picked up "
+                                       "there. Create it, or name the right program folder with --program-dir.")
+                            .arg(queue),
                         QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
             return 2;
         }
@@ -215,6 +231,23 @@ void frmTerminalMain::btnRun_Click()
         gStopRequested = true;
         stopTimers();
     }
+}
+
+void frmTerminalMain::NoteQueueFolder(const QString &folder)
+{
+    const bool missing = !QFileInfo(folder).isDir();
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (missing) {
+        if (!gStopRequested)
+            statusMsgPanel->setText(QStringLiteral("QUEUE FOLDER MISSING: %1").arg(shown));
+        if (!mQueueFolderMissing)
+            LogLine(QStringLiteral("The queue folder %1 is missing: no order is picked up until it is back").arg(shown));
+    } else if (mQueueFolderMissing) {
+        if (!gStopRequested)
+            statusMsgPanel->setText(QStringLiteral("RUNNING .."));
+        LogLine(QStringLiteral("The queue folder %1 is back").arg(shown));
+    }
+    mQueueFolderMissing = missing;
 }
 
 void frmTerminalMain::btnExit_Click()

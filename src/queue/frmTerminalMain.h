@@ -73,8 +73,9 @@ public:
     bool ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail, int &terminal, const QString &custNo,
                           QString &orderPath, int row);
     // After a save: archive the two files, show the order, move its row to the done list, print.
+    // `notes` (records whose quantity was read as 0) go to the done list and the log.
     void CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total, int terminalIndex,
-                            int row, const QString &orderPath);
+                            int row, const QString &orderPath, const QStringList &notes = {});
     // Appends the order to the automatic print list and prints it txtDefQty times.
     void AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow);
 
@@ -105,6 +106,9 @@ private:
     // True when the row's files are as the last scan saw them (not being written); fills the
     // customer columns from an info file that arrived or changed since it was last read.
     bool QueueRowSettled(int row);
+    // The queue folder may vanish while the station runs (removed, unmounted): the status and
+    // the log say so until it is back.
+    void NoteQueueFolder(const QString &folder);
     // Columns 3 to 5 of a queue row from the order's info file.
     void FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty);
     // The row that now holds order file `name` (upper-cased); `hint` is tried first. 0 when gone:
@@ -128,6 +132,8 @@ private:
 
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders
+    bool mLeftForNextPass = false; // the conversion found its file changed since the listing
+    bool mQueueFolderMissing = false;
     bool mShutdownRequested = false;
     bool mClosing = false;
 };

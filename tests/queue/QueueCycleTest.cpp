@@ -140,3 +140,19 @@ TEST_F(QueueWindowTest, QueueAndArchiveFoldersAreFoundInAnyLetterCase)
     scanAndPass();
     EXPECT_EQ(files("OrdSaved"), (QStringList{"A1T4A.txt", "A1T4Ainfo.txt"}));
 }
+
+TEST_F(QueueWindowTest, AQueueFolderThatVanishesShowsInTheStatusUntilItIsBack)
+{
+    const QString queue = suite->queueDir();
+    ASSERT_TRUE(QDir().rename(queue, queue + ".away"));
+    testing::internal::CaptureStderr();
+    window->Timer1_Timer();
+    window->Timer1_Timer();
+    EXPECT_EQ(window->statusMsgPanel->text(), "QUEUE FOLDER MISSING: " + queue);
+    ASSERT_TRUE(QDir().rename(queue + ".away", queue));
+    window->Timer1_Timer();
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(window->statusMsgPanel->text(), "RUNNING ..");
+    EXPECT_EQ(log.count("The queue folder " + queue + " is missing"), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains("The queue folder " + queue + " is back"));
+}
