@@ -125,7 +125,9 @@ bool frmTerminalMain::ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail,
         const double taxRate = ValueOrZero(customer.value(QStringLiteral("taxrate")));
         const double dcPercent = ValueOrZero(customer.value(QStringLiteral("DcPercent")));
 
-        const QList<OrderRecord> records = ReadOrderFile(orderPath);
+        // Read once: the import record names exactly the bytes that were converted.
+        const QByteArray content = ReadOrderFileContent(orderPath);
+        const QList<OrderRecord> records = ParseOrderRecords(content);
         // An order without lines is no order: most likely a file the terminal has only begun.
         if (records.isEmpty())
             return fail(QStringLiteral("Error: the order file holds no items"));
@@ -336,6 +338,7 @@ bool frmTerminalMain::ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail,
         rsHeader.update();
 
         billToName = rsHeader.text(QStringLiteral("badressname"));
+        gServer->setPendingImport(ImportOf(fileName, content));
         saveResult = gServer->Update_SalesOrder(orderNo, 1, rsHeader, rsDetail, 0);
     } catch (const std::exception &e) {
         return fail(QString::fromStdString(e.what()));

@@ -59,7 +59,7 @@ QList<OrderRecord> ParseOrderRecords(const QByteArray &content)
     return records;
 }
 
-QList<OrderRecord> ReadOrderFile(const QString &path)
+QByteArray ReadOrderFileContent(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -71,5 +71,10 @@ QList<OrderRecord> ReadOrderFile(const QString &path)
         throw std::runtime_error(QStringLiteral("Cannot read the order file %1: %2")
                                      .arg(path, file.errorString())
                                      .toStdString());
-    return ParseOrderRecords(content);
+    return content;
+}
+
+QList<OrderRecord> ReadOrderFile(const QString &path)
+{
+    return ParseOrderRecords(ReadOrderFileContent(path));
 }

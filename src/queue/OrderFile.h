@@ -21,5 +21,7 @@ struct OrderRecord
 
 QList<OrderRecord> ParseOrderRecords(const QByteArray &content);
 
+// The file's bytes; throws std::runtime_error with the reason when it cannot be read.
+QByteArray ReadOrderFileContent(const QString &path);
 // Reads and parses the file; throws std::runtime_error with the reason when it cannot be read.
 QList<OrderRecord> ReadOrderFile(const QString &path);
