@@ -48,7 +48,7 @@ void frmTerminalMain::StartWatching()
 
 void frmTerminalMain::QueueChanged()
 {
-    if (!mKick || gStopRequested || mShutdownRequested)
+    if (!mKick || !mImmediatePickup || gStopRequested || mShutdownRequested)
         return;
     if (gScanBusy || mPassRunning)
         mKickPending = true;
@@ -58,7 +58,7 @@ void frmTerminalMain::QueueChanged()
 
 void frmTerminalMain::ScheduleNextKick()
 {
-    if (!mKick || gStopRequested || mShutdownRequested || gScanBusy || mPassRunning)
+    if (!mKick || !mImmediatePickup || gStopRequested || mShutdownRequested || gScanBusy || mPassRunning)
         return;
     if (mKickPending) {
         mKickPending = false;

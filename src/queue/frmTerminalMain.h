@@ -87,6 +87,8 @@ public:
     // Something in the queue folder became complete: scan and pass now, or right after the
     // running pass.
     void QueueChanged();
+    // On by default; tests that drive the cycle by hand turn it off.
+    void setImmediatePickup(bool on) { mImmediatePickup = on; }
     // Seconds an order file without change notifications must stay unchanged before it is read:
     // [Queue] SettleSeconds of tolvaprt.ini in the program folder, 5 when missing.
     static constexpr int DefaultSettleSeconds = 5;
@@ -167,6 +169,7 @@ private:
     QueueWatch *mWatch = nullptr;
     QTimer *mKick = nullptr;       // single shot: scan and pass at once
     bool mKickPending = false;     // a change came while a scan or pass ran
+    bool mImmediatePickup = true;
     qint64 mSettleCheckAtMs = 0;   // earliest moment a waiting file may be complete; 0: none
     qint64 mLastPruneMs = 0;
     QSet<QString> mDoneOrders;     // order numbers saved by this run (they have their done row)

@@ -135,6 +135,7 @@ TEST_F(QueueWindowTest, QueueAndArchiveFoldersAreFoundInAnyLetterCase)
 {
     QDir program(suite->programDir());
     ASSERT_TRUE(program.rename("OrdQueue", "ORDQUEUE") && program.rename("ordsaved", "OrdSaved"));
+    window->readiness().setSettleMs(0); // the watch follows the folder only from the next scan
     suite->writeFile("admodule/ORDQUEUE/A1T4Ainfo.crd", "[Customer]\r\nNumber=C1004\r\n");
     suite->writeFile("admodule/ORDQUEUE/A1T4A.ord", "GC25\t1\r\n");
     scanAndPass();
