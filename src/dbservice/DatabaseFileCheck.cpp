@@ -1,6 +1,10 @@
 // An embedded database file replaced under the running program (restored from a backup, copied
 // over): the open connection would go on writing into the old, unlinked file. Its identity
 // (device and inode) is taken before each open and compared before each pass.
+//
+// The old file's write-ahead log keeps the name of the new file's log: it is checkpointed into
+// the old file and emptied before the connection closes, or whoever opens the new file next would
+// replay the old file's pages into it.
 
 #include "clsServer.h"
 
@@ -30,6 +34,11 @@ bool clsServer::closeIfDatabaseReplaced()
         return false;
     if (fileIdentity(m_databaseName) == m_databaseFile)
         return false;
+    try {
+        m_connection.execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    } catch (const DbError &) {
+        // Closing checkpoints as well; the log may then stay behind, as on any crash.
+    }
     m_connection.close();
     return true;
 }

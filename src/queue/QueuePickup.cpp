@@ -30,7 +30,7 @@ void frmTerminalMain::StartWatching()
         mKick->setSingleShot(true);
         mKick->setInterval(0);
         connect(mKick, &QTimer::timeout, this, [this] {
-            if (gStopRequested || mShutdownRequested)
+            if (!mImmediatePickup || gStopRequested || mShutdownRequested)
                 return;
             if (gScanBusy || mPassRunning) {
                 mKickPending = true;
@@ -44,6 +44,8 @@ void frmTerminalMain::StartWatching()
         LogLine(QStringLiteral("The queue folder %1 is not watched for changes; it is scanned every %2 ms")
                     .arg(QDir::toNativeSeparators(QueueFolder()))
                     .arg(Timer1->interval()));
+    // What is queued already is looked at once the program runs, not a timer period later.
+    QueueChanged();
 }
 
 void frmTerminalMain::QueueChanged()

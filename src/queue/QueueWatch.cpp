@@ -67,7 +67,7 @@ void QueueWatch::drain()
 {
     if (m_fd < 0)
         return;
-    bool any = false;
+    bool complete = false; // something may now be ready to read
     alignas(inotify_event) char buffer[16384];
     for (;;) {
         const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
@@ -75,12 +75,12 @@ void QueueWatch::drain()
             continue;
         if (got <= 0)
             break;
-        any = true;
         for (ssize_t at = 0; at < got;) {
             const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
             at += ssize_t(sizeof(inotify_event) + event->len);
             if (event->mask & IN_Q_OVERFLOW) {
                 m_readiness.forgetEvents();
+                complete = true;
                 continue;
             }
             if (event->mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) {
@@ -97,10 +97,11 @@ void QueueWatch::drain()
                 m_readiness.renamedInto(name);
             else if (event->mask & IN_CLOSE_WRITE)
                 m_readiness.closedAfterWrite(name);
+            complete = complete || (event->mask & (IN_MOVED_TO | IN_CLOSE_WRITE));
             else if (event->mask & (IN_CREATE | IN_MODIFY))
                 m_readiness.written(name);
         }
     }
-    if (any)
+    if (complete)
         Q_EMIT changed();
 }

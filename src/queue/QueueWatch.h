@@ -23,11 +23,11 @@ public:
     // it is watched already. False when the folder cannot be watched.
     bool watch(const QString &folder);
     bool watching() const { return m_watch >= 0; }
-    // Reads the events queued so far; emits changed() when there were any.
+    // Reads the events queued so far; emits changed() when a file became complete.
     void drain();
 
 Q_SIGNALS:
-    void changed();
+    void changed(); // a file was renamed into the folder or closed after writing
 
 private:
     void stop();
