@@ -97,9 +97,9 @@ void QueueWatch::drain()
                 m_readiness.renamedInto(name);
             else if (event->mask & IN_CLOSE_WRITE)
                 m_readiness.closedAfterWrite(name);
-            complete = complete || (event->mask & (IN_MOVED_TO | IN_CLOSE_WRITE));
             else if (event->mask & (IN_CREATE | IN_MODIFY))
                 m_readiness.written(name);
+            complete = complete || (event->mask & (IN_MOVED_TO | IN_CLOSE_WRITE)) != 0;
         }
     }
     if (complete)
