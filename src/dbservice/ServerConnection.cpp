@@ -65,6 +65,7 @@ void clsServer::checkConnection()
         throw DbError(DbError::CannotOpen,
                       QStringLiteral("No database file is named by [Access] %1 in %2.")
                           .arg(m_databaseKey, QDir::toNativeSeparators(m_iniPath)));
+    rememberDatabaseFile();
     m_connection.openSqliteFile(m_databaseName, m_busyTimeoutMs);
 }
 

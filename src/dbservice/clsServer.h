@@ -4,8 +4,11 @@
 #include "Recordset.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 
 // The database service: the one connection to the suite's database and every operation the
 // rest of the program performs on it. One instance, gServer, lives for the program's life.
@@ -60,6 +63,35 @@ public:
                            const QString &strDescField, const QString &strDescFieldOp,
                            QString strSelectedField, const QString &strSqlStr);
 
+    // --- import records: table rfimport says which order file became which sales order
+    struct OrderImport
+    {
+        QString queueDir;    // canonical path of the queue folder the file lies in
+        QString fileName;    // the order file's name
+        QString contentHash; // SHA-256 of its bytes, 64 lower-case hex digits
+    };
+    static const QString ImportTableDdl; // portable: SQLite, PostgreSQL, SQL Server
+    // Creates rfimport when the database has none; "" or the reason it cannot.
+    QString ensureImportTable();
+    // The next Update_SalesOrder, whatever it returns, takes this: a new order it commits is
+    // recorded as imported from `file` inside the same transaction.
+    void setPendingImport(const OrderImport &file);
+    // *orderNo: the order this very file (name and content) was saved as while the file has not
+    // left the queue yet; "" when none. Returns "" or the database's error text.
+    QString findUnarchivedImport(const OrderImport &file, QString *orderNo);
+    // (order number, order file name upper-cased) of the queue folder's imports not yet archived.
+    QString unarchivedImports(const QString &queueDir, QList<std::pair<QString, QString>> *imports);
+    QString markImportArchived(const QString &orderNo);
+    // Deletes the queue folder's records of files archived before `archivedBefore`.
+    QString pruneImports(const QString &queueDir, const QDateTime &archivedBefore);
+
+    // --- checks of the database itself
+    // "" when every table and column the program uses is there; else a text naming the missing.
+    QString missingSchema();
+    // An embedded database whose file is no longer the one opened (another device or inode, or
+    // gone) is closed, so the next operation opens the file that is there now. True when it was.
+    bool closeIfDatabaseReplaced();
+
     // --- error texts
     QString Get_DbErrorMessage(const DbError &error, const QString &fieldName = {}) const;
 
@@ -99,7 +131,14 @@ private:
                           const QString &strDescField, const QString &strDescFieldOp,
                           const QString &selectedField, const QString &strSqlStr) const;
 
+    // The identity of the database file about to be opened (checkConnection).
+    void rememberDatabaseFile();
+    // Inside the save's transaction: the order `orderNo` came from `file`. Throws DbError.
+    void writeImportRecord(const OrderImport &file, const QString &orderNo);
+
     Connection m_connection;
+    std::optional<OrderImport> m_pendingImport;
+    std::optional<std::pair<quint64, quint64>> m_databaseFile; // device, inode
     bool m_odbc = false;
     QString m_databaseName;
     QString m_databaseType;

@@ -152,6 +152,7 @@ bool frmTerminalMain::ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail,
             return fail(draft.failure);
         WriteSalesOrderRecords(draft, rsHeader, rsDetail);
         billToName = rsHeader.text(QStringLiteral("badressname"));
+        gServer->setPendingImport(ImportOf(fileName, file.content));
         saveResult = gServer->Update_SalesOrder(orderNo, 1, rsHeader, rsDetail, 0);
     } catch (const std::exception &e) {
         return fail(QString::fromStdString(e.what()));

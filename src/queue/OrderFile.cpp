@@ -209,6 +209,7 @@ OrderFileContent ReadOrderFile(const QString &path, const FileStamp &listed)
     }
 
     result.records = ParseOrderRecords(content, MaxOrderRecords);
+    result.content = content;
     if (result.records.size() > MaxOrderRecords) {
         result.records.clear();
         result.refusal = QStringLiteral("Error: the order file holds more than %1 records").arg(MaxOrderRecords);

@@ -45,6 +45,7 @@ struct OrderFileContent
     QList<OrderRecord> records;
     QString refusal;      // not empty: the file was not taken, and why (it stays queued)
     bool changed = false; // written since it was listed, or while it was read: try again later
+    QByteArray content;   // the bytes read, when taken: the import record names exactly these
 };
 
 // Reads an order file without ever blocking: only a plain file (or a link to one) is opened, and

@@ -3,6 +3,7 @@
 #include "Module1.h"
 #include "PrintStation.h"
 #include "SpreadGrid.h"
+#include "QueueWatch.h"
 #include "clsServer.h"
 
 #include <QCloseEvent>
@@ -194,8 +195,15 @@ int frmTerminalMain::Form_Load()
                              gTradeShow ? QStringLiteral("trade show mode") : QStringLiteral("in house mode"),
                              ChildPath(gProgramDir, QStringLiteral("OrdQueue"))));
 
+        if (const int prepared = PrepareDatabase(); prepared != 0) {
+            delete gServer;
+            gServer = nullptr;
+            return prepared;
+        }
+
         if (mPrintStation)
             mPrintStation->showAfresh(this);
+        StartWatching();
         startTimers();
         return 0;
     } catch (const std::exception &e) {

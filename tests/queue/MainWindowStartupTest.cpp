@@ -99,6 +99,13 @@ TEST_F(MainWindowStartup, StartUpProblemsEndTheProgramWithAStatus)
         EXPECT_EQ(w.Form_Load(), 2) << type;
     }
     suite.setIni("Access", "DBType", "0");
+    {
+        // Not the suite's database: refused at once, not order by order.
+        suite.exec("DROP TABLE shipto");
+        frmTerminalMain w;
+        EXPECT_EQ(w.Form_Load(), 1);
+        EXPECT_EQ(gServer, nullptr);
+    }
 
     // Wrong folders: the program ends with the settings status and a line naming the folder.
     const QString queue = suite.queueDir();
