@@ -10,6 +10,7 @@
 #include "SpreadGrid.h"
 #include "VbFormat.h"
 
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
@@ -180,8 +181,13 @@ bool frmTerminalMain::QueueRowSettled(int row)
             mSettleCheckAtMs = verdict.lookAgainAtMs;
         return verdict.complete;
     };
-    const FileStamp order = FileStamp::of(folder.filePath(name));
-    if (order != seen->order || !complete(name, order)) {
+    const QString orderPath = folder.filePath(name);
+    const FileStamp order = FileStamp::of(orderPath);
+    // A name that is there but is no plain file (a FIFO, a device, a link to one) is never
+    // written to completion: the reader refuses it with its reason.
+    const QFileInfo orderInfo(orderPath);
+    const bool noPlainFile = !order.exists() && (orderInfo.exists() || orderInfo.isSymLink());
+    if (!noPlainFile && (order != seen->order || !complete(name, order))) {
         fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("order file")));
         return false;
     }
