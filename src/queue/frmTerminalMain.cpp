@@ -217,6 +217,7 @@ void frmTerminalMain::btnRun_Click()
         statusMsgPanel->setText(QStringLiteral("RUNNING .."));
         gStopRequested = false;
         startTimers();
+        QueueChanged(); // what arrived while stopped is picked up now
     } else {
         btnRun->setText(StoppedCaption);
         statusMsgPanel->setText(QStringLiteral("STOPPED"));
