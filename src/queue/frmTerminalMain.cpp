@@ -2,8 +2,8 @@
 
 #include "Module1.h"
 #include "PrintStation.h"
-#include "SpreadGrid.h"
 #include "QueueWatch.h"
+#include "SpreadGrid.h"
 #include "clsServer.h"
 
 #include <QCloseEvent>
@@ -189,17 +189,18 @@ int frmTerminalMain::Form_Load()
             gServer = nullptr;
             return 1;
         }
-        if (gHeadless)
-            LogLine(QStringLiteral("%1: connected to %2 (%3); watching %4")
-                        .arg(windowTitle().simplified(), gServer->connectionString(),
-                             gTradeShow ? QStringLiteral("trade show mode") : QStringLiteral("in house mode"),
-                             ChildPath(gProgramDir, QStringLiteral("OrdQueue"))));
-
+        // Not the suite's database: refused now rather than failing every order.
         if (const int prepared = PrepareDatabase(); prepared != 0) {
             delete gServer;
             gServer = nullptr;
             return prepared;
         }
+
+        if (gHeadless)
+            LogLine(QStringLiteral("%1: connected to %2 (%3); watching %4")
+                        .arg(windowTitle().simplified(), gServer->connectionString(),
+                             gTradeShow ? QStringLiteral("trade show mode") : QStringLiteral("in house mode"),
+                             ChildPath(gProgramDir, QStringLiteral("OrdQueue"))));
 
         if (mPrintStation)
             mPrintStation->showAfresh(this);
@@ -233,6 +234,7 @@ void frmTerminalMain::btnRun_Click()
         statusMsgPanel->setText(QStringLiteral("RUNNING .."));
         gStopRequested = false;
         startTimers();
+        QueueChanged(); // what arrived while stopped is picked up now
     } else {
         btnRun->setText(StoppedCaption);
         statusMsgPanel->setText(QStringLiteral("STOPPED"));
