@@ -6,13 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-// The suite's SQL Server data source; its name, user and password are fixed by the suite.
-const QString OdbcConnectionString = QStringLiteral("DSN=tl2002sql;uid=administrator;pwd=fern");
-
-} // namespace
-
 namespace PrintSettings {
 
 QString iniFile()
@@ -33,7 +26,7 @@ Connection openDatabase(const QString &iniFile)
     Connection db;
     const std::optional<double> type = vb::parseNumber(ReadIniValue(section, QStringLiteral("DBType"), iniFile));
     if (type && *type == 1.0) {
-        db.openOdbc(OdbcConnectionString);
+        db.openOdbc(SuiteOdbcSource());
         return db;
     }
     QString file = ReadIniValue(section, QStringLiteral("DBNameShow"), iniFile);

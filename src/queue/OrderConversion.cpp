@@ -117,7 +117,8 @@ bool frmTerminalMain::ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail,
         Recordset customer =
             gServer->Get_sqlResult("select * from customer where uid='" + quotedForSql(custNo) + "'");
         if (isBlankRecordset(customer))
-            return fail(QStringLiteral("Error: customer # %1 could not be looked up (database error)").arg(custNo));
+            return fail(QStringLiteral("Error: customer # %1 could not be looked up (database error %2)")
+                            .arg(custNo, gServer->lastErrorText()));
         if (customer.isEmpty())
             return fail(QStringLiteral("Error: customer # %1 not found").arg(custNo));
         customer.moveFirst();
@@ -142,9 +143,10 @@ bool frmTerminalMain::ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail,
             Recordset item = gServer->Get_sqlResult(
                 "select uid,uname,itemrow,itemcol,salesum,price,taxable,commission,itemtype,salesfactor,"
                 "pricecode from item where uid='"
-                + quotedForSql(record.itemNo) + "'");
+                + quotedForSql(record.itemNo) + "' order by itemrow,itemcol");
             if (isBlankRecordset(item))
-                return fail(QStringLiteral("Error: item %1 could not be looked up (database error)").arg(record.itemNo));
+                return fail(QStringLiteral("Error: item %1 could not be looked up (database error %2)")
+                                .arg(record.itemNo, gServer->lastErrorText()));
             if (item.isEmpty())
                 return fail(QStringLiteral("Error: item \"%1\" (record %2) not found").arg(record.itemNo).arg(recordNo));
             item.moveFirst();
