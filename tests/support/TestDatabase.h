@@ -47,7 +47,7 @@ public:
     // Where the code under test connects on PostgreSQL: the data source as this role.
     OdbcSource odbcSource() const { return m_source; }
 
-    // Statements separated by ";", run in one transaction.
+    // Statements separated by ";".
     void exec(const QString &script) const;
     // First column of the first row, or an invalid QVariant when there is no row.
     QVariant scalar(const QString &query) const;
