@@ -29,7 +29,9 @@ public:
     // --- connection
     QString Get_ConnStatus();            // "" or number & "|" & description
     Recordset Get_Blank_Recordset();     // one text field "blankfield", no rows, open
+    // The blank record set on failure; lastErrorText() then says why, in the database's words.
     Recordset Get_sqlResult(const QString &strSQL);
+    QString lastErrorText() const { return m_lastError; }
 
     // --- sales order save, numbering, locks
     QString Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recordset &rsHeader,
@@ -100,7 +102,10 @@ public:
     QString databaseName() const { return m_databaseName; }
     QString databaseType() const { return m_databaseType; }
     bool usesOdbc() const;
-    QString connectionString() const; // the ODBC string, or the database file for the embedded kind
+    // The ODBC connection with its password masked, or the database file for the embedded kind:
+    // what may be shown and logged.
+    QString connectionString() const;
+    const OdbcSource &odbcSource() const { return m_odbcSource; }
     Connection &connection() { return m_connection; }
 
     // How long an embedded database waits for another program's write lock before a save fails
@@ -113,8 +118,9 @@ private:
     void checkConnection(); // opens the connection when it is closed; throws DbError
     // Statements built by the service are remembered as the last statement before they run.
     Recordset openSnapshot(const QString &statement);
-    Recordset openUpdatable(const QString &statement);
+    Recordset openUpdatable(const QString &statement, bool lockRows = false);
     int execute(const QString &statement);
+    int execute(const QString &statement, const QVariantList &values);
     // A text ready to stand inside a quoted SQL literal: every single quote doubled.
     static QString quoted(QString text);
     // Any failure as the database error it stands for.
@@ -140,6 +146,8 @@ private:
     std::optional<OrderImport> m_pendingImport;
     std::optional<std::pair<quint64, quint64>> m_databaseFile; // device, inode
     bool m_odbc = false;
+    OdbcSource m_odbcSource;
+    QString m_lastError;
     QString m_databaseName;
     QString m_databaseType;
     QString m_databaseKey; // the settings key the database name came from

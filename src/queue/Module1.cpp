@@ -1,5 +1,6 @@
 #include "Module1.h"
 
+#include "Connection.h"
 #include "PrivateProfile.h"
 #include "Recordset.h"
 #include "VbFormat.h"
@@ -183,6 +184,15 @@ std::optional<QString> SuiteRootOf(const QString &programDir)
 QString SuiteIniPath()
 {
     return ChildPath(gSuiteRoot, QStringLiteral("tolvaacc.ini"));
+}
+
+OdbcSource SuiteOdbcSource()
+{
+    const auto part = [](const char *variable, const char *suiteValue) {
+        return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable) : QString::fromLatin1(suiteValue);
+    };
+    return {part("RFSTATION_ODBC_DSN", "tl2002sql"), part("RFSTATION_ODBC_UID", "administrator"),
+            part("RFSTATION_ODBC_PWD", "fern")};
 }
 
 QString ChildPath(const QString &dir, const QString &name)

@@ -5,6 +5,7 @@
 #include <optional>
 
 class clsServer;
+struct OdbcSource;
 class QLineEdit;
 class QWidget;
 
@@ -63,6 +64,11 @@ bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullp
 std::optional<QString> SuiteRootOf(const QString &programDir);
 // The account settings file of the suite root.
 QString SuiteIniPath();
+// The suite's ODBC data source for database type 1: "tl2002sql", user "administrator", password
+// "fern", the connection "DSN=tl2002sql;uid=administrator;pwd=fern". The environment variables
+// RFSTATION_ODBC_DSN, RFSTATION_ODBC_UID and RFSTATION_ODBC_PWD each replace their part, for a site
+// with other credentials and for tests; set but empty, the data source's own value in odbc.ini applies.
+OdbcSource SuiteOdbcSource();
 // `dir`/`name`, using the entry of `dir` whose name matches `name` without regard to case when
 // there is one (the suite's folder names come in any case), else `name` as given.
 QString ChildPath(const QString &dir, const QString &name);

@@ -28,7 +28,7 @@ std::optional<Recordset> SuiteOrderLookups::customer(const QString &custNo)
     Recordset customer = m_server.Get_sqlResult("select * from customer where uid='" + quotedForSql(custNo) + "'");
     if (isBlankRecordset(customer))
         throw std::runtime_error(
-            QStringLiteral("Error: customer # %1 could not be looked up (database error)").arg(custNo).toStdString());
+            QStringLiteral("Error: customer # %1 could not be looked up (database error %2)").arg(custNo, m_server.lastErrorText()).toStdString());
     if (customer.isEmpty())
         return std::nullopt;
     customer.moveFirst();
@@ -43,7 +43,7 @@ std::optional<OrderItem> SuiteOrderLookups::item(const QString &itemNo)
         + quotedForSql(itemNo) + "'");
     if (isBlankRecordset(item))
         throw std::runtime_error(
-            QStringLiteral("Error: item %1 could not be looked up (database error)").arg(itemNo).toStdString());
+            QStringLiteral("Error: item %1 could not be looked up (database error %2)").arg(itemNo, m_server.lastErrorText()).toStdString());
     if (item.isEmpty())
         return std::nullopt;
     item.moveFirst();
