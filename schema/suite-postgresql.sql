@@ -300,3 +300,15 @@ CREATE TABLE companyinfo (
     tel         citext COLLATE "C",
     fax         citext COLLATE "C"
 );
+
+-- The station's own import record: which order file became which sales order, written in the
+-- same transaction as the order (the station also creates it when missing, with this statement).
+CREATE TABLE rfimport (
+    invno      VARCHAR(20) NOT NULL PRIMARY KEY,  -- the sales order
+    queuedir   VARCHAR(1024) NOT NULL,  -- the station's queue folder (canonical path)
+    ordfile    VARCHAR(255) NOT NULL,   -- the order file's name, upper-cased
+    filehash   VARCHAR(64) NOT NULL,    -- SHA-256 of its bytes, lower-case hex
+    savedat    VARCHAR(19) NOT NULL,
+    archivedat VARCHAR(19)
+);
+CREATE INDEX rfimport_ordfile ON rfimport (ordfile);

@@ -6,7 +6,9 @@
 #include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -269,8 +271,19 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
                                                .arg(path, error.description()));
     }
     try {
-        // Also proves the file is a database at all.
-        run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+        // Also proves the file is a database at all. Switching a file to WAL needs it to itself
+        // for a moment, and SQLite does not wait for that: two stations starting together retry.
+        QDeadlineTimer patience(busyTimeoutMs);
+        for (;;) {
+            try {
+                run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+                break;
+            } catch (const DbError &e) {
+                if (e.number() != DbError::Busy || patience.hasExpired())
+                    throw;
+                QThread::msleep(20);
+            }
+        }
     } catch (const DbError &e) {
         throw DbError(DbError::CannotOpen,
                       QStringLiteral("Cannot open the database \"%1\": %2").arg(path, e.description()));
