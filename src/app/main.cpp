@@ -65,6 +65,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("rfstation"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
+    ShutdownSignals shutdownSignals;
 
     gProgramDir = QDir::cleanPath(QDir(options.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                                    : options.programDir)
@@ -92,7 +94,6 @@ int main(int argc, char *argv[])
     window.setPrintStation(printStation.get());
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
-    ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
 
     const int status = window.Form_Load();
