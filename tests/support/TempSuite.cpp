@@ -43,8 +43,10 @@ TempSuite::TempSuite(Data data)
     QDir().mkpath(queueDir());
     QDir().mkpath(archiveDir());
     exec(QString::fromUtf8(readAll(schemaPath())));
-    if (data == Data::Demo)
+    if (data != Data::Empty)
         exec(QString::fromUtf8(readAll(demoDataPath())));
+    if (data == Data::Demo)
+        exec("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;");
     setIni("Access", "DBName", databasePath());
     setIni("Access", "DBType", "0");
 }
