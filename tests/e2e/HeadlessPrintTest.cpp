@@ -108,7 +108,7 @@ TEST(HeadlessPrint, GroupedSuitePrintsPickingSheetsNumberedOnceThenReprinted)
     for (int copy = 0; copy < 2; ++copy) {
         const QString transaction = copy == 0 ? "TRANSACTION: " + number : QString("TRANSACTION: Reprint...");
         for (const QString &text : {transaction, QString("PICKING SHEET"), QString("SORDER NO: SO001001"),
-                                    QString("BILL TO  ( Acct #:C1001 )"), QString("Page: 1/1"), QString("PACKED BY"),
+                                    QString("Acct #:C1001"), QString("Page: 1/1"), QString("PACKED BY"),
                                     QString("Active Base Tee - Small"), QString("- XL")})
             EXPECT_TRUE(copies[copy].contains(text)) << text.toStdString() << "\n" << copies[copy].toStdString();
     }
