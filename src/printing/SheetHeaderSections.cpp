@@ -3,7 +3,6 @@
 
 #include "GenericPrintRun.h"
 
-#include "Module1.h"
 #include "PageEngine.h"
 #include "TransactionCounter.h"
 #include "VbFormat.h"
