@@ -28,8 +28,9 @@ namespace PrintProcedures {
 using Procedure = std::function<QString(PageEngine &, const PrintRequest &)>;
 
 void registerProcedure(PrintProcedure which, Procedure procedure);
-// The registered procedure; one not (yet) registered falls back to Regular. Empty when not
-// even Regular is registered.
+// The registered procedure. One not registered is empty for "GRP" (Group, GenericRun); for
+// the styles still to be built it falls back to Regular. Empty when not even Regular is
+// registered.
 Procedure find(PrintProcedure which);
 // Forgets every registration (tests).
 void clear();

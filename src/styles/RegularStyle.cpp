@@ -83,8 +83,8 @@ void RegularStyle::printDateBox()
     vs().DrawLine(boxX, vs().CurrentY() - 100, right, vs().CurrentY() - 100);
     vs().setCurrentY(vs().CurrentY() + 250);
     vs().setCurrentX(right - 2880);
-    vs().AddTable(QStringLiteral("^1440|^1640;"), QString(),
-                  shortDate(rsSO, QStringLiteral("invdate")) + "|" + rsSO.text(QStringLiteral("invno")) + ";");
+    vs().AddTableRow(QStringLiteral("^1440|^1640;"),
+                     {shortDate(rsSO, QStringLiteral("invdate")), rsSO.text(QStringLiteral("invno"))});
     vs().setTextAlign(6);
     vs().setCurrentY(vs().CurrentY() - 50);
     const double bottom = vs().CurrentY();
@@ -143,10 +143,8 @@ void RegularStyle::printInformationTable()
     vs().setCurrentY(y + 300);
     auto field = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
     // The order date stands under SHIP; DUE DATE stays empty.
-    vs().AddTable(format, QString(),
-                  field("custpo") + "|" + field("terms") + "|" + field("salesman") + "|"
-                      + shortDate(rsSO, QStringLiteral("orddate")) + "|" + field("shipvia") + "|" + field("fob")
-                      + "|" + "|;");
+    vs().AddTableRow(format, {field("custpo"), field("terms"), field("salesman"),
+                              shortDate(rsSO, QStringLiteral("orddate")), field("shipvia"), field("fob"), QString()});
 }
 
 void RegularStyle::printItemFrame()
@@ -222,7 +220,12 @@ void RegularStyle::printPageFoot()
     vs().DrawLine(ML() + 9200, itemTop, ML() + 9200, y);
     vs().setCurrentY(y + 200);
     vs().setTextAlign(2);
+    printTotalsAndRemarks();
+}
 
+void RegularStyle::printTotalsAndRemarks()
+{
+    const double bottom = PH() - MB();
     const QString totals = QStringLiteral(">1600|>1600");
     vs().AddTable(totals, QString(), "Sub Total|" + money(rsSO, QStringLiteral("amount")) + ";", QVariant(),
                   QVariant(), false);

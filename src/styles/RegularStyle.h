@@ -23,6 +23,8 @@ protected:
     void printInformationTable();
     void printItemFrame();
     void printColumnHeading();
+    // The sales order foot's totals (right-aligned, from CurrentY) and its remarks box.
+    void printTotalsAndRemarks();
 
     // The bill-to cell of the address row from the current customer row.
     QString billToCell() const;

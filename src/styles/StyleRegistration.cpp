@@ -1,5 +1,7 @@
 #include "StyleRegistration.h"
 
+#include "GenericPrintRun.h"
+#include "GroupStyle.h"
 #include "PrintProcedures.h"
 #include "RegularStyle.h"
 
@@ -8,4 +10,6 @@
 void registerLayoutStyles()
 {
     PrintProcedures::registerProcedure(PrintProcedure::Regular, PrintRegularStyle);
+    PrintProcedures::registerProcedure(PrintProcedure::Group, PrintGroupStyle);
+    PrintProcedures::registerProcedure(PrintProcedure::GenericRun, PrintGenericRun);
 }
