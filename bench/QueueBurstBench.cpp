@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         || !db.create({BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/") + schema),
                        BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")),
                        // The saved orders are counted: the demo's own are cleared.
-                       QStringLiteral("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;")})) {
+                       QByteArray("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;")})) {
         std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
         return 1;
     }
