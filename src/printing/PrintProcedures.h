@@ -9,14 +9,14 @@ class PageEngine;
 
 // The print procedures the print requests are dispatched to by layout style code.
 enum class PrintProcedure {
-    Regular,     // "REG" and every code without a procedure of its own
-    Generic,     // "REGGENERIC"
-    Proforma,    // "IMPPROFORMA"
-    Box,         // "REGBOX"
-    Lot,         // "REGLOT"
-    Group,       // "GRP" sales orders
-    GroupDesc,   // "GRPDESC" picking sheets
-    GenericRun,  // "GRP" picking sheets: the generic print run
+    Regular,    // "REG" and every code without a procedure of its own
+    Generic,    // "REGGENERIC"
+    Proforma,   // "IMPPROFORMA"
+    Box,        // "REGBOX"
+    Lot,        // "REGLOT"
+    Group,      // "GRP" sales orders
+    GroupDesc,  // "GRPDESC" picking sheets
+    GenericRun, // "GRP" picking sheets: the generic print run
 };
 
 // The dispatch of print requests. The layout procedures live in a layer above the print window,
