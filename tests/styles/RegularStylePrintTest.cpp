@@ -1,20 +1,23 @@
 #include "StyleFixture.h"
 
+#include "HeadlessPrintStation.h"
 #include "PrinterList.h"
+#include "RegularStyle.h"
 #include "PrivateProfile.h"
 #include "VbFormat.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFile>
 
 namespace {
 
-class RegularPrintTest : public StyleTest
+class RegularPrintTest : public StyleWindowTest
 {
 protected:
     void SetUp() override
     {
-        StyleTest::SetUp();
+        StyleWindowTest::SetUp();
         addOrder("SO001001", "C1001", plainLines(3));
         addOrder("SO001002", "C1002", plainLines(45));
         addOrder("SO001003", "C1003", plainLines(2));
@@ -77,7 +80,7 @@ TEST_F(RegularPrintTest, PreviewBuildsTheFirstOrderOnlyAndMarksNothing)
     EXPECT_EQ(preview(), "");
     EXPECT_EQ(previewShown, 1);
     EXPECT_FALSE(printButtonShown);
-    EXPECT_EQ(previewed().pageCount(), 1);
+    EXPECT_EQ(document().pageCount(), 1);
     EXPECT_TRUE(texts(0).contains("SO001001"));
     EXPECT_FALSE(texts(0).contains("SO001002"));
     EXPECT_EQ(statuses(), "000");
@@ -85,7 +88,7 @@ TEST_F(RegularPrintTest, PreviewBuildsTheFirstOrderOnlyAndMarksNothing)
     chooseRange("SO002000", "SO001000"); // reversed: finds nothing, previews an empty page
     form->Option1[1]->setChecked(true);
     EXPECT_EQ(preview(), "");
-    EXPECT_TRUE(previewed().pages.value(0).items.isEmpty());
+    EXPECT_TRUE(document().pages.value(0).items.isEmpty());
     EXPECT_EQ(print(), "No sales order from \"SO002000\" to \"SO001000\" was found.");
     EXPECT_TRUE(pdfFiles().isEmpty());
 }
@@ -114,6 +117,30 @@ TEST_F(RegularPrintTest, StylesWithoutTheirOwnLayoutPrintAsTheStandardOne)
         }
     }
     EXPECT_EQ(pdfFiles().size(), 6);
+}
+
+// Headless, a converted order prints through the same style without any widget.
+TEST_F(StyleTest, HeadlessStationPrintsWithoutAnyWidget)
+{
+    addOrder("SO001001", "C1001", plainLines(3));
+    suite.setIni("PICKINGSHEET", "AutoSoDefault", "Y");
+    qsizetype widgetsDuring = -1;
+    PrintProcedures::registerProcedure(PrintProcedure::Regular, [&](PageEngine &e, const PrintRequest &r) {
+        const QString result = PrintRegularStyle(e, r);
+        widgetsDuring = QApplication::allWidgets().size();
+        return result;
+    });
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // windows of earlier tests
+    ASSERT_TRUE(QApplication::allWidgets().isEmpty());
+
+    HeadlessPrintStation station;
+    station.showAfresh(nullptr);
+    EXPECT_EQ(station.Print_So(0, "SO001001", "SO001001"), "");
+    EXPECT_EQ(widgetsDuring, 0);
+    EXPECT_TRUE(QApplication::allWidgets().isEmpty());
+    EXPECT_EQ(ordstatus("SO001001"), 1);
+    ASSERT_EQ(pdfFiles().size(), 1);
+    EXPECT_TRUE(pdfPages(pdfFiles()[0]).value(0).contains("SALES ORDER"));
 }
 
 } // namespace

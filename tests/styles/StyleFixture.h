@@ -1,9 +1,11 @@
 #pragma once
 
+#include "GoldenDisplayList.h"
 #include "ModalRunner.h"
 #include "Module1.h"
 #include "PageEngine.h"
 #include "PrintProcedures.h"
+#include "PrintSettings.h"
 #include "StyleRegistration.h"
 #include "TempSuite.h"
 #include "fEZPrint.h"
@@ -18,8 +20,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A demo suite with the print window loaded on the "PDF" printer and the styles registered;
-// headless, the preview window's modal show recorded instead of waiting.
+// A demo suite with the styles registered and a request for sales orders in the standard style
+// on the "PDF" printer, as the stored settings give it; headless. Widget-free: styles lay the
+// request out on the fixture's engine.
 class StyleTest : public ::testing::Test
 {
 protected:
@@ -36,17 +39,14 @@ protected:
         gProgramDir = suite.programDir();
         PrintProcedures::clear();
         registerLayoutStyles();
-        ModalRunner::setRunner([this](QDialog &dialog) {
-            previewShown += 1;
-            printButtonShown = !static_cast<fEZPrint &>(dialog).cmdPrint[0]->isHidden();
-            return int(QDialog::Rejected);
-        });
-        form = std::make_unique<mm_prtinv>();
-        form->Form_Load();
-        form->cmb_printers->setCurrentText("PDF");
-        form->Option2[0]->setChecked(true); // sales orders
+        const StoredPrintSettings settings = PrintSettings::load();
+        request.styleCode = "REG";
+        request.printer = "PDF";
+        request.pickingSheetTitle = settings.pickingSheetTitle;
+        request.salesOrderTitle = settings.salesOrderTitle;
+        request.company = settings.company;
+        request.db = settings.db;
     }
-    void TearDown() override { ModalRunner::setRunner({}); }
 
     // A new order of `custNo` with its lines; the amounts follow from the lines.
     void addOrder(const QString &invno, const QString &custNo, const QList<Line> &lines)
@@ -75,26 +75,35 @@ protected:
             lines << Line{QString("ITEM%1").arg(i, 3, 10, QChar('0')), QString("Article %1").arg(i), "nm", double(i), 0, 2.5};
         return lines;
     }
-    void chooseRange(const QString &from, const QString &to)
-    {
-        form->txtfrom[0]->setText(from);
-        form->txtfrom[1]->setText(to);
-    }
-    QString preview() { return form->btnPrint_Click(1); }
-    QString print() { return form->btnPrint_Click(0); }
 
-    const PageDocument &previewed() { return form->printEngine()->document(); }
-    QStringList texts(int page) { return previewed().pages.at(page).texts(); }
-    // Text items of a page reading exactly `text`.
-    QList<PageItem> itemsReading(int page, const QString &text)
+    // Lays out the request for orders from..to as a preview (nothing printed or marked).
+    QString previewRange(const QString &from, const QString &to)
     {
-        QList<PageItem> found;
-        for (const PageItem &item : previewed().pages.at(page).items) {
-            if (item.kind == PageItem::Kind::Text && item.text == text)
-                found << item;
-        }
-        return found;
+        request.from = from;
+        request.to = to;
+        request.preview = true;
+        return PrintProcedures::run(engine, request);
     }
+    // Prints order `invno` in style `code` on the "PDF" printer with the clock pinned, and
+    // compares the document as printed (page numbers and company block laid over) with
+    // tests/styles/golden/<name>.txt. One call per style, document kind and order.
+    ::testing::AssertionResult printsLikeGolden(const QString &code, bool pickingSheet, const QString &invno,
+                                                const QString &name)
+    {
+        request.styleCode = code;
+        request.pickingSheet = pickingSheet;
+        request.from = request.to = invno;
+        request.preview = false;
+        request.clock = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30)); };
+        const QString failure = PrintProcedures::run(engine, request);
+        if (!failure.isEmpty())
+            return ::testing::AssertionFailure() << "not printed: " << failure.toStdString();
+        return GoldenDisplayList::matches(engine.document(), "styles/golden/" + name + ".txt");
+    }
+
+    // The document laid out last.
+    virtual const PageDocument &document() const { return engine.document(); }
+    QStringList texts(int page) const { return document().pages.at(page).texts(); }
     int ordstatus(const QString &invno) const
     {
         return suite.scalar(QString("SELECT ordstatus FROM so WHERE invno = '%1'").arg(invno)).toInt();
@@ -113,6 +122,39 @@ protected:
     }
 
     TempSuite suite{TempSuite::Data::Demo};
+    PrintRequest request;
+    PageEngine engine;
+};
+
+// The same suite with the print window loaded on the "PDF" printer for sales orders; the
+// preview window's modal show recorded instead of waiting.
+class StyleWindowTest : public StyleTest
+{
+protected:
+    void SetUp() override
+    {
+        StyleTest::SetUp();
+        ModalRunner::setRunner([this](QDialog &dialog) {
+            previewShown += 1;
+            printButtonShown = !static_cast<fEZPrint &>(dialog).cmdPrint[0]->isHidden();
+            return int(QDialog::Rejected);
+        });
+        form = std::make_unique<mm_prtinv>();
+        form->Form_Load();
+        form->cmb_printers->setCurrentText("PDF");
+        form->Option2[0]->setChecked(true); // sales orders
+    }
+    void TearDown() override { ModalRunner::setRunner({}); }
+
+    void chooseRange(const QString &from, const QString &to)
+    {
+        form->txtfrom[0]->setText(from);
+        form->txtfrom[1]->setText(to);
+    }
+    QString preview() { return form->btnPrint_Click(1); }
+    QString print() { return form->btnPrint_Click(0); }
+    const PageDocument &document() const override { return form->printEngine()->document(); }
+
     std::unique_ptr<mm_prtinv> form;
     int previewShown = 0;
     bool printButtonShown = true;
