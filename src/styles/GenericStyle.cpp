@@ -2,6 +2,7 @@
 
 #include "CompanyBlock.h"
 #include "PageEngine.h"
+#include "PageFont.h"
 #include "VbFormat.h"
 
 QString PrintGenericStyle(PageEngine &engine, const PrintRequest &request)
@@ -39,16 +40,17 @@ void GenericStyle::printTitle()
 {
     vs().setFontBold(true);
     vs().setFontName(QStringLiteral("Arial"));
-    if (!topYTaken) {
-        topY = vs().CurrentY();
-        topYTaken = true;
-    } else {
-        vs().setCurrentY(topY);
-    }
     // The title keeps the size in effect; the seller's block beside it is written first and
     // keeps clear of it.
     const QString heading = request.pickingSheetTitle;
     const double size = vs().FontSize();
+    if (!topYTaken) {
+        // The first line hangs from the 300-twip top margin: written on it, as the engine writes
+        // text on its baseline, it would stand at the sheet's very edge.
+        topY = vs().CurrentY() + PageFont::metrics(vs().FontName(), size, true).ascent();
+        topYTaken = true;
+    }
+    vs().setCurrentY(topY);
     titleWidth = vs().MeasureText(heading);
     const double room = (ML() + PW() - MR()) / 2 - titleWidth / 2 - ML() - 144;
     vs().setTextAlign(6);
@@ -93,6 +95,9 @@ void GenericStyle::printInformationTable()
     infoTop = vs().CurrentY();
     vs().DrawLine(ML(), infoTop, right, infoTop);
     vs().setTableBorder(0);
+    // Without the standard style's steps down, the heading hangs under the top rule and the
+    // data under the bottom one.
+    vs().setTextAlign(0);
     vs().AddTable(format, QString(), QStringLiteral("PO. NO|TERMS|REP|SHIPPING DATE|VIA|F.O.B|CANCEL DATE;"));
     const double y = vs().CurrentY();
     vs().DrawLine(ML(), y, right, y);
@@ -102,6 +107,7 @@ void GenericStyle::printInformationTable()
     vs().AddTableRow(format, {field("custpo"), field("terms"), field("salesman"),
                               shortDate(rsSO, QStringLiteral("orddate")), field("shipvia"), field("fob"),
                               shortDate(rsSO, QStringLiteral("CancelDate"))});
+    vs().setTextAlign(6);
 }
 
 QString GenericStyle::columnHeadingFormat() const

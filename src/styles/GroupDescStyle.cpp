@@ -29,14 +29,18 @@ QString GroupDescStyle::baseItem(const QString &itemno)
     return dash < 0 ? itemno : itemno.left(dash);
 }
 
-// The one place that decides the variant line's entry: the variant (the part of the item number
-// after its first "-", "." when there is none) followed by its quantity as "-(12)", so the items
-// AB-S, AB-M and AB-XL ordered 12, 6 and 2 read "S-(12)  M-(6)  XL-(2)" under "AB", and an item
-// without a dash reads ".-(3)". Entries are separated by two blanks and never split.
-QString GroupDescStyle::variantEntry(const QString &itemno, double quantity)
+// The one place that decides the variant line's entry: the variant followed by its quantity
+// as "-(12)", so the items AB-S, AB-M and AB-XL ordered 12, 6 and 2 read "S-(12)  M-(6)  XL-(2)"
+// under "AB". The variant is the part of the item number after its first "-"; a matrix line,
+// whose item number is the same for all its colours and sizes, is named by its colour and size
+// ("BLACK L-(12)"), so the picker sees which to pick; any other line without a "-" is ".".
+// Entries are separated by two blanks and never split.
+QString GroupDescStyle::variantEntry(const QString &itemno, const QString &colourAndSize, double quantity)
 {
     const int dash = itemno.indexOf(u'-');
-    const QString variant = dash < 0 ? QStringLiteral(".") : itemno.mid(dash + 1);
+    const QString variant = !colourAndSize.isEmpty() ? colourAndSize
+                          : dash < 0                 ? QStringLiteral(".")
+                                                     : itemno.mid(dash + 1);
     return variant + vb::formatNumber(quantity, QStringLiteral("-(###0")) + ")";
 }
 
@@ -78,6 +82,8 @@ void GroupDescStyle::printPageHeader()
         vs().setFontBold(false);
         vs().setFontName(QStringLiteral("Courier New"));
         vs().setFontSize(12);
+        // Rows hang from the top margin on the first page as on the pages the engine adds.
+        vs().setTextAlign(0);
     }
     vs().setTableBorder(0);
     pageHasGroup = false;
@@ -95,7 +101,12 @@ GroupDescStyle::VariantGroup GroupDescStyle::takeGroup()
         const double quantity = rsLines.number(QStringLiteral("qord"));
         group.quantity += quantity;
         group.amount += rsLines.money(QStringLiteral("extended"));
-        group.entries << variantEntry(rsLines.text(QStringLiteral("itemno")), quantity);
+        const QString itype = rsLines.text(QStringLiteral("itype"));
+        const QString colourAndSize =
+            itype == QStringLiteral("m") || itype == QStringLiteral("mp")
+                ? (rsLines.text(QStringLiteral("rowtext")) + " " + rsLines.text(QStringLiteral("coltext"))).trimmed()
+                : QString();
+        group.entries << variantEntry(rsLines.text(QStringLiteral("itemno")), colourAndSize, quantity);
         rsLines.moveNext();
     }
     return group;
@@ -299,7 +310,7 @@ void GroupDescStyle::printFoot()
 void GroupDescStyle::printCompany()
 {
     // Level with the title, clear of it and of the page label.
-    const double room = (ML() + PW() - MR()) / 2 - titleWidth / 2 - ML() - 144;
+    const double room = (ML() + PW() - MR()) / 2 - titleWidth / 2 - ML() - 360;
     vs().setCurrentX(ML());
     vs().setCurrentY(topY);
     vs().setTextAlign(6);

@@ -29,8 +29,9 @@ public:
     };
     // The base of an item number: the part before its first "-", or the whole number.
     static QString baseItem(const QString &itemno);
-    // The entry of one line in its group's variant line.
-    static QString variantEntry(const QString &itemno, double quantity);
+    // The entry of one line in its group's variant line; colourAndSize is a matrix line's
+    // rowtext and coltext joined by a blank, empty for other lines.
+    static QString variantEntry(const QString &itemno, const QString &colourAndSize, double quantity);
 
 protected:
     QString linesStatement(const QString &invno) const override;

@@ -102,6 +102,15 @@ void LayoutStyle::setUpEngine()
     vs().setPreview(true);
     setMargins();
     lineLimit = computeLineLimit();
+    // The bands assume the engine's initial text and rule settings, whatever an earlier request
+    // on the same engine left behind.
+    vs().setFontName(QStringLiteral("Courier New"));
+    vs().setFontSize(12);
+    vs().setFontBold(false);
+    vs().setTextAlign(6);
+    vs().setLineSpacing(100);
+    vs().setRuleWidth(0);
+    vs().setRuleStyle(0);
     vs().setTableBorder(0);
     vs().StartDoc();
     firstPage = true;

@@ -1,7 +1,11 @@
 #include "ProformaStyle.h"
 
 #include "PageEngine.h"
+#include "PageFont.h"
+#include "PageTable.h"
 #include "VbFormat.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -234,17 +238,41 @@ void ProformaStyle::printInformationBand()
     vs().setRuleStyle(2);
     ruleAcross(vs().CurrentY());
     vs().setCurrentY(vs().CurrentY() + 300);
-    vs().AddTableRow(format, {rsSO.text(QStringLiteral("invno")),
-                              vb::format(rsSO.value(QStringLiteral("orddate")), QStringLiteral("MM/DD/YY")),
-                              vb::format(rsSO.value(QStringLiteral("CancelDate")), QStringLiteral("MM/DD/YY")),
-                              rsSO.text(QStringLiteral("shipvia")), representative, termsText,
-                              rsSO.text(QStringLiteral("fob"))});
+    addOneLineRow(format, {rsSO.text(QStringLiteral("invno")),
+                           vb::format(rsSO.value(QStringLiteral("orddate")), QStringLiteral("MM/DD/YY")),
+                           vb::format(rsSO.value(QStringLiteral("CancelDate")), QStringLiteral("MM/DD/YY")),
+                           rsSO.text(QStringLiteral("shipvia")), representative, termsText,
+                           rsSO.text(QStringLiteral("fob"))});
     vs().setFontBold(false);
     vs().setRuleStyle(0);
     vs().setRuleWidth(20);
     vs().setCurrentY(vs().CurrentY() - 100);
     ruleAcross(vs().CurrentY());
     vs().setCurrentY(vs().CurrentY() + 400);
+}
+
+void ProformaStyle::addOneLineRow(const QString &format, const QStringList &cells)
+{
+    // The band has room for one line between its rules, and the items below it are already laid
+    // out: a name wider than its column is written smaller (down to 7 points) rather than
+    // wrapped into the rules and the first item row.
+    const double size = vs().FontSize();
+    const double lineHeight = PageFont::metrics(vs().FontName(), size, vs().FontBold()).lineSpacing()
+                            * vs().LineSpacing() / 100.0;
+    const auto columns = PageTable::parseFormat(format);
+    auto fits = [&] {
+        for (int c = 0; columns && c < cells.size() && c < columns->size(); ++c) {
+            if (vs().MeasureText(cells[c]) > columns->at(c).width - 2 * PageEngine::CellPadding)
+                return false;
+        }
+        return true;
+    };
+    for (double smaller = size - 1; smaller >= 7 && !fits(); smaller -= 1)
+        vs().setFontSize(smaller);
+    const double baseline = vs().CurrentY();
+    vs().AddTableRow(format, cells);
+    vs().setFontSize(size);
+    vs().setCurrentY(std::max(vs().CurrentY(), baseline + lineHeight));
 }
 
 void ProformaStyle::printColumnHeading()

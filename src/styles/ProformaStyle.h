@@ -32,6 +32,8 @@ private:
     void printInformationBand();
     void printColumnHeading();
     void ruleAcross(double y);
+    // Adds a row that stays one line tall, in a smaller font where a cell would wrap.
+    void addOneLineRow(const QString &format, const QStringList &cells);
 
     QString discountLabel() const;
     QString billToCell() const;
