@@ -47,11 +47,20 @@ void complain(const QString &text)
     std::fprintf(stderr, "rfprintsamples: %s\n", qPrintable(text));
 }
 
+// The offscreen platform's remarks are no news to whoever runs the samples.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
     Options options;
     if (!parse(QCoreApplication::arguments(), options)) {
@@ -95,8 +104,13 @@ int main(int argc, char *argv[])
             job.salesOrderTitle = settings.salesOrderTitle;
             job.company = settings.company;
             job.db = settings.db;
-            PageEngine engine;
-            const QString failure = PrintProcedures::run(engine, job);
+            QString failure;
+            try {
+                PageEngine engine;
+                failure = PrintProcedures::run(engine, job);
+            } catch (const std::exception &e) {
+                failure = QString::fromLocal8Bit(e.what());
+            }
             if (!failure.isEmpty()) {
                 complain(name + ": " + failure);
                 ++failures;
