@@ -1,6 +1,9 @@
 #include "BenchSupport.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +45,113 @@ int intOption(int argc, char *argv[], const char *name, int fallback)
         if (std::strcmp(argv[i], name) == 0)
             value = std::atoi(argv[i + 1]);
     return value;
+}
+
+QString textOption(int argc, char *argv[], const char *name)
+{
+    QString value;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], name) == 0)
+            value = QString::fromLocal8Bit(argv[i + 1]);
+    return value;
+}
+
+namespace {
+
+const QString Role = QStringLiteral("rfbench");
+
+QString environmentOr(const char *variable, const char *fallback)
+{
+    return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable) : QString::fromLatin1(fallback);
+}
+
+bool runOn(QSqlDatabase db, const QString &script)
+{
+    QSqlQuery q(db);
+    if (q.exec(script)) // the driver runs a script of several statements in one go
+        return true;
+    std::fprintf(stderr, "SQL failed: %s\n", qPrintable(q.lastError().text()));
+    return false;
+}
+
+} // namespace
+
+SuiteDatabase::SuiteDatabase(QString root, QString dataSource)
+    : m_root(std::move(root)), m_dataSource(std::move(dataSource)), m_connection(QStringLiteral("bench-suite"))
+{
+}
+
+SuiteDatabase::~SuiteDatabase()
+{
+    QSqlDatabase::database(m_connection, false).close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+bool SuiteDatabase::create(const QList<QByteArray> &scripts)
+{
+    const QString file = m_root + "/suite.db";
+    QFile ini(m_root + "/tolvaacc.ini");
+    if (!ini.open(QIODevice::WriteOnly)
+        || ini.write(("[Access]\r\nDBName=" + file + "\r\nDBType=" + (m_dataSource.isEmpty() ? "0" : "1") + "\r\n")
+                         .toLocal8Bit())
+               < 0) {
+        std::fprintf(stderr, "cannot write the settings file in %s\n", qPrintable(m_root));
+        return false;
+    }
+    if (m_dataSource.isEmpty()) {
+        for (const QByteArray &script : scripts)
+            if (!runScript(file, script))
+                return false;
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(file);
+        return db.open();
+    }
+
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("bench-admin"));
+        admin.setDatabaseName(m_dataSource);
+        const bool ok = admin.open(environmentOr("RFSTATION_TEST_UID", "administrator"),
+                                   environmentOr("RFSTATION_TEST_PWD", "fern"))
+                        && runOn(admin, QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE; DROP ROLE IF EXISTS %1; "
+                                                       "CREATE ROLE %1 LOGIN PASSWORD '%1'; "
+                                                       "CREATE SCHEMA %1 AUTHORIZATION %1")
+                                                    .arg(Role));
+        if (!ok)
+            std::fprintf(stderr, "cannot prepare the data source %s: %s\n", qPrintable(m_dataSource),
+                         qPrintable(admin.lastError().text()));
+        admin.close();
+        if (!ok)
+            return false;
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connection);
+    db.setDatabaseName(m_dataSource);
+    if (!db.open(Role, Role)) {
+        std::fprintf(stderr, "cannot connect as %s: %s\n", qPrintable(Role), qPrintable(db.lastError().text()));
+        return false;
+    }
+    for (const QByteArray &script : scripts)
+        if (!runOn(db, QString::fromUtf8(script)))
+            return false;
+    qputenv("RFSTATION_ODBC_DSN", m_dataSource.toLocal8Bit());
+    qputenv("RFSTATION_ODBC_UID", Role.toLocal8Bit());
+    qputenv("RFSTATION_ODBC_PWD", Role.toLocal8Bit());
+    return true;
+}
+
+double SuiteDatabase::number(const QString &query) const
+{
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    return q.exec(query) && q.next() ? q.value(0).toDouble() : -1;
+}
+
+QString SuiteDatabase::label() const
+{
+    if (m_dataSource.isEmpty())
+        return QStringLiteral("SQLite (WAL)");
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    const QString version = q.exec(QStringLiteral("SHOW server_version")) && q.next() ? q.value(0).toString() : QString();
+    return QStringLiteral("PostgreSQL %1 through ODBC (data source %2)").arg(version, m_dataSource);
 }
 
 } // namespace BenchSupport

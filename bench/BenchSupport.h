@@ -1,8 +1,9 @@
-// Small helpers every benchmark needs: process CPU time, SQL scripts on a database file,
-// whole-file reads and integer options.
+// Small helpers every benchmark needs: process CPU time, the suite database on either backend,
+// whole-file reads and options.
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -21,5 +22,30 @@ QByteArray readFile(const QString &path);
 
 // The number after the last "--name" in the arguments, or `fallback` if there is none.
 int intOption(int argc, char *argv[], const char *name, int fallback);
+// The text after the last "--name" in the arguments, or "" if there is none.
+QString textOption(int argc, char *argv[], const char *name);
+
+// The suite database a benchmark saves into: an SQLite file, or a PostgreSQL database reached
+// through the ODBC data source `dataSource` when one is given: there a role and schema "rfbench"
+// made afresh by the data source's superuser (RFSTATION_TEST_UID / RFSTATION_TEST_PWD, default
+// administrator / fern). create() builds it from the scripts and points the program at it: the
+// settings file <root>/tolvaacc.ini and, for the server, the RFSTATION_ODBC_* variables, which
+// programs started from here inherit. Failures are reported on stderr.
+class SuiteDatabase
+{
+public:
+    SuiteDatabase(QString root, QString dataSource);
+    ~SuiteDatabase();
+    bool create(const QList<QByteArray> &scripts);
+    // The first column of the first row as a number; -1 on failure.
+    double number(const QString &query) const;
+    // "SQLite (WAL)" or "PostgreSQL <version> through ODBC".
+    QString label() const;
+
+private:
+    QString m_root;
+    QString m_dataSource;
+    QString m_connection;
+};
 
 } // namespace BenchSupport

@@ -2,9 +2,13 @@
 // from six terminals are handed over (info file first, each file written under a temporary name
 // and renamed) into the queue of `rfstation --headless --print-qty 0` on a fresh demo suite.
 // Measured from the first file dropped to the last order saved (the database is polled every
-// 10 ms), with the station's own timers (scan every 3125 ms, pass every 5000 ms).
+// 10 ms); the station picks the files up as they arrive, its timers being the fallback.
 //
-//   bench_queue_burst [--orders N] [--lines N]
+//   bench_queue_burst [--orders N] [--lines N] [--dsn DATA_SOURCE]
+//
+// Without --dsn the suite is an SQLite file; with it, a PostgreSQL database reached through that
+// ODBC data source, and the station runs with the server counter preloaded: the statements it
+// runs and the round trips it makes per order are reported too.
 
 #include "BenchSupport.h"
 
@@ -18,7 +22,6 @@
 #include <QThread>
 #include <cstdio>
 #include <signal.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 namespace {
@@ -38,16 +41,6 @@ bool handOver(const QString &folder, const QString &name, const QByteArray &cont
     return QFile::rename(part, folder + "/" + name);
 }
 
-int scalar(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    int value = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        value = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    return value;
-}
-
 // User plus system CPU seconds of a running process.
 double cpuSecondsOf(qint64 pid)
 {
@@ -65,35 +58,34 @@ int main(int argc, char *argv[])
     const int orders = BenchSupport::intOption(argc, argv, "--orders", 1000);
     const int lines = BenchSupport::intOption(argc, argv, "--lines", 10);
 
+    const QString dataSource = BenchSupport::textOption(argc, argv, "--dsn");
+
     // A demo suite: schema, demo data, settings file, empty queue and archive folders.
     QTemporaryDir dir;
     const QString root = dir.path() + "/Suite";
     const QString programDir = root + "/admodule";
     const QString queue = programDir + "/OrdQueue";
-    const QString database = root + "/suite.db";
-    sqlite3 *db = nullptr;
+    BenchSupport::SuiteDatabase db(root, dataSource);
+    const QString schema = dataSource.isEmpty() ? "suite-sqlite.sql" : "suite-postgresql.sql";
     if (!dir.isValid() || !QDir().mkpath(queue) || !QDir().mkpath(programDir + "/ordsaved")
-        || !BenchSupport::runScript(database,
-                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
-        || !BenchSupport::runScript(database,
-                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))
-        || sqlite3_open(QFile::encodeName(database).constData(), &db) != SQLITE_OK) {
+        || !db.create({BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/") + schema),
+                       BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql"))})) {
         std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
         return 1;
     }
-    sqlite3_busy_timeout(db, 5000);
-    QFile ini(root + "/tolvaacc.ini");
-    if (!ini.open(QIODevice::WriteOnly)
-        || ini.write(("[Access]\r\nDBName=" + database + "\r\nDBType=0\r\n").toLatin1()) < 0) {
-        std::fprintf(stderr, "cannot write the settings file\n");
-        return 1;
-    }
-    ini.close();
+    const auto count = [&db](const char *query) { return int(db.number(QString::fromLatin1(query))); };
 
     QProcess station;
     station.setProgram(QStringLiteral(RFSTATION_EXECUTABLE));
     station.setArguments({"--headless", "--program-dir", programDir, "--print-qty", "0"});
     station.setProcessChannelMode(QProcess::MergedChannels);
+    const QString counts = dir.path() + "/counts";
+    if (!dataSource.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LD_PRELOAD", QStringLiteral(RFSTATION_SERVER_COUNTER));
+        environment.insert("RFSTATION_COUNT_FILE", counts);
+        station.setProcessEnvironment(environment);
+    }
     station.start();
     QByteArray log;
     QDeadlineTimer ready(30000);
@@ -129,7 +121,7 @@ int main(int argc, char *argv[])
     double lastSavedMs = -1;
     QDeadlineTimer deadline(15 * 60 * 1000);
     while (!deadline.hasExpired() && station.state() != QProcess::NotRunning) {
-        const int saved = scalar(db, "SELECT COUNT(*) FROM so");
+        const int saved = count("SELECT COUNT(*) FROM so");
         const double now = clock.nsecsElapsed() / 1e6;
         if (saved > 0 && firstSavedMs < 0)
             firstSavedMs = now;
@@ -146,23 +138,29 @@ int main(int argc, char *argv[])
     log += station.readAll();
 
     if (lastSavedMs < 0) {
-        std::fprintf(stderr, "only %d of %d orders were saved\n", scalar(db, "SELECT COUNT(*) FROM so"), orders);
+        std::fprintf(stderr, "only %d of %d orders were saved\n", count("SELECT COUNT(*) FROM so"), orders);
         return 1;
     }
     const int archived = int(QDir(programDir + "/ordsaved").entryList(QDir::Files).size());
     const int left = int(QDir(queue).entryList(QDir::Files).size());
-    const int detailRows = scalar(db, "SELECT COUNT(*) FROM sodetail");
-    sqlite3_close(db);
+    const int detailRows = count("SELECT COUNT(*) FROM sodetail");
 
-    std::printf("build: %s; %d orders of %d lines from 6 terminals, print quantity 0\n", RFSTATION_BUILD_TYPE,
-                orders, lines);
+    std::printf("build: %s; %d orders of %d lines from 6 terminals, print quantity 0; %s\n", RFSTATION_BUILD_TYPE,
+                orders, lines, qPrintable(db.label()));
     std::printf("files handed over in %.0f ms\n", droppedMs);
-    std::printf("first order saved %.0f ms after the first file was dropped (the timers' wait)\n", firstSavedMs);
+    std::printf("first order saved %.0f ms after the first file was dropped\n", firstSavedMs);
     std::printf("last order saved %.0f ms after the first file was dropped: %.1f orders/s overall\n", lastSavedMs,
                 orders * 1000.0 / lastSavedMs);
-    std::printf("first to last order saved: %.0f ms: %.1f orders/s once the timers fired\n",
+    std::printf("first to last order saved: %.0f ms: %.1f orders/s once saving began\n",
                 lastSavedMs - firstSavedMs, (orders - 1) * 1000.0 / (lastSavedMs - firstSavedMs));
     std::printf("station CPU time meanwhile: %.2f s (%.1f ms per order)\n", cpuUsed, cpuUsed * 1000.0 / orders);
+    if (!dataSource.isEmpty()) {
+        // The whole run of the station: start-up and the look-ups of the conversion included.
+        const QList<QByteArray> counted = BenchSupport::readFile(counts).trimmed().split(' ');
+        if (counted.size() == 2)
+            std::printf("station's work on the server: %.1f statements and %.1f round trips per order\n",
+                        counted[0].toDouble() / orders, counted[1].toDouble() / orders);
+    }
     std::printf("check: %d detail rows, %d files archived, %d files left in the queue, exit status %d\n", detailRows,
                 archived, left, station.exitCode());
     return 0;

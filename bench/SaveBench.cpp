@@ -1,12 +1,15 @@
-// Saves new sales orders of ten lines each into a fresh SQLite suite through the database
-// service, one transaction per order (numbering, header, lines, stock), and reports throughput
-// and the cost of one save.
+// Saves new sales orders of ten lines each into a fresh suite database through the database
+// service, one transaction per order (numbering, header, lines, stock), and reports throughput,
+// the cost of one save and the statements (and, on a server, round trips) it takes.
 //
-//   bench_save [--orders N] [--lines N]
+//   bench_save [--orders N] [--lines N] [--dsn DATA_SOURCE]
+//
+// Without --dsn the suite is an SQLite file; with it, a PostgreSQL database reached through that
+// ODBC data source (tools/pg-cluster starts a throw-away one).
 
 #include "BenchSupport.h"
+#include "Connection.h"
 #include "Module1.h"
-#include "PrivateProfile.h"
 #include "SalesOrderRecords.h"
 #include "clsServer.h"
 
@@ -20,14 +23,16 @@
 #include <cstdio>
 #include <vector>
 
+extern "C" long long rfCountedRoundTrips(); // ServerCounter: requests sent to a server
+
 namespace {
 
-// A suite root with its settings file and a database built from the schema, stocked with the
-// items the orders use and a sales order numbering row.
-bool makeSuite(const QString &root, int items)
+// A suite with its settings file and a database built from the schema, stocked with the items
+// the orders use and a sales order numbering row.
+bool makeSuite(BenchSupport::SuiteDatabase &database, const QString &root, const QString &dataSource, int items)
 {
-    const QString database = root + "/suite.db";
-    const QByteArray schema = BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql"));
+    const QByteArray schema = BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-")
+                                                     + (dataSource.isEmpty() ? "sqlite.sql" : "postgresql.sql"));
     if (!QDir().mkpath(root + "/admodule") || schema.isEmpty()) {
         std::fprintf(stderr, "cannot prepare the suite in %s\n", qPrintable(root));
         return false;
@@ -39,9 +44,7 @@ bool makeSuite(const QString &root, int items)
                     .arg(i, 3, 10, QLatin1Char('0'))
                     .toUtf8();
     data += "COMMIT;";
-    return BenchSupport::runScript(database, schema) && BenchSupport::runScript(database, data)
-           && PrivateProfile::writeString("Access", "DBName", database, root + "/tolvaacc.ini")
-           && PrivateProfile::writeString("Access", "DBType", "0", root + "/tolvaacc.ini");
+    return database.create({schema, data});
 }
 
 // One converted order as the conversion hands it over.
@@ -121,11 +124,13 @@ int main(int argc, char **argv)
 {
     const int orders = std::max(1, BenchSupport::intOption(argc, argv, "--orders", 1000));
     const int lines = std::max(1, BenchSupport::intOption(argc, argv, "--lines", 10));
+    const QString dataSource = BenchSupport::textOption(argc, argv, "--dsn");
     QCoreApplication app(argc, argv);
 
     QTemporaryDir dir;
     const QString root = dir.path() + "/Suite";
-    if (!dir.isValid() || !makeSuite(root, lines))
+    BenchSupport::SuiteDatabase database(root, dataSource);
+    if (!dir.isValid() || !makeSuite(database, root, dataSource, lines))
         return 1;
 
     try {
@@ -143,6 +148,8 @@ int main(int argc, char **argv)
         qint64 totalNs = 0;
         qint64 totalCpuNs = 0;
         Recordset header, detail;
+        const qint64 statementsBefore = server.connection().statementsRun();
+        const qint64 roundTripsBefore = rfCountedRoundTrips();
         for (int i = 0; i < orders; ++i) {
             makeOrder(header, detail, lines);
             QString number = "Auto No.";
@@ -159,6 +166,8 @@ int main(int argc, char **argv)
             totalNs += ns;
         }
 
+        const double statements = double(server.connection().statementsRun() - statementsBefore) / orders;
+        const double roundTrips = double(rfCountedRoundTrips() - roundTripsBefore) / orders;
         const Recordset check = server.Get_sqlResult(
             "SELECT (SELECT COUNT(*) FROM so) AS orders, (SELECT COUNT(*) FROM sodetail) AS lines");
         if (check.number("orders") != orders || check.number("lines") != double(orders) * lines) {
@@ -168,14 +177,18 @@ int main(int argc, char **argv)
 
         std::sort(saveNs.begin(), saveNs.end());
         auto us = [](qint64 ns) { return double(ns) / 1000.0; };
-        std::printf("bench_save (%s build): %d orders of %d lines, one transaction each, SQLite WAL\n",
-                    RFSTATION_BUILD_TYPE, orders, lines);
+        std::printf("bench_save (%s build): %d orders of %d lines, one transaction each, %s\n",
+                    RFSTATION_BUILD_TYPE, orders, lines, qPrintable(database.label()));
         std::printf("  orders per second : %.0f\n", orders / (double(totalNs) / 1e9));
         std::printf("  us per save       : mean %.0f, median %.0f, 95th percentile %.0f, max %.0f\n",
                     us(totalNs) / orders, us(saveNs[saveNs.size() / 2]),
                     us(saveNs[std::min(saveNs.size() - 1, saveNs.size() * 95 / 100)]), us(saveNs.back()));
-        std::printf("  CPU us per save   : %.0f (the rest of the wall time is waiting, mostly for the disk)\n",
+        std::printf("  CPU us per save   : %.0f (the rest of the wall time is waiting for the disk or the server)\n",
                     us(totalCpuNs) / orders);
+        std::printf("  per save          : %.1f statements", statements);
+        if (!dataSource.isEmpty())
+            std::printf(", %.1f round trips to the server", roundTrips);
+        std::printf("\n");
         gServer = nullptr;
     } catch (const DbError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));

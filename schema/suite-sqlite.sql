@@ -301,4 +301,18 @@ CREATE TABLE companyinfo (
     fax         TEXT COLLATE NOCASE
 );
 
+-- The order station's own: which order file became which sales order, written in the save's
+-- transaction (the station creates it when missing). Times are 'yyyy-MM-dd hh:mm:ss' UTC texts;
+-- archivedat stays null until the file has left the queue. Plain types: the same statement
+-- runs on every server.
+CREATE TABLE rfimport (
+    invno      VARCHAR(20) NOT NULL PRIMARY KEY,  -- the sales order
+    queuedir   VARCHAR(1024) NOT NULL,  -- the station's queue folder (canonical path)
+    ordfile    VARCHAR(255) NOT NULL,   -- the order file's name, upper-cased
+    filehash   VARCHAR(64) NOT NULL,    -- SHA-256 of its bytes, lower-case hex
+    savedat    VARCHAR(19) NOT NULL,
+    archivedat VARCHAR(19)
+);
+CREATE INDEX rfimport_ordfile ON rfimport (ordfile);
+
 COMMIT;

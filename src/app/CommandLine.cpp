@@ -31,6 +31,7 @@ CommandLine CommandLine::parse(int argc, char *argv[])
                 result.error = QStringLiteral("--print-qty needs a whole number, not \"%1\"").arg(result.printQty);
         } else if (arg.startsWith("-platform") || arg.startsWith("-style") || arg.startsWith("-qwindow")) {
             // Qt's own options are left to QApplication.
+            result.qtPlatformGiven = result.qtPlatformGiven || arg.startsWith("-platform");
             if (!arg.contains('=') && i + 1 < argc)
                 ++i;
         } else {
@@ -58,6 +59,7 @@ QString CommandLine::usage()
         "  --help             this text\n"
         "  --version          the program's version\n"
         "\n"
-        "Exit status: 0 normal end, 1 no connection to the database, 2 settings or folders wrong,\n"
-        "64 command line wrong.\n");
+        "Exit status: 0 normal end; 1 no usable database (no connection, or the suite's tables or\n"
+        "columns missing); 2 settings or folders wrong, or no display without --headless;\n"
+        "3 another station is running on the program folder; 64 command line wrong.\n");
 }

@@ -10,6 +10,7 @@ struct CommandLine
     QString printQty;   // null: the window's own default
     bool help = false;
     bool version = false;
+    bool qtPlatformGiven = false; // Qt's own -platform option
     QString error;      // not empty: the command line is wrong
 
     static CommandLine parse(int argc, char *argv[]);

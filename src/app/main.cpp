@@ -1,7 +1,9 @@
 // rfstation: turns handheld terminal orders into the suite's sales orders and prints them.
 
 #include "CommandLine.h"
+#include "ExitStatus.h"
 #include "ShutdownSignals.h"
+#include "StationLock.h"
 
 #include "HeadlessPrintStation.h"
 #include "Module1.h"
@@ -33,7 +35,7 @@ int main(int argc, char *argv[])
     const CommandLine options = CommandLine::parse(argc, argv);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "rfstation: %s\n%s", qPrintable(options.error), qPrintable(CommandLine::usage()));
-        return 64;
+        return ExitStatus::CommandLine;
     }
     if (options.help) {
         std::fputs(qPrintable(CommandLine::usage()), stdout);
@@ -42,6 +44,15 @@ int main(int argc, char *argv[])
     if (options.version) {
         std::printf("rfstation %s\n", RFSTATION_VERSION);
         return 0;
+    }
+
+    // Without a display the window platform would abort the program with a core dump.
+    if (!options.headless && !options.qtPlatformGiven && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("rfstation: there is no display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                   "--headless runs the station without windows\n",
+                   stderr);
+        return ExitStatus::Settings;
     }
 
     // Headless runs the same program on the offscreen platform: no window, no dialog that waits.
@@ -54,10 +65,25 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("rfstation"));
     QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
+    ShutdownSignals shutdownSignals;
 
     gProgramDir = QDir::cleanPath(QDir(options.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
                                                                    : options.programDir)
                                       .absolutePath());
+
+    StationLock lock;
+    QString lockMessage;
+    switch (lock.take(gProgramDir, &lockMessage)) {
+    case StationLock::Result::Taken:
+        break;
+    case StationLock::Result::HeldByAnother:
+        ShowMessage(lockMessage, QString::fromLatin1(AppTitle), MessageIcon::Critical);
+        return ExitStatus::StationRunning;
+    case StationLock::Result::Failed:
+        ShowMessage(lockMessage, QString::fromLatin1(AppTitle), MessageIcon::Critical);
+        return ExitStatus::Settings;
+    }
 
     registerLayoutStyles();
     // Headless, orders print without the print window: no widget is built for a print.
@@ -68,7 +94,6 @@ int main(int argc, char *argv[])
     window.setPrintStation(printStation.get());
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
-    ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
 
     const int status = window.Form_Load();

@@ -41,10 +41,12 @@ double nextNumberOf(const Recordset &rs)
 QString clsServer::Gets_NextNoWhenSaved(const QString &argSourceName)
 {
     // No connection check of its own: it runs inside the sales order save, which holds the
-    // connection and the transaction the counter change belongs to.
+    // connection and the transaction the counter change belongs to. The row stays locked until
+    // that transaction ends, so a second station taking a number waits for this one's commit and
+    // reads the advanced counter instead of handing out the same number.
     try {
         Recordset numbering =
-            openUpdatable("SELECT * FROM no_setup where sourcename='" + quoted(argSourceName) + "'");
+            openUpdatable("SELECT * FROM no_setup where sourcename='" + quoted(argSourceName) + "'", true);
         if (numbering.eof() || numbering.bof())
             return {};
         numbering.moveFirst();

@@ -10,6 +10,8 @@ const QString Qshp = QStringLiteral("qshp");
 const QString Qbord = QStringLiteral("qbord");
 const QString AutoNum = QStringLiteral("autonum");
 const QString NewRowStatement = QStringLiteral("SELECT * FROM sodetail WHERE 1=2");
+const QString OnSoUpdate =
+    QStringLiteral("UPDATE item SET onso = COALESCE(onso, 0) + ? WHERE uid = ? and itemrow = ? and itemcol = ?");
 
 // Line fields copied into the same-named `sodetail` columns, in the order they are written.
 const char *const QuantityColumns[] = {"itemno", "Description", "qord", "qshp", "qbord"};
@@ -71,20 +73,23 @@ QString clsServer::writeLinesAndStock(const QString &orderNo, quint8 argdbFlag, 
         const QString item = quoted(rsDetail.text(QStringLiteral("itemno")));
         const QString row = quoted(rsDetail.text(QStringLiteral("rowtext")));
         const QString col = quoted(rsDetail.text(QStringLiteral("coltext")));
-        Recordset stock = openUpdatable("SELECT uid,itemrow,itemcol,stock,onso FROM item WHERE uid='" + item
-                                        + "' and itemrow='" + row + "' and itemcol='" + col + "'");
+        Recordset stock = openSnapshot("SELECT uid,itemrow,itemcol,stock,onso FROM item WHERE uid='" + item
+                                       + "' and itemrow='" + row + "' and itemcol='" + col + "'");
         if (stock.bof() && stock.eof())
             return "Item No : " + item + " Item Row : " + row + " Item Col : " + col
                    + " not found! Check this item then try again!";
         stock.moveFirst();
 
         const bool existingLine = !autonum.isEmpty() && argdbFlag == 2;
-        double onso = stock.number(QStringLiteral("onso")) + rsDetail.number(quantityField);
+        double change = rsDetail.number(quantityField);
         if (existingLine)
-            onso -= lines.number(oldOrderType != 0 ? Qbord : Qord);
-        stock.setValue(QStringLiteral("onso"), onso);
-        stock.update();
-        stock.close();
+            change -= lines.number(oldOrderType != 0 ? Qbord : Qord);
+        // One relative update of the row found: what another program adds to the same item
+        // meanwhile is kept, not overwritten with a figure read before it.
+        if (execute(OnSoUpdate, {change, stock.value(QStringLiteral("uid")), stock.value(QStringLiteral("itemrow")),
+                                 stock.value(QStringLiteral("itemcol"))})
+            == 0)
+            throw DbError(DbError::RowChanged, "The item " + item + " was deleted while the order was saved.");
 
         if (isEmptyLine(rsDetail)) {
             if (autonum.isEmpty())

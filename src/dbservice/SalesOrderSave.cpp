@@ -47,6 +47,7 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
     // The caller's number changes only when the order is committed: a number taken by a save that
     // rolled back is handed out again and must not be reused by a retry.
     QString orderNo = argUnique;
+    const std::optional<OrderImport> import = std::exchange(m_pendingImport, std::nullopt);
     Recordset header;
     try {
         checkConnection();
@@ -119,6 +120,8 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
             }
         }
 
+        if (import && argdbFlag == 1)
+            writeImportRecord(*import, orderNo);
         m_connection.commitTrans();
     } catch (const std::exception &e) {
         m_connection.rollbackTrans();

@@ -6,13 +6,6 @@
 #include <QDir>
 #include <exception>
 
-namespace {
-
-// The suite's SQL Server data source; its name, user and password are fixed by the suite.
-const QString OdbcConnectionString = QStringLiteral("DSN=tl2002sql;uid=administrator;pwd=fern");
-
-} // namespace
-
 clsServer::clsServer()
     : m_now([] { return QDateTime::currentDateTime(); })
 {
@@ -39,6 +32,8 @@ clsServer::clsServer()
                                 .arg(m_databaseType, file));
     }
     m_odbc = (*type == 1.0);
+    if (m_odbc)
+        m_odbcSource = SuiteOdbcSource();
 }
 
 clsServer::~clsServer() = default;
@@ -50,7 +45,7 @@ bool clsServer::usesOdbc() const
 
 QString clsServer::connectionString() const
 {
-    return m_odbc ? OdbcConnectionString : m_databaseName;
+    return m_odbc ? m_odbcSource.displayText() : m_databaseName;
 }
 
 void clsServer::checkConnection()
@@ -58,13 +53,14 @@ void clsServer::checkConnection()
     if (m_connection.isOpen())
         return;
     if (m_odbc) {
-        m_connection.openOdbc(OdbcConnectionString);
+        m_connection.openOdbc(m_odbcSource);
         return;
     }
     if (m_databaseName.trimmed().isEmpty())
         throw DbError(DbError::CannotOpen,
                       QStringLiteral("No database file is named by [Access] %1 in %2.")
                           .arg(m_databaseKey, QDir::toNativeSeparators(m_iniPath)));
+    rememberDatabaseFile();
     m_connection.openSqliteFile(m_databaseName, m_busyTimeoutMs);
 }
 
@@ -74,16 +70,22 @@ Recordset clsServer::openSnapshot(const QString &statement)
     return m_connection.openSnapshot(statement);
 }
 
-Recordset clsServer::openUpdatable(const QString &statement)
+Recordset clsServer::openUpdatable(const QString &statement, bool lockRows)
 {
     m_lastStatement = statement;
-    return m_connection.openUpdatable(statement);
+    return m_connection.openUpdatable(statement, lockRows);
 }
 
 int clsServer::execute(const QString &statement)
 {
     m_lastStatement = statement;
     return m_connection.execute(statement);
+}
+
+int clsServer::execute(const QString &statement, const QVariantList &values)
+{
+    m_lastStatement = statement;
+    return m_connection.execute(statement, values);
 }
 
 QString clsServer::quoted(QString text)
@@ -122,8 +124,12 @@ Recordset clsServer::Get_sqlResult(const QString &strSQL)
 {
     try {
         checkConnection();
-        return openSnapshot(strSQL);
-    } catch (const std::exception &) {
+        Recordset result = openSnapshot(strSQL);
+        m_lastError.clear();
+        return result;
+    } catch (const std::exception &e) {
+        const DbError error = asDbError(e);
+        m_lastError = QString::number(error.number()) + " " + error.description();
         return Get_Blank_Recordset();
     }
 }

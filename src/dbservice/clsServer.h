@@ -4,8 +4,11 @@
 #include "Recordset.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <functional>
+#include <optional>
+#include <utility>
 
 // The database service: the one connection to the suite's database and every operation the
 // rest of the program performs on it. One instance, gServer, lives for the program's life.
@@ -26,7 +29,9 @@ public:
     // --- connection
     QString Get_ConnStatus();            // "" or number & "|" & description
     Recordset Get_Blank_Recordset();     // one text field "blankfield", no rows, open
+    // The blank record set on failure; lastErrorText() then says why, in the database's words.
     Recordset Get_sqlResult(const QString &strSQL);
+    QString lastErrorText() const { return m_lastError; }
 
     // --- sales order save, numbering, locks
     QString Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recordset &rsHeader,
@@ -60,6 +65,35 @@ public:
                            const QString &strDescField, const QString &strDescFieldOp,
                            QString strSelectedField, const QString &strSqlStr);
 
+    // --- import records: table rfimport says which order file became which sales order
+    struct OrderImport
+    {
+        QString queueDir;    // canonical path of the queue folder the file lies in
+        QString fileName;    // the order file's name
+        QString contentHash; // SHA-256 of its bytes, 64 lower-case hex digits
+    };
+    static const QString ImportTableDdl; // portable: SQLite, PostgreSQL, SQL Server
+    // Creates rfimport when the database has none; "" or the reason it cannot.
+    QString ensureImportTable();
+    // The next Update_SalesOrder, whatever it returns, takes this: a new order it commits is
+    // recorded as imported from `file` inside the same transaction.
+    void setPendingImport(const OrderImport &file);
+    // *orderNo: the order this very file (name and content) was saved as while the file has not
+    // left the queue yet; "" when none. Returns "" or the database's error text.
+    QString findUnarchivedImport(const OrderImport &file, QString *orderNo);
+    // (order number, order file name upper-cased) of the queue folder's imports not yet archived.
+    QString unarchivedImports(const QString &queueDir, QList<std::pair<QString, QString>> *imports);
+    QString markImportArchived(const QString &orderNo);
+    // Deletes the queue folder's records of files archived before `archivedBefore`.
+    QString pruneImports(const QString &queueDir, const QDateTime &archivedBefore);
+
+    // --- checks of the database itself
+    // "" when every table and column the program uses is there; else a text naming the missing.
+    QString missingSchema();
+    // An embedded database whose file is no longer the one opened (another device or inode, or
+    // gone) is closed, so the next operation opens the file that is there now. True when it was.
+    bool closeIfDatabaseReplaced();
+
     // --- error texts
     QString Get_DbErrorMessage(const DbError &error, const QString &fieldName = {}) const;
 
@@ -68,7 +102,10 @@ public:
     QString databaseName() const { return m_databaseName; }
     QString databaseType() const { return m_databaseType; }
     bool usesOdbc() const;
-    QString connectionString() const; // the ODBC string, or the database file for the embedded kind
+    // The ODBC connection with its password masked, or the database file for the embedded kind:
+    // what may be shown and logged.
+    QString connectionString() const;
+    const OdbcSource &odbcSource() const { return m_odbcSource; }
     Connection &connection() { return m_connection; }
 
     // How long an embedded database waits for another program's write lock before a save fails
@@ -81,8 +118,9 @@ private:
     void checkConnection(); // opens the connection when it is closed; throws DbError
     // Statements built by the service are remembered as the last statement before they run.
     Recordset openSnapshot(const QString &statement);
-    Recordset openUpdatable(const QString &statement);
+    Recordset openUpdatable(const QString &statement, bool lockRows = false);
     int execute(const QString &statement);
+    int execute(const QString &statement, const QVariantList &values);
     // A text ready to stand inside a quoted SQL literal: every single quote doubled.
     static QString quoted(QString text);
     // Any failure as the database error it stands for.
@@ -99,8 +137,17 @@ private:
                           const QString &strDescField, const QString &strDescFieldOp,
                           const QString &selectedField, const QString &strSqlStr) const;
 
+    // The identity of the database file about to be opened (checkConnection).
+    void rememberDatabaseFile();
+    // Inside the save's transaction: the order `orderNo` came from `file`. Throws DbError.
+    void writeImportRecord(const OrderImport &file, const QString &orderNo);
+
     Connection m_connection;
+    std::optional<OrderImport> m_pendingImport;
+    std::optional<std::pair<quint64, quint64>> m_databaseFile; // device, inode
     bool m_odbc = false;
+    OdbcSource m_odbcSource;
+    QString m_lastError;
     QString m_databaseName;
     QString m_databaseType;
     QString m_databaseKey; // the settings key the database name came from

@@ -6,7 +6,9 @@
 #include <QAtomicInt>
 #include <QDate>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFileInfo>
+#include <QThread>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -29,6 +31,18 @@ void run(const QSqlDatabase &db, const QString &statement)
     QSqlQuery q(db);
     if (!q.exec(statement))
         throw DbError::fromSql(q.lastError());
+}
+
+SqlBackend backendOf(const QSqlDriver *driver)
+{
+    switch (driver->dbmsType()) {
+    case QSqlDriver::MSSqlServer:
+        return SqlBackend::SqlServer;
+    case QSqlDriver::PostgreSQL:
+        return SqlBackend::PostgreSql;
+    default:
+        return SqlBackend::Ansi;
+    }
 }
 
 // "SELECT ... FROM <table> [WHERE ...|ORDER BY ...]" -> table; empty when the statement reads
@@ -93,6 +107,12 @@ QStringList indexColumnsOf(ConnectionData &c, const QString &table, const QStrin
 
 } // namespace
 
+QString OdbcSource::displayText() const
+{
+    return QStringLiteral("DSN=%1;uid=%2;pwd=%3")
+        .arg(dataSource, user, password.isEmpty() ? QString() : QStringLiteral("****"));
+}
+
 ConnectionData::~ConnectionData()
 {
     if (name.isEmpty())
@@ -115,36 +135,91 @@ QStringList ConnectionData::primaryKey(const QString &table)
     auto found = primaryKeys.constFind(key);
     if (found != primaryKeys.constEnd())
         return *found;
-    QStringList columns;
-    const QSqlIndex pk = database().primaryIndex(table);
-    for (int i = 0; i < pk.count(); ++i)
-        columns << pk.fieldName(i);
+    QStringList columns = withReconnect([&] {
+        QStringList found;
+        ++statements;
+        const QSqlIndex pk = database().primaryIndex(table);
+        for (int i = 0; i < pk.count(); ++i)
+            found << pk.fieldName(i);
+        // The driver answers a failed catalog query with no key at all.
+        if (found.isEmpty() && serverLost())
+            throw DbError(DbError::GeneralError, QStringLiteral("The database server does not answer"));
+        return found;
+    });
     primaryKeys.insert(key, columns);
     return columns;
+}
+
+QSqlQuery ConnectionData::exec(const QString &translated)
+{
+    QSqlQuery q(database());
+    q.setForwardOnly(true);
+    ++statements;
+    if (!q.exec(translated))
+        throw DbError::fromSql(q.lastError());
+    return q;
+}
+
+void ConnectionData::requireOpen()
+{
+    if (!open)
+        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
+    if (odbc && !database().isOpen())
+        reopen(QStringLiteral("the connection was closed"));
+}
+
+bool ConnectionData::serverLost()
+{
+    return odbc && !inTransaction && !alive();
+}
+
+bool ConnectionData::alive()
+{
+    QSqlQuery q(database());
+    ++statements;
+    return q.exec(QStringLiteral("SELECT 1"));
+}
+
+void ConnectionData::reopen(const QString &lost)
+{
+    preparedStatements.clear();
+    inTransaction = false;
+    transactionFailed = false;
+    QSqlDatabase db = database();
+    db.close();
+    if (!db.open(odbc->user, odbc->password)) {
+        const DbError error = DbError::fromSql(db.lastError());
+        throw DbError(error.number(), QStringLiteral("The connection to the database server was lost (%1) and "
+                                                     "could not be made again: %2")
+                                          .arg(lost, error.description()));
+    }
 }
 
 int ConnectionData::runPrepared(const QString &statement, const QVariantList &bindings)
 {
     const QString text = translateSql(statement, backend);
-    auto found = preparedStatements.find(text);
-    if (found == preparedStatements.end()) {
-        if (preparedStatements.size() >= 256) // shapes vary with nulls; keep the cache bounded
-            preparedStatements.clear();
-        QSqlQuery q(database());
-        if (!q.prepare(text))
-            throw DbError::fromSql(q.lastError());
-        found = preparedStatements.insert(text, q);
-    }
-    QSqlQuery &q = *found;
-    for (int i = 0; i < bindings.size(); ++i)
-        q.bindValue(i, bindings[i]);
-    const bool ok = q.exec();
-    const int affected = ok ? q.numRowsAffected() : 0;
-    const QSqlError error = q.lastError();
-    q.finish();
-    if (!ok)
-        throw DbError::fromSql(error);
-    return affected;
+    return withReconnect([&] {
+        auto found = preparedStatements.find(text);
+        if (found == preparedStatements.end()) {
+            if (preparedStatements.size() >= 256) // shapes vary with nulls; keep the cache bounded
+                preparedStatements.clear();
+            QSqlQuery q(database());
+            if (!q.prepare(text))
+                throw DbError::fromSql(q.lastError());
+            found = preparedStatements.insert(text, q);
+        }
+        QSqlQuery &q = *found;
+        for (int i = 0; i < bindings.size(); ++i)
+            q.bindValue(i, bindings[i]);
+        ++statements;
+        const bool ok = q.exec();
+        const int affected = ok ? q.numRowsAffected() : 0;
+        const QSqlError error = q.lastError();
+        q.finish();
+        if (!ok)
+            throw DbError::fromSql(error);
+        return affected;
+    });
 }
 
 QVariant ConnectionData::bindable(const QVariant &value) const
@@ -196,8 +271,19 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
                                                .arg(path, error.description()));
     }
     try {
-        // Also proves the file is a database at all.
-        run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+        // Also proves the file is a database at all. Switching a file to WAL needs it to itself
+        // for a moment, and SQLite does not wait for that: two stations starting together retry.
+        QDeadlineTimer patience(busyTimeoutMs);
+        for (;;) {
+            try {
+                run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+                break;
+            } catch (const DbError &e) {
+                if (e.number() != DbError::Busy || patience.hasExpired())
+                    throw;
+                QThread::msleep(20);
+            }
+        }
     } catch (const DbError &e) {
         throw DbError(DbError::CannotOpen,
                       QStringLiteral("Cannot open the database \"%1\": %2").arg(path, e.description()));
@@ -206,7 +292,7 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
     d = std::move(data);
 }
 
-void Connection::openOdbc(const QString &connectionString)
+void Connection::openOdbc(const OdbcSource &source)
 {
     close();
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
@@ -214,11 +300,28 @@ void Connection::openOdbc(const QString &connectionString)
     auto data = std::make_shared<ConnectionData>();
     data->name = newConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), data->name);
-    db.setDatabaseName(connectionString);
-    if (!db.open(QString(), QString()))
-        throw DbError::fromSql(db.lastError());
-    data->backend = db.driver()->dbmsType() == QSqlDriver::MSSqlServer ? SqlBackend::SqlServer
-                                                                        : SqlBackend::Ansi;
+    // A name without "DSN=" or "DRIVER=" is taken as a data source; the credentials are added
+    // only when given, so a data source may also bring its own.
+    const auto openAs = [&](const QString &dataSource) {
+        db.close();
+        db.setDatabaseName(dataSource);
+        if (!db.open(source.user, source.password)) {
+            const DbError error = DbError::fromSql(db.lastError());
+            throw DbError(error.number(), QStringLiteral("Cannot connect to %1: %2")
+                                              .arg(source.displayText(), error.description()));
+        }
+    };
+    openAs(source.dataSource);
+    data->backend = backendOf(db.driver());
+    // PostgreSQL's driver wraps each statement of a transaction in a savepoint of its own, so an
+    // error undoes that statement only. Our transactions are undone whole on any error, so the
+    // savepoints only cost round trips (22 of 58 per saved order): connect again with the driver
+    // told to roll back the whole transaction on an error, unless the data source text names a
+    // Protocol of its own.
+    if (data->backend == SqlBackend::PostgreSql
+        && !source.dataSource.contains(QLatin1String("Protocol="), Qt::CaseInsensitive))
+        openAs(source.dataSource + QStringLiteral(";Protocol=7.4-1"));
+    data->odbc = source;
     data->open = true;
     d = std::move(data);
 }
@@ -244,29 +347,47 @@ QString Connection::translate(const QString &statement) const
     return translateSql(statement, d->backend);
 }
 
+qint64 Connection::statementsRun() const
+{
+    return d->statements;
+}
+
 void Connection::beginTrans()
 {
-    if (!isOpen())
-        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
     if (d->inTransaction)
         throw DbError(DbError::InvalidOperation, QStringLiteral("A transaction is already open"));
-    QSqlDatabase db = d->database();
-    if (d->backend == SqlBackend::Sqlite)
-        run(db, QStringLiteral("BEGIN IMMEDIATE"));
-    else if (!db.transaction())
-        throw DbError::fromSql(db.lastError());
+    d->withReconnect([this] {
+        QSqlDatabase db = d->database();
+        ++d->statements;
+        if (d->backend == SqlBackend::Sqlite)
+            run(db, QStringLiteral("BEGIN IMMEDIATE"));
+        else if (!db.transaction())
+            throw DbError::fromSql(db.lastError());
+    });
     d->inTransaction = true;
+    d->transactionFailed = false;
 }
 
 void Connection::commitTrans()
 {
     if (!d->inTransaction)
         throw DbError(DbError::InvalidOperation, QStringLiteral("No transaction is open"));
+    if (d->transactionFailed) {
+        rollbackTrans();
+        throw DbError(DbError::InvalidOperation,
+                      QStringLiteral("A statement of the transaction failed; the transaction was rolled back"));
+    }
     QSqlDatabase db = d->database();
-    if (d->backend == SqlBackend::Sqlite)
-        run(db, QStringLiteral("COMMIT"));
-    else if (!db.commit())
-        throw DbError::fromSql(db.lastError());
+    ++d->statements;
+    try {
+        if (d->backend == SqlBackend::Sqlite)
+            run(db, QStringLiteral("COMMIT"));
+        else if (!db.commit())
+            throw DbError::fromSql(db.lastError());
+    } catch (const DbError &) {
+        rollbackTrans();
+        throw;
+    }
     d->inTransaction = false;
 }
 
@@ -275,7 +396,9 @@ void Connection::rollbackTrans()
     if (!d->inTransaction)
         return;
     d->inTransaction = false;
+    d->transactionFailed = false;
     QSqlDatabase db = d->database();
+    ++d->statements;
     if (d->backend == SqlBackend::Sqlite) {
         QSqlQuery q(db);
         q.exec(QStringLiteral("ROLLBACK"));
@@ -291,25 +414,29 @@ bool Connection::inTransaction() const
 
 Recordset Connection::openSnapshot(const QString &statement) const
 {
-    if (!isOpen())
-        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
-    QSqlQuery q(d->database());
-    q.setForwardOnly(true);
-    if (!q.exec(translate(statement)))
-        throw DbError::fromSql(q.lastError());
-    Recordset rs;
-    rs.d->kind = RecordsetData::Kind::Snapshot;
-    fillFromQuery(*rs.d, q);
-    return rs;
+    const QString translated = translate(statement);
+    return d->withReconnect([&] {
+        QSqlQuery q = d->exec(translated);
+        Recordset rs;
+        rs.d->kind = RecordsetData::Kind::Snapshot;
+        fillFromQuery(*rs.d, q);
+        return rs;
+    });
 }
 
-Recordset Connection::openUpdatable(const QString &statement) const
+Recordset Connection::openUpdatable(const QString &statement, bool lockRows) const
 {
     const QString table = singleTableOf(statement);
     if (table.isEmpty())
         throw DbError(DbError::NotUpdatable,
                       QStringLiteral("Only a SELECT from one table can be updated: %1").arg(statement));
-    Recordset rs = openSnapshot(statement);
+    const QString translated = lockRows ? withRowLock(translate(statement), d->backend) : translate(statement);
+    Recordset rs = d->withReconnect([&] {
+        QSqlQuery q = d->exec(translated);
+        Recordset read;
+        fillFromQuery(*read.d, q);
+        return read;
+    });
     RecordsetData &data = *rs.d;
     data.kind = RecordsetData::Kind::Updatable;
     data.connection = d;
@@ -326,9 +453,14 @@ Recordset Connection::openUpdatable(const QString &statement) const
 
 Recordset Connection::openTable(const QString &table, const QString &indexName) const
 {
-    if (!isOpen())
-        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
-    const QSqlRecord record = d->database().record(table);
+    const QSqlRecord record = d->withReconnect([&] {
+        ++d->statements;
+        const QSqlRecord columns = d->database().record(table);
+        // The driver answers a failed catalog query with no columns at all.
+        if (columns.isEmpty() && d->serverLost())
+            throw DbError(DbError::GeneralError, QStringLiteral("The database server does not answer"));
+        return columns;
+    });
     if (record.isEmpty())
         throw DbError(3078, QStringLiteral("The table '%1' does not exist").arg(table));
 
@@ -353,10 +485,14 @@ Recordset Connection::openTable(const QString &table, const QString &indexName) 
 
 int Connection::execute(const QString &statement) const
 {
-    if (!isOpen())
-        throw DbError(DbError::InvalidOperation, QStringLiteral("The connection is not open"));
-    QSqlQuery q(d->database());
-    if (!q.exec(translate(statement)))
-        throw DbError::fromSql(q.lastError());
-    return q.numRowsAffected();
+    const QString translated = translate(statement);
+    return d->withReconnect([&] { return d->exec(translated).numRowsAffected(); });
+}
+
+int Connection::execute(const QString &statement, const QVariantList &values) const
+{
+    QVariantList bindings;
+    for (const QVariant &value : values)
+        bindings << d->bindable(value);
+    return d->runPrepared(statement, bindings);
 }

@@ -2,6 +2,7 @@
 
 // Shared state behind the Connection and Recordset handles; private to the platform layer.
 
+#include "Connection.h"
 #include "Recordset.h"
 #include "SqlDialect.h"
 
@@ -11,13 +12,17 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 struct ConnectionData
 {
     QString name; // the QSqlDatabase connection name, unique per Connection
     SqlBackend backend = SqlBackend::Sqlite;
-    bool open = false;
+    bool open = false; // opened once; a lost server connection is made again when next used
     bool inTransaction = false;
+    bool transactionFailed = false; // a statement of the open transaction failed
+    std::optional<OdbcSource> odbc; // how to make a server connection again
+    qint64 statements = 0;
 
     // A save writes the same few statements for every order: keeping them prepared, and the
     // tables' keys looked up once, halves its cost.
@@ -27,11 +32,44 @@ struct ConnectionData
     ~ConnectionData();
     QSqlDatabase database() const { return QSqlDatabase::database(name, false); }
     QStringList primaryKey(const QString &table);
+    // Runs one translated statement on a fresh query; the query is positioned before its rows.
+    QSqlQuery exec(const QString &translated);
     // Runs a statement with positional values, prepared once per connection; rows affected.
     int runPrepared(const QString &statement, const QVariantList &bindings);
     // Converts a value for binding: the embedded backend keeps dates, times and money as texts
     // and numbers; ODBC drivers take Qt's own types.
     QVariant bindable(const QVariant &value) const;
+
+    // Runs `work`, which sends statements on this connection. Outside a transaction, a failure
+    // of a server connection that no longer answers makes the connection again and runs `work`
+    // once more; inside one, the failure marks the transaction as failed.
+    template <typename Work>
+    auto withReconnect(Work &&work) -> decltype(work())
+    {
+        requireOpen();
+        QString lost;
+        try {
+            return work();
+        } catch (const DbError &error) {
+            if (inTransaction) {
+                transactionFailed = true;
+                throw;
+            }
+            if (!odbc || alive())
+                throw;
+            lost = error.description();
+        }
+        reopen(lost);
+        return work();
+    }
+
+    // A server connection outside a transaction that no longer answers.
+    bool serverLost();
+
+private:
+    void requireOpen();               // throws unless opened once; reopens a dropped server connection
+    bool alive();                     // the server answers a trivial query
+    void reopen(const QString &lost); // closes and opens the server connection again; throws on failure
 };
 
 struct RecordsetData

@@ -29,9 +29,11 @@ bool isBusy(const QString &text, const QString &code)
 DbError DbError::fromSql(const QSqlError &error)
 {
     const QString code = error.nativeErrorCode();
-    QString text = error.databaseText().trimmed();
+    // Server texts come on several lines (message, detail, the driver's note): one line is what
+    // a status column and a log line can show.
+    QString text = error.databaseText().simplified();
     if (text.isEmpty())
-        text = error.driverText().trimmed();
+        text = error.driverText().simplified();
     if (text.isEmpty())
         text = QStringLiteral("Unknown database error");
 

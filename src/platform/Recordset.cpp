@@ -138,11 +138,11 @@ void RecordsetData::loadTable()
             order << QStringLiteral("[%1]").arg(c);
         statement += QStringLiteral(" ORDER BY ") + order.join(", ");
     }
-    QSqlQuery q(connection->database());
-    q.setForwardOnly(true);
-    if (!q.exec(translateSql(statement, connection->backend)))
-        throw DbError::fromSql(q.lastError());
-    fillFromQuery(*this, q);
+    const QString translated = translateSql(statement, connection->backend);
+    connection->withReconnect([&] {
+        QSqlQuery q = connection->exec(translated);
+        fillFromQuery(*this, q);
+    });
     originals = rows;
     tableLoaded = true;
     noMatch = false;
@@ -228,10 +228,8 @@ void RecordsetData::deleteRowFromSource(int row)
     QVariantList bindings;
     const QString where = whereForRow(originals[row], bindings);
     // Without a key several identical rows may match; exactly one of them goes.
-    QString statement = QStringLiteral("DELETE FROM [%1] WHERE %2").arg(table, where);
-    if (keyColumns.isEmpty() && connection->backend == SqlBackend::Sqlite)
-        statement = QStringLiteral("DELETE FROM [%1] WHERE rowid = (SELECT rowid FROM [%1] WHERE %2 LIMIT 1)")
-                        .arg(table, where);
+    const QString statement = keyColumns.isEmpty() ? deleteOneRow(table, where, connection->backend)
+                                                   : QStringLiteral("DELETE FROM [%1] WHERE %2").arg(table, where);
     if (connection->runPrepared(statement, bindings) == 0)
         throw DbError(DbError::RowChanged,
                       QStringLiteral("The row of table \"%1\" was changed or deleted by another user "
@@ -614,16 +612,21 @@ bool Recordset::seek(const QString &comparison, const QVariantList &key)
         order << QStringLiteral("[%1]%2").arg(column, descending ? QStringLiteral(" DESC") : QString());
     const QString statement = QStringLiteral("SELECT TOP 1 * FROM [%1] WHERE %2 ORDER BY %3")
                                   .arg(d->table, conditions.join(QStringLiteral(" AND ")), order.join(", "));
-    QSqlQuery q(d->connection->database());
-    q.setForwardOnly(true);
-    if (!q.prepare(translateSql(statement, d->connection->backend)))
-        throw DbError::fromSql(q.lastError());
-    for (int i = 0; i < bindings.size(); ++i)
-        q.bindValue(i, bindings[i]);
-    if (!q.exec())
-        throw DbError::fromSql(q.lastError());
-    // The set now holds the found row only; moving on from it reaches the end.
-    fillFromQuery(*d, q);
+    const QString translated = translateSql(statement, d->connection->backend);
+    ConnectionData &connection = *d->connection;
+    connection.withReconnect([&] {
+        QSqlQuery q(connection.database());
+        q.setForwardOnly(true);
+        if (!q.prepare(translated))
+            throw DbError::fromSql(q.lastError());
+        for (int i = 0; i < bindings.size(); ++i)
+            q.bindValue(i, bindings[i]);
+        ++connection.statements;
+        if (!q.exec())
+            throw DbError::fromSql(q.lastError());
+        // The set now holds the found row only; moving on from it reaches the end.
+        fillFromQuery(*d, q);
+    });
     d->originals = d->rows;
     d->tableLoaded = true;
     d->onDeletedRow = false;

@@ -2,6 +2,8 @@
 
 #include "VbFormat.h"
 
+#include <QRegularExpression>
+
 #include <climits>
 #include <optional>
 #include <vector>
@@ -100,11 +102,40 @@ std::optional<TopClause> topClause(const QString &text, qsizetype at)
     return clause;
 }
 
+// The run of letters, digits and underscores from `at`.
+QString wordFrom(const QString &text, qsizetype at)
+{
+    qsizetype end = at;
+    while (end < text.size() && isWordChar(text[end]))
+        ++end;
+    return text.mid(at, end - at);
+}
+
+// Where the text ends once trailing blanks are left off.
+qsizetype trimmedEnd(const QString &text)
+{
+    qsizetype at = text.size();
+    while (at > 0 && text[at - 1].isSpace())
+        --at;
+    return at;
+}
+
+// The last word of `text` before its trailing blanks, upper-cased.
+QString lastWord(const QString &text, qsizetype end)
+{
+    qsizetype at = end;
+    while (at > 0 && isWordChar(text[at - 1]))
+        --at;
+    return text.mid(at, end - at).toUpper();
+}
+
 } // namespace
 
 QString translateSql(const QString &statement, SqlBackend backend)
 {
     const bool limitStyle = backend != SqlBackend::SqlServer;
+    const bool postgres = backend == SqlBackend::PostgreSql;
+    const bool numericBooleans = backend == SqlBackend::Sqlite || backend == SqlBackend::SqlServer;
     QString out;
     out.reserve(statement.size() + 16);
 
@@ -116,13 +147,27 @@ QString translateSql(const QString &statement, SqlBackend backend)
         QString count;
     };
     std::vector<PendingLimit> pending;
+    // ORDER BY lists open at each level (PostgreSQL only): their items get a NULLS clause.
+    std::vector<int> orderLists;
     int depth = 0;
+
+    auto endOrderItem = [&] {
+        const qsizetype end = trimmedEnd(out);
+        const QString word = lastWord(out, end);
+        if (word == QLatin1String("FIRST") || word == QLatin1String("LAST"))
+            return; // a NULLS clause of its own
+        out.insert(end, word == QLatin1String("DESC") ? QStringLiteral(" NULLS LAST") : QStringLiteral(" NULLS FIRST"));
+    };
+    auto closeOrderLists = [&](int fromDepth) {
+        while (!orderLists.empty() && orderLists.back() >= fromDepth) {
+            endOrderItem();
+            orderLists.pop_back();
+        }
+    };
     auto closeLimits = [&](int fromDepth) {
+        closeOrderLists(fromDepth);
         while (!pending.empty() && pending.back().depth >= fromDepth) {
-            qsizetype at = out.size();
-            while (at > 0 && out[at - 1].isSpace())
-                --at;
-            out.insert(at, QStringLiteral(" LIMIT ") + pending.back().count);
+            out.insert(trimmedEnd(out), QStringLiteral(" LIMIT ") + pending.back().count);
             pending.pop_back();
         }
     };
@@ -140,6 +185,8 @@ QString translateSql(const QString &statement, SqlBackend backend)
             if (close > i) {
                 if (limitStyle) {
                     QString name = statement.mid(i + 1, close - i - 1);
+                    if (postgres)
+                        name = name.toLower();
                     out += QLatin1Char('"') + name.replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
                 } else {
                     out += QStringView(statement).mid(i, close - i + 1);
@@ -158,13 +205,42 @@ QString translateSql(const QString &statement, SqlBackend backend)
                 }
             }
         }
-        if (limitStyle && (c == QLatin1Char('s') || c == QLatin1Char('S'))) {
-            if (const auto clause = topClause(statement, i)) {
-                out += QStringView(statement).mid(i, clause->top - i);
-                pending.push_back({depth, clause->count});
-                i = clause->resume;
+        if (isWordChar(c)) {
+            const QString word = wordFrom(statement, i);
+            const QString upper = word.toUpper();
+            if (limitStyle && upper == QLatin1String("SELECT")) {
+                if (const auto clause = topClause(statement, i)) {
+                    out += QStringView(statement).mid(i, clause->top - i);
+                    pending.push_back({depth, clause->count});
+                    i = clause->resume;
+                    continue;
+                }
+            }
+            if (numericBooleans && (upper == QLatin1String("TRUE") || upper == QLatin1String("FALSE"))) {
+                out += upper == QLatin1String("TRUE") ? QLatin1Char('1') : QLatin1Char('0');
+                i += word.size();
                 continue;
             }
+            if (postgres && upper == QLatin1String("ORDER")) {
+                const qsizetype by = skipBlanks(statement, i + word.size());
+                if (wordAt(statement, by, QLatin1String("BY"))) {
+                    closeOrderLists(depth); // a second ORDER BY at one level: the first has ended
+                    out += QStringView(statement).mid(i, by + 2 - i);
+                    orderLists.push_back(depth);
+                    i = by + 2;
+                    continue;
+                }
+            }
+            if (postgres && !orderLists.empty() && orderLists.back() == depth
+                && (upper == QLatin1String("LIMIT") || upper == QLatin1String("OFFSET")
+                    || upper == QLatin1String("FOR") || upper == QLatin1String("FETCH")
+                    || upper == QLatin1String("UNION"))) {
+                endOrderItem();
+                orderLists.pop_back();
+            }
+            out += word;
+            i += word.size();
+            continue;
         }
         if (c == QLatin1Char('('))
             ++depth;
@@ -172,9 +248,53 @@ QString translateSql(const QString &statement, SqlBackend backend)
             closeLimits(depth--);
         else if (c == QLatin1Char(';'))
             closeLimits(depth);
+        else if (c == QLatin1Char(',') && !orderLists.empty() && orderLists.back() == depth)
+            endOrderItem();
         out += c;
         ++i;
     }
     closeLimits(INT_MIN);
     return out;
+}
+
+QString withRowLock(const QString &select, SqlBackend backend)
+{
+    switch (backend) {
+    case SqlBackend::Sqlite:
+        return select;
+    case SqlBackend::SqlServer: {
+        static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+(\[[^\]]+\]|[A-Za-z_][\w$]*))"),
+                                             QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = from.match(select);
+        if (!m.hasMatch())
+            return select;
+        QString locked = select;
+        locked.insert(m.capturedEnd(1), QStringLiteral(" WITH (UPDLOCK, ROWLOCK)"));
+        return locked;
+    }
+    case SqlBackend::PostgreSql:
+    case SqlBackend::Ansi:
+        break;
+    }
+    qsizetype end = trimmedEnd(select);
+    if (end > 0 && select[end - 1] == QLatin1Char(';'))
+        end = trimmedEnd(select.left(end - 1));
+    QString locked = select;
+    locked.insert(end, QStringLiteral(" FOR UPDATE"));
+    return locked;
+}
+
+QString deleteOneRow(const QString &table, const QString &where, SqlBackend backend)
+{
+    switch (backend) {
+    case SqlBackend::Sqlite:
+        return QStringLiteral("DELETE FROM [%1] WHERE rowid = (SELECT TOP 1 rowid FROM [%1] WHERE %2)").arg(table, where);
+    case SqlBackend::SqlServer:
+        return QStringLiteral("DELETE TOP (1) FROM [%1] WHERE %2").arg(table, where);
+    case SqlBackend::PostgreSql:
+        return QStringLiteral("DELETE FROM [%1] WHERE ctid = (SELECT TOP 1 ctid FROM [%1] WHERE %2)").arg(table, where);
+    case SqlBackend::Ansi:
+        break;
+    }
+    return QStringLiteral("DELETE FROM [%1] WHERE %2").arg(table, where);
 }

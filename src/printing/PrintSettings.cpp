@@ -10,9 +10,6 @@
 
 namespace {
 
-// The suite's SQL Server data source; its name, user and password are fixed by the suite.
-const QString OdbcConnectionString = QStringLiteral("DSN=tl2002sql;uid=administrator;pwd=fern");
-
 const QString PrintSection = QStringLiteral("PICKINGSHEET");
 const QString AutoSoDefaultKey = QStringLiteral("AutoSoDefault");
 const QString PickingSheetTitleKey = QStringLiteral("PICKINGSHEETTITLE");
@@ -79,7 +76,7 @@ Connection openDatabase(const QString &iniFile)
     Connection db;
     const std::optional<double> type = vb::parseNumber(ReadIniValue(section, QStringLiteral("DBType"), iniFile));
     if (type && *type == 1.0) {
-        db.openOdbc(OdbcConnectionString);
+        db.openOdbc(SuiteOdbcSource());
         return db;
     }
     QString file = ReadIniValue(section, QStringLiteral("DBNameShow"), iniFile);

@@ -1,5 +1,6 @@
 #include "Module1.h"
 
+#include "Connection.h"
 #include "PrivateProfile.h"
 #include "Recordset.h"
 #include "VbFormat.h"
@@ -165,19 +166,33 @@ bool AskYesNo(const QString &text, const QString &title, QWidget *parent)
 
 std::optional<QString> SuiteRootOf(const QString &programDir)
 {
-    const int slash = programDir.indexOf(QStringLiteral("/admodule"), 0, Qt::CaseInsensitive);
-    const int backslash = programDir.indexOf(QStringLiteral("\\admodule"), 0, Qt::CaseInsensitive);
-    int at = slash;
-    if (at < 0 || (backslash >= 0 && backslash < at))
-        at = backslash;
-    if (at < 0)
-        return std::nullopt;
-    return programDir.left(at);
+    const auto isSeparator = [](QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); };
+    const QLatin1String folder("admodule");
+    qsizetype start = 0; // of the current path component
+    for (qsizetype at = 0; at <= programDir.size(); ++at) {
+        if (at < programDir.size() && !isSeparator(programDir[at]))
+            continue;
+        if (QStringView(programDir).mid(start, at - start).compare(folder, Qt::CaseInsensitive) == 0 && start > 0) {
+            // "/admodule" lies in the file system's root.
+            return start == 1 ? programDir.left(1) : programDir.left(start - 1);
+        }
+        start = at + 1;
+    }
+    return std::nullopt;
 }
 
 QString SuiteIniPath()
 {
     return ChildPath(gSuiteRoot, QStringLiteral("tolvaacc.ini"));
+}
+
+OdbcSource SuiteOdbcSource()
+{
+    const auto part = [](const char *variable, const char *suiteValue) {
+        return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable) : QString::fromLatin1(suiteValue);
+    };
+    return {part("RFSTATION_ODBC_DSN", "tl2002sql"), part("RFSTATION_ODBC_UID", "administrator"),
+            part("RFSTATION_ODBC_PWD", "fern")};
 }
 
 QString ChildPath(const QString &dir, const QString &name)

@@ -5,6 +5,7 @@
 #include <optional>
 
 class clsServer;
+struct OdbcSource;
 class QLineEdit;
 class QWidget;
 
@@ -57,11 +58,17 @@ void LogLine(const QString &text);
 // A Yes/No question; in headless mode nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullptr);
 
-// The suite root: the program folder's text before its first "/admodule" or "\admodule", found
-// without regard to case, original case kept. Empty when the folder holds no admodule.
+// The suite root: the program folder's path before its first folder named "admodule" (a whole
+// path component, any letter case; "/" and "\" both separate), original case kept. None when no
+// folder of the path is named so.
 std::optional<QString> SuiteRootOf(const QString &programDir);
 // The account settings file of the suite root.
 QString SuiteIniPath();
+// The suite's ODBC data source for database type 1: "tl2002sql", user "administrator", password
+// "fern", the connection "DSN=tl2002sql;uid=administrator;pwd=fern". The environment variables
+// RFSTATION_ODBC_DSN, RFSTATION_ODBC_UID and RFSTATION_ODBC_PWD each replace their part, for a site
+// with other credentials and for tests; set but empty, the data source's own value in odbc.ini applies.
+OdbcSource SuiteOdbcSource();
 // `dir`/`name`, using the entry of `dir` whose name matches `name` without regard to case when
 // there is one (the suite's folder names come in any case), else `name` as given.
 QString ChildPath(const QString &dir, const QString &name);

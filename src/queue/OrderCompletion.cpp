@@ -15,10 +15,9 @@ namespace {
 constexpr int ColStatus = 6;
 constexpr int ColPrint = 5;
 
-// Moves the order and info files of a saved order into the archive as <base>.txt and
-// <base>info.txt. "" when the order file has left the queue; otherwise the reason it has not.
-// A missing info file is reported too, but does not keep the order in the queue.
-QString ArchiveOrderFiles(const QString &orderPath, QString *infoProblem)
+} // namespace
+
+QString frmTerminalMain::ArchiveSavedOrder(const QString &orderPath, const QString &soNo, QString *infoProblem)
 {
     const QString archive = ArchiveFolder();
     QString error;
@@ -30,18 +29,25 @@ QString ArchiveOrderFiles(const QString &orderPath, QString *infoProblem)
     const QString stem = FreeStem(archive, base, {QStringLiteral(".txt"), QStringLiteral("info.txt")});
     const QDir archiveDir(archive);
 
+    // The info file first: the order file is what the queue and the import record go by, so it
+    // moves last, and a crash between the two moves leaves an order that is finished next time.
+    const QString info = ChildPath(queue, InfoFileName(order.fileName()));
+    if (QFileInfo::exists(info) && !MoveFileTo(info, archiveDir.filePath(stem + QStringLiteral("info.txt")), &error))
+        *infoProblem = error;
     if (!MoveFileTo(orderPath, archiveDir.filePath(stem + QStringLiteral(".txt")), &error))
         return error;
-    const QString info = ChildPath(queue, InfoFileName(order.fileName()));
-    if (!MoveFileTo(info, archiveDir.filePath(stem + QStringLiteral("info.txt")), &error))
-        *infoProblem = error;
+    if (gServer) {
+        const QString marked = gServer->markImportArchived(soNo);
+        // Not fatal: the record of a file no longer queued counts as archived at the next tidy.
+        if (!marked.isEmpty())
+            LogLine(QStringLiteral("%1: import record of %2 not marked archived: %3").arg(order.fileName(), soNo, marked));
+    }
     return {};
 }
 
-} // namespace
-
 void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total,
-                                         int terminalIndex, int row, const QString &orderPath)
+                                         int terminalIndex, int row, const QString &orderPath,
+                                         const QStringList &notes)
 {
     const QString name = QFileInfo(orderPath).fileName();
     const QString key = name.toUpper();
@@ -49,14 +55,11 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
     QString archiveProblem;
     QString infoProblem;
     try {
-        archiveProblem = ArchiveOrderFiles(orderPath, &infoProblem);
+        archiveProblem = ArchiveSavedOrder(orderPath, soNo, &infoProblem);
     } catch (const std::exception &e) {
         archiveProblem = QString::fromStdString(e.what());
     }
-    if (!archiveProblem.isEmpty()) {
-        // Still in the queue folder, but saved: the scan must never list it again.
-        mUnarchived.insert(key);
-    }
+    mDoneOrders.insert(soNo);
 
     try {
         lblInvNo[terminalIndex]->setText(soNo);
@@ -74,26 +77,34 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
         for (int col = 1; col <= 5; ++col)
             fDone->setText(col, doneRow, fQue->text(col, queueRow));
         fDone->setText(2, doneRow, name + QStringLiteral(" ( ") + soNo + QStringLiteral(" )"));
-        QStringList problems;
+        QStringList problems = notes;
         if (!archiveProblem.isEmpty())
             problems << QStringLiteral("archive failed: ") + archiveProblem;
         if (!infoProblem.isEmpty())
             problems << QStringLiteral("info file not archived: ") + infoProblem;
         fDone->setText(ColStatus, doneRow, problems.join(QStringLiteral("; ")));
-        if (queueRow != 0)
+        // Saved but still in the queue folder: the row stays with the reason; each pass tries
+        // the archive again and never converts it twice (FinishEarlierImport).
+        if (queueRow != 0 && archiveProblem.isEmpty())
             fQue->deleteRow(queueRow);
+        else if (queueRow != 0)
+            fQue->setText(ColStatus, queueRow, SavedNotArchived(soNo, archiveProblem));
     } catch (...) {
     }
     mInfoRead.remove(key);
     mLoggedFailure.remove(key);
 
-    if (gHeadless) {
+    if (gHeadless)
         LogLine(QStringLiteral("Saved %1 as sales order %2 (terminal %3, total %4)")
                     .arg(name, soNo)
                     .arg(terminalIndex + 1)
                     .arg(FormatAmount(total.toDouble())));
+    // Lines read as 0 are not saved: whoever reads the log must learn which.
+    for (const QString &note : notes)
+        LogLine(QStringLiteral("%1 (sales order %2): %3").arg(name, soNo, note));
+    if (gHeadless) {
         if (!archiveProblem.isEmpty())
-            LogLine(QStringLiteral("%1: archive failed: %2; it stays in the queue folder and is not converted again")
+            LogLine(QStringLiteral("%1: archive failed: %2; it stays in the queue folder and is not saved again")
                         .arg(name, archiveProblem));
     }
 

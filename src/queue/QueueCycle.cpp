@@ -6,9 +6,11 @@
 
 #include "Module1.h"
 #include "QueueFiles.h"
+#include "QueueWatch.h"
 #include "SpreadGrid.h"
 #include "VbFormat.h"
 
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
@@ -67,11 +69,17 @@ void frmTerminalMain::Timer1_Timer()
             Timer1->start();
     }
     finishShutdownIfIdle();
+    ScheduleNextKick();
 }
 
 void frmTerminalMain::ScanOrderQueue()
 {
-    ListNewQueueFiles(QueueFolder() + QLatin1Char('/'), QStringLiteral("*.ord"));
+    const QString folder = QueueFolder();
+    NoteQueueFolder(folder);
+    // Watched again when the folder was removed and made anew.
+    if (mWatch)
+        mWatch->watch(folder);
+    ListNewQueueFiles(folder + QLatin1Char('/'), QStringLiteral("*.ord"));
 }
 
 void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)
@@ -84,8 +92,8 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
     for (qsizetype i = 0; i < entries.size(); ++i)
         byName.insert(entries[i].fileName().toUpper(), i);
 
-    QSet<QString> listed = mUnarchived;
-    listed.reserve(fQue->maxRows() + mUnarchived.size());
+    QSet<QString> listed;
+    listed.reserve(fQue->maxRows());
     for (int row = 1; row <= fQue->maxRows(); ++row)
         listed.insert(fQue->text(ColOrderFile, row).toUpper());
 
@@ -113,11 +121,12 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
         }
     }
     mScanned = std::move(scanned);
-    // A saved order's files that someone has since taken out of the queue: the name is free for
-    // the terminal's next order again.
     if (QDir(folder).exists()) {
-        for (auto it = mUnarchived.begin(); it != mUnarchived.end();)
-            it = byName.contains(*it) ? std::next(it) : mUnarchived.erase(it);
+        QSet<QString> present;
+        present.reserve(byName.size());
+        for (auto it = byName.constBegin(); it != byName.constEnd(); ++it)
+            present.insert(it.key());
+        mReadiness.retain(present);
     }
 
     std::sort(fresh.begin(), fresh.end(), [&entries](qsizetype a, qsizetype b) {
@@ -163,13 +172,29 @@ bool frmTerminalMain::QueueRowSettled(int row)
         return true;
     const QDir folder(QueueFolder());
     const QString waiting = QStringLiteral("Waiting: the %1 is still being written");
-    if (FileStamp::of(folder.filePath(name)) != seen->order) {
+    // Every change reported so far is known before the files are judged.
+    if (mWatch)
+        mWatch->drain();
+    const auto complete = [&](const QString &fileName, const FileStamp &stamp) {
+        const FileReadiness::Verdict verdict = mReadiness.check(fileName, stamp);
+        if (verdict.lookAgainAtMs > 0 && (mSettleCheckAtMs == 0 || verdict.lookAgainAtMs < mSettleCheckAtMs))
+            mSettleCheckAtMs = verdict.lookAgainAtMs;
+        return verdict.complete;
+    };
+    const QString orderPath = folder.filePath(name);
+    const FileStamp order = FileStamp::of(orderPath);
+    // A name that is there but is no plain file (a FIFO, a device, a link to one) is never
+    // written to completion: the reader refuses it with its reason.
+    const QFileInfo orderInfo(orderPath);
+    const bool noPlainFile = !order.exists() && (orderInfo.exists() || orderInfo.isSymLink());
+    if (!noPlainFile && (order != seen->order || !complete(name, order))) {
         fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("order file")));
         return false;
     }
-    const QString infoPath = folder.filePath(seen->infoName.isEmpty() ? InfoFileName(name) : seen->infoName);
+    const QString infoName = seen->infoName.isEmpty() ? InfoFileName(name) : seen->infoName;
+    const QString infoPath = folder.filePath(infoName);
     const FileStamp info = FileStamp::of(infoPath);
-    if (info != seen->info) {
+    if (info != seen->info || (info.exists() && !complete(infoName, info))) {
         fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("info file")));
         return false;
     }
@@ -202,6 +227,9 @@ void frmTerminalMain::Timer2_Timer()
         if (fQue->maxRows() > 0) {
             stopTimers();
             FlagGuard pass(mPassRunning);
+            if (gServer && gServer->closeIfDatabaseReplaced())
+                LogLine(QStringLiteral("The database file was replaced; the new one is used from now on."));
+            TidyImportRecords();
             // The rows present now, each visited once from the top; identified by name, because
             // rows above may be converted or removed at the event points.
             QStringList names;
@@ -220,13 +248,17 @@ void frmTerminalMain::Timer2_Timer()
                     ++expected;
                     continue;
                 }
+                if (FinishEarlierImport(row))
+                    continue;
                 mConvertingName = name;
+                mLeftForNextPass = false;
                 const bool saved = ProcessQueueRow(row);
                 mConvertingName.clear();
                 if (!saved) {
                     const int now = QueueRowOf(name, row);
                     if (now != 0) {
-                        fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
+                        if (!mLeftForNextPass)
+                            fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
                         expected = now + 1;
                     }
                 }
@@ -248,4 +280,5 @@ void frmTerminalMain::Timer2_Timer()
         startTimers();
     }
     finishShutdownIfIdle();
+    ScheduleNextKick();
 }

@@ -40,5 +40,17 @@ QString FreeStem(const QString &folder, const QString &stem, const QStringList &
 // Creates the folder (and its parents) when it is missing; false with the reason in *error.
 bool EnsureFolder(const QString &folder, QString *error);
 
-// Moves a file; refuses to overwrite. False with the reason in *error.
+// Moves a file; refuses to overwrite. The file leaves `from` only once `to` is complete: a rename
+// where the two lie on one file system, otherwise a copy under a temporary name beside `to` that
+// is flushed to disk, compared in size and renamed, and only then the original deleted. On any
+// failure `from` is untouched, no partial copy is left, and *error holds the reason.
 bool MoveFileTo(const QString &from, const QString &to, QString *error);
+
+// The system calls a move makes that fail for reasons a test cannot arrange without privileges
+// (another file system, a full disk). Tests replace them; null restores the system's.
+struct FileMoveCalls
+{
+    int (*rename)(const char *from, const char *to) = nullptr;
+    long (*write)(int fd, const void *data, unsigned long size) = nullptr;
+};
+void SetFileMoveCalls(const FileMoveCalls &calls);

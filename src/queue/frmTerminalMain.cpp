@@ -2,11 +2,13 @@
 
 #include "Module1.h"
 #include "PrintStation.h"
+#include "QueueWatch.h"
 #include "SpreadGrid.h"
 #include "clsServer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -136,6 +138,12 @@ int frmTerminalMain::Form_Load()
         gStopRequested = false;
         fQue->setMaxRows(0);
 
+        // A wrong folder would leave a station that says it runs and never picks up an order.
+        if (!QFileInfo(gProgramDir).isDir()) {
+            ShowMessage(QStringLiteral("The program folder \"%1\" does not exist.").arg(gProgramDir),
+                        QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
+            return 2;
+        }
         const auto root = SuiteRootOf(gProgramDir);
         if (!root) {
             ShowMessage(QStringLiteral("The program folder \"%1\" is not inside a suite: its path has no "
@@ -149,6 +157,15 @@ int frmTerminalMain::Form_Load()
         const QString settings = SuiteIniPath();
         if (!QFileInfo(settings).isFile()) {
             ShowMessage(QStringLiteral("The suite's settings file \"%1\" does not exist.").arg(settings),
+                        QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
+            return 2;
+        }
+
+        const QString queue = QueueFolder();
+        if (!QFileInfo(queue).isDir()) {
+            ShowMessage(QStringLiteral("The queue folder \"%1\" does not exist: the terminals' orders are picked up "
+                                       "there. Create it, or name the right program folder with --program-dir.")
+                            .arg(queue),
                         QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
             return 2;
         }
@@ -172,6 +189,13 @@ int frmTerminalMain::Form_Load()
             gServer = nullptr;
             return 1;
         }
+        // Not the suite's database: refused now rather than failing every order.
+        if (const int prepared = PrepareDatabase(); prepared != 0) {
+            delete gServer;
+            gServer = nullptr;
+            return prepared;
+        }
+
         if (gHeadless)
             LogLine(QStringLiteral("%1: connected to %2 (%3); watching %4")
                         .arg(windowTitle().simplified(), gServer->connectionString(),
@@ -180,6 +204,7 @@ int frmTerminalMain::Form_Load()
 
         if (mPrintStation)
             mPrintStation->showAfresh(this);
+        StartWatching();
         startTimers();
         return 0;
     } catch (const std::exception &e) {
@@ -209,12 +234,30 @@ void frmTerminalMain::btnRun_Click()
         statusMsgPanel->setText(QStringLiteral("RUNNING .."));
         gStopRequested = false;
         startTimers();
+        QueueChanged(); // what arrived while stopped is picked up now
     } else {
         btnRun->setText(StoppedCaption);
         statusMsgPanel->setText(QStringLiteral("STOPPED"));
         gStopRequested = true;
         stopTimers();
     }
+}
+
+void frmTerminalMain::NoteQueueFolder(const QString &folder)
+{
+    const bool missing = !QFileInfo(folder).isDir();
+    const QString shown = QDir::toNativeSeparators(folder);
+    if (missing) {
+        if (!gStopRequested)
+            statusMsgPanel->setText(QStringLiteral("QUEUE FOLDER MISSING: %1").arg(shown));
+        if (!mQueueFolderMissing)
+            LogLine(QStringLiteral("The queue folder %1 is missing: no order is picked up until it is back").arg(shown));
+    } else if (mQueueFolderMissing) {
+        if (!gStopRequested)
+            statusMsgPanel->setText(QStringLiteral("RUNNING .."));
+        LogLine(QStringLiteral("The queue folder %1 is back").arg(shown));
+    }
+    mQueueFolderMissing = missing;
 }
 
 void frmTerminalMain::btnExit_Click()

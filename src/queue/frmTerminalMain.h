@@ -11,9 +11,12 @@
 #include <array>
 
 #include "Currency.h"
+#include "FileReadiness.h"
 #include "QueueFiles.h"
+#include "clsServer.h"
 
 class PrintStation;
+class QueueWatch;
 class Recordset;
 class SpreadGrid;
 
@@ -73,12 +76,41 @@ public:
     bool ConvertOrderFile(Recordset &rsHeader, Recordset &rsDetail, int &terminal, const QString &custNo,
                           QString &orderPath, int row);
     // After a save: archive the two files, show the order, move its row to the done list, print.
+    // `notes` (records whose quantity was read as 0) go to the done list and the log.
     void CompleteSavedOrder(const QString &soNo, const QString &billToName, Currency total, int terminalIndex,
-                            int row, const QString &orderPath);
+                            int row, const QString &orderPath, const QStringList &notes = {});
     // Appends the order to the automatic print list and prints it txtDefQty times.
     void AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow);
 
     bool passRunning() const { return mPassRunning; }
+
+    // --- pick-up at once: the queue folder's change notifications start a scan and a pass
+    // Something in the queue folder became complete: scan and pass now, or right after the
+    // running pass.
+    void QueueChanged();
+    // On by default; tests that drive the cycle by hand turn it off.
+    void setImmediatePickup(bool on) { mImmediatePickup = on; }
+    // Seconds an order file without change notifications must stay unchanged before it is read:
+    // [Queue] SettleSeconds of tolvaprt.ini in the program folder, 5 when missing.
+    static constexpr int DefaultSettleSeconds = 5;
+    FileReadiness &readiness() { return mReadiness; }
+
+    // --- exactly once: the import record (table rfimport) of every saved order file
+    // Days an archived file's import record is kept.
+    static constexpr int ImportRecordDays = 30;
+    // The record's identity of order file `fileName` holding `content`.
+    static clsServer::OrderImport ImportOf(const QString &fileName, const QByteArray &content);
+    // Start-up: the database has the suite's tables and the import record; 0 or the exit status.
+    int PrepareDatabase();
+    // Before a queued file is converted: when this very file was saved already (a crash or a
+    // failed archive came between the save and the archiving), its archiving is finished instead
+    // of saving it twice. True when the row was dealt with here.
+    bool FinishEarlierImport(int row);
+    // Records of saved files that have left the queue some other way count as archived; records
+    // archived more than ImportRecordDays ago are deleted (at most hourly).
+    void TidyImportRecords();
+    // The queue status of a saved order whose files could not leave the queue.
+    static QString SavedNotArchived(const QString &soNo, const QString &reason);
 
 public Q_SLOTS:
     void btnRun_Click();
@@ -105,6 +137,9 @@ private:
     // True when the row's files are as the last scan saw them (not being written); fills the
     // customer columns from an info file that arrived or changed since it was last read.
     bool QueueRowSettled(int row);
+    // The queue folder may vanish while the station runs (removed, unmounted): the status and
+    // the log say so until it is back.
+    void NoteQueueFolder(const QString &folder);
     // Columns 3 to 5 of a queue row from the order's info file.
     void FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty);
     // The row that now holds order file `name` (upper-cased); `hint` is tried first. 0 when gone:
@@ -122,12 +157,31 @@ private:
     };
     QHash<QString, ScannedOrder> mScanned;
     QHash<QString, FileStamp> mInfoRead;  // the info file as it was when read into its row
-    QSet<QString> mUnarchived;            // saved orders whose files could not leave the queue
     QHash<QString, QString> mLoggedFailure;
     QString mConvertingName;              // upper-cased name of the order file being converted
 
+    // Moves a saved order's info file, then its order file, to the archive and marks its import
+    // record archived. "" when the order file has left the queue, else the reason it has not.
+    QString ArchiveSavedOrder(const QString &orderPath, const QString &soNo, QString *infoProblem);
+    // Reads the program's own settings and begins watching the queue folder.
+    void StartWatching();
+    // After a scan or a pass: the kick that was asked for meanwhile, or one for the earliest
+    // moment a waiting file may have settled.
+    void ScheduleNextKick();
+
+    FileReadiness mReadiness;
+    QueueWatch *mWatch = nullptr;
+    QTimer *mKick = nullptr;       // single shot: scan and pass at once
+    bool mKickPending = false;     // a change came while a scan or pass ran
+    bool mImmediatePickup = true;
+    qint64 mSettleCheckAtMs = 0;   // earliest moment a waiting file may be complete; 0: none
+    qint64 mLastPruneMs = 0;
+    QSet<QString> mDoneOrders;     // order numbers saved by this run (they have their done row)
+
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders
+    bool mLeftForNextPass = false; // the conversion found its file changed since the listing
+    bool mQueueFolderMissing = false;
     bool mShutdownRequested = false;
     bool mClosing = false;
 };

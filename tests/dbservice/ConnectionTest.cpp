@@ -1,7 +1,9 @@
 #include "Module1.h"
+#include "OrderRecords.h"
 #include "ServerFixture.h"
 
 #include <QFile>
+#include <vector>
 
 namespace {
 
@@ -17,41 +19,123 @@ QString constructionError()
     return "no error";
 }
 
-TEST_F(ConnectionTest, DatabaseTypeChoosesTheConnection)
+TEST_P(ConnectionTest, DatabaseTypeChoosesTheConnection)
 {
     for (const auto &[type, odbc] : {std::pair{"1", true}, {"1.0", true}, {"0", false}, {"2", false}, {"1.5", false}}) {
         SCOPED_TRACE(type);
-        suite.setIni("Access", "DBType", type);
+        suite().setIni("Access", "DBType", type);
         startServer();
-        EXPECT_EQ(server().connectionString(), odbc ? "DSN=tl2002sql;uid=administrator;pwd=fern" : suite.databasePath());
+        EXPECT_EQ(server().usesOdbc(), odbc);
+        EXPECT_EQ(server().connectionString(), odbc ? server().odbcSource().displayText() : suite().databasePath());
     }
 }
 
-TEST_F(ConnectionTest, SettingsThatCannotChooseAConnectionStopConstruction)
+// Sets environment variables for a scope and puts the old values back.
+class ScopedEnvironment
 {
-    suite.setIni("Access", "DBType", "");
+public:
+    ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values)
+    {
+        for (const auto &[name, value] : values) {
+            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
+            if (value)
+                qputenv(name, value);
+            else
+                qunsetenv(name);
+        }
+    }
+    ~ScopedEnvironment()
+    {
+        for (const auto &saved : m_saved) {
+            if (saved.wasSet)
+                qputenv(saved.name, saved.value);
+            else
+                qunsetenv(saved.name);
+        }
+    }
+
+private:
+    struct Saved
+    {
+        const char *name;
+        bool wasSet;
+        QByteArray value;
+    };
+    std::vector<Saved> m_saved;
+};
+
+TEST_P(ConnectionTest, OdbcConnectionIsTheSuitesDataSourceUnlessTheEnvironmentNamesAnotherAndNeverShowsThePassword)
+{
+    if (!onSqlite())
+        GTEST_SKIP() << "needs no server: runs once";
+    suite().setIni("Access", "DBType", "1");
+    {
+        const ScopedEnvironment none({{"RFSTATION_ODBC_DSN", nullptr}, {"RFSTATION_ODBC_UID", nullptr},
+                                      {"RFSTATION_ODBC_PWD", nullptr}});
+        startServer();
+        const OdbcSource source = server().odbcSource();
+        EXPECT_EQ(QStringList({source.dataSource, source.user, source.password}),
+                  QStringList({"tl2002sql", "administrator", "fern"}));
+        EXPECT_EQ(server().connectionString(), "DSN=tl2002sql;uid=administrator;pwd=****");
+    }
+    const ScopedEnvironment other({{"RFSTATION_ODBC_DSN", "rfstation_no_such_source"}, {"RFSTATION_ODBC_UID", nullptr},
+                                   {"RFSTATION_ODBC_PWD", "s3cr3t"}});
+    startServer();
+    const QString status = server().Get_ConnStatus();
+    EXPECT_TRUE(status.contains("Cannot connect to DSN=rfstation_no_such_source;uid=administrator;pwd=****: "))
+        << status.toStdString();
+    EXPECT_TRUE(status.contains("Data source name not found")) << status.toStdString(); // the driver manager's words
+    EXPECT_FALSE(status.contains("s3cr3t"));
+}
+
+TEST_P(ConnectionTest, LostServerConnectionIsMadeAgainByTheNextOperation)
+{
+    if (onSqlite())
+        GTEST_SKIP() << "an embedded database has no server connection to lose";
+    suite().exec("INSERT INTO terms VALUES ('NET30', 'Net 30'); INSERT INTO no_setup VALUES ('no_salesorder', 'SO', 6, 7);"
+                 "INSERT INTO item (uid, itemrow, itemcol) VALUES ('A1', '', '');");
+    const auto session = [this] { return server().Get_sqlResult("SELECT pg_backend_pid() AS pid").value("pid").toLongLong(); };
+    const qint64 first = session();
+    suite().database().terminateSession(first);
+    EXPECT_EQ(server().Get_sqlResult("SELECT uname FROM terms").text("uname"), "Net 30");
+    const qint64 second = session();
+    EXPECT_NE(second, first);
+
+    suite().database().terminateSession(second);
+    QString number = "Auto No.";
+    Recordset header = orderHeader();
+    Recordset detail = orderDetail();
+    addLine(detail, "A1", 2);
+    EXPECT_EQ(server().Update_SalesOrder(number, 1, header, detail, 0), "");
+    EXPECT_EQ(number, "SO000007");
+}
+
+TEST_P(ConnectionTest, SettingsThatCannotChooseAConnectionStopConstruction)
+{
+    suite().setIni("Access", "DBType", "");
     EXPECT_TRUE(constructionError().contains("DBType"));
-    suite.setIni("Access", "DBType", "Access");
+    suite().setIni("Access", "DBType", "Access");
     EXPECT_TRUE(constructionError().contains("\"Access\""));
-    suite.setIni("Access", "DBType", "0");
-    gProgramDir = suite.root() + "/programs/rf";
+    suite().setIni("Access", "DBType", "0");
+    gProgramDir = suite().root() + "/programs/rf";
     EXPECT_TRUE(constructionError().contains("admodule"));
 }
 
-TEST_F(ConnectionTest, SuiteRootKeepsItsCaseAndTradeShowReadsTheShowDatabase)
+TEST_P(ConnectionTest, SuiteRootKeepsItsCaseAndTradeShowReadsTheShowDatabase)
 {
-    gProgramDir = suite.root() + "/ADMODULE/rf";
+    gProgramDir = suite().root() + "/ADMODULE/rf";
     gTradeShow = true;
-    suite.setIni("Access", "DBNameShow", suite.root() + "/show.db");
+    suite().setIni("Access", "DBNameShow", suite().root() + "/show.db");
     startServer();
-    EXPECT_EQ(gSuiteRoot, suite.root());
-    EXPECT_EQ(server().databaseName(), suite.root() + "/show.db");
+    EXPECT_EQ(gSuiteRoot, suite().root());
+    EXPECT_EQ(server().databaseName(), suite().root() + "/show.db");
 }
 
-TEST_F(ConnectionTest, MissingDatabaseFileIsAConnectionErrorAndIsNotCreated)
+TEST_P(ConnectionTest, MissingDatabaseFileIsAConnectionErrorAndIsNotCreated)
 {
-    const QString missing = suite.root() + "/gone.db";
-    suite.setIni("Access", "DBName", missing);
+    suite().setIni("Access", "DBType", "0");
+    const QString missing = suite().root() + "/gone.db";
+    suite().setIni("Access", "DBName", missing);
     startServer();
     const QString status = server().Get_ConnStatus();
     EXPECT_TRUE(status.startsWith("14|") && status.contains(missing)) << status.toStdString();
@@ -59,16 +143,16 @@ TEST_F(ConnectionTest, MissingDatabaseFileIsAConnectionErrorAndIsNotCreated)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-TEST_F(ConnectionTest, ConnectionOpensLazilyAndReopensWhenClosed)
+TEST_P(ConnectionTest, ConnectionOpensLazilyAndReopensWhenClosed)
 {
     EXPECT_FALSE(server().connection().isOpen());
     EXPECT_EQ(server().Get_ConnStatus(), "");
     server().connection().close();
-    suite.exec("INSERT INTO terms VALUES ('NET30', 'Net 30');");
+    suite().exec("INSERT INTO terms VALUES ('NET30', 'Net 30');");
     EXPECT_EQ(server().Get_sqlResult("SELECT uname FROM terms").text("uname"), "Net 30");
 }
 
-TEST_F(ConnectionTest, BlankRecordSetAnswersFailedQueries)
+TEST_P(ConnectionTest, BlankRecordSetAnswersFailedQueries)
 {
     for (Recordset rs : {server().Get_Blank_Recordset(), server().Get_sqlResult("SELECT nonsense FROM nowhere")}) {
         ASSERT_EQ(rs.fieldCount(), 1);
@@ -76,6 +160,9 @@ TEST_F(ConnectionTest, BlankRecordSetAnswersFailedQueries)
         EXPECT_EQ(rs.field(0).size, 1);
         EXPECT_TRUE(rs.isOpen() && rs.eof() && rs.bof());
     }
+    EXPECT_TRUE(server().lastErrorText().contains("nowhere")) << server().lastErrorText().toStdString();
 }
+
+RF_TEST_ALL_BACKENDS(ConnectionTest);
 
 } // namespace

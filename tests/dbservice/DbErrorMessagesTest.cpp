@@ -4,7 +4,7 @@ namespace {
 
 using DbErrorMessagesTest = ServerTest;
 
-TEST_F(DbErrorMessagesTest, DuplicatesPointToTheNumberingSetupOtherErrorsAreNumberAndDescription)
+TEST_P(DbErrorMessagesTest, DuplicatesPointToTheNumberingSetupOtherErrorsAreNumberAndDescription)
 {
     const DbError duplicate(-1605, "UNIQUE constraint failed: would create duplicate values in the index");
     EXPECT_EQ(server().Get_DbErrorMessage(duplicate),
@@ -15,5 +15,7 @@ TEST_F(DbErrorMessagesTest, DuplicatesPointToTheNumberingSetupOtherErrorsAreNumb
               "Error :7 Duplicate values in the index");
     EXPECT_EQ(server().Get_DbErrorMessage(DbError(5, "D")), "Error :5 D");
 }
+
+RF_TEST_ALL_BACKENDS(DbErrorMessagesTest);
 
 } // namespace

@@ -9,8 +9,10 @@ protected:
     void SetUp() override
     {
         ServerTest::SetUp();
+        if (IsSkipped())
+            return;
         // One item per method, each with its own rule for every customer.
-        suite.exec(R"(
+        suite().exec(R"(
 INSERT INTO item (uid, itemrow, itemcol, price, cost, pricecode) VALUES
   ('M0', '', '', 19.99, 10, 'G0'), ('M0N', '', '', 19.99, 10, NULL), ('M1', '', '', 34, 20, NULL),
   ('M2', '', '', 9.99, 4.5, NULL), ('M3', '', '', 5.5, 2.1, NULL), ('M4', '', '', 15.95, 6, NULL),
@@ -52,7 +54,7 @@ struct Case
     double discountAmount, discountPercent, commission;
 };
 
-TEST_F(PricingTest, EveryMethodAtItsBreaks)
+TEST_P(PricingTest, EveryMethodAtItsBreaks)
 {
     const Case cases[] = {
         {"0 percent off list, below the first break", "M0", "", "", "10", "C1", "1", 17.991, 2.00, 10.00, 3},
@@ -98,5 +100,7 @@ TEST_F(PricingTest, EveryMethodAtItsBreaks)
         EXPECT_DOUBLE_EQ(commission, c.commission);
     }
 }
+
+RF_TEST_ALL_BACKENDS(PricingTest);
 
 } // namespace

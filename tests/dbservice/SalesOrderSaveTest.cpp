@@ -15,7 +15,9 @@ protected:
     void SetUp() override
     {
         ServerTest::SetUp();
-        suite.exec("INSERT INTO no_setup VALUES ('no_salesorder', 'SO', 6, 42);"
+        if (IsSkipped())
+            return;
+        suite().exec("INSERT INTO no_setup VALUES ('no_salesorder', 'SO', 6, 42);"
                    "INSERT INTO item (uid, itemrow, itemcol, stock, onso) VALUES ('A1', '', '', 100, 0),"
                    " ('B2', '', '', 50, 1), ('C3', '', '', 20, 0), ('POLO', 'BLACK', 'M', 30, 4),"
                    " ('O''NEIL', 'O''NEIL', 'M', 10, 0);");
@@ -25,18 +27,22 @@ protected:
     {
         return server().Update_SalesOrder(number, flag, header, detail, lastAutoNo);
     }
-    QVariant value(const QString &query) const { return suite.scalar(query); }
+    QVariant value(const QString &query) const { return suite().scalar(query); }
     double onso(const QString &item) const
     {
         return value("SELECT onso FROM item WHERE uid='" + item + "'").toDouble();
     }
     QString lineKeys() const
     {
-        return value("SELECT group_concat(autonum, ' ') FROM (SELECT autonum FROM sodetail ORDER BY 1)").toString();
+        QStringList keys = suite().database().rows("SELECT autonum FROM sodetail ORDER BY 1");
+        for (QString &key : keys)
+            key.chop(1); // the column separator
+        return keys.join(' ');
     }
+    QString row(const QString &query) const { return suite().database().rows(query).join('\n'); }
 };
 
-TEST_F(SalesOrderSaveTest, NewOrderTakesTheNextNumberAndWritesHeaderLinesAndStock)
+TEST_P(SalesOrderSaveTest, NewOrderTakesTheNextNumberAndWritesHeaderLinesAndStock)
 {
     QString number = "Auto No.";
     Recordset detail = orderDetail();
@@ -47,17 +53,16 @@ TEST_F(SalesOrderSaveTest, NewOrderTakesTheNextNumberAndWritesHeaderLinesAndStoc
     EXPECT_EQ(save(number, detail), "");
     EXPECT_EQ(number, "SO000042");
     EXPECT_EQ(value("SELECT nnextno FROM no_setup").toInt(), 43);
-    EXPECT_EQ(value("SELECT CustNo || ' ' || orddate || ' ' || CancelDate || ' ' || inputtime || ' ' || tax || "
-                    "' ' || total FROM so WHERE invno='SO000042'").toString(),
-              "C1 2026-12-10 2027-01-06 09:05:07 8.25 108.25");
+    EXPECT_EQ(row("SELECT CustNo, orddate, CancelDate, inputtime, tax, total FROM so WHERE invno='SO000042'"),
+              "C1|2026-12-10|2027-01-06|09:05:07|8.25|108.25|");
     EXPECT_EQ(lineKeys(), "SO0000420000 SO0000420001");
-    EXPECT_EQ(value("SELECT itemno || ' ' || qremain FROM sodetail WHERE autonum='SO0000420001'").toString(), "POLO 2.0");
+    EXPECT_EQ(row("SELECT itemno, qremain FROM sodetail WHERE autonum='SO0000420001'"), "POLO|2|");
     EXPECT_EQ(onso("A1"), 5);
     EXPECT_EQ(onso("B2"), 1);
     EXPECT_EQ(onso("POLO"), 6);
 }
 
-TEST_F(SalesOrderSaveTest, TradeShowSuffixAndTypedNumbers)
+TEST_P(SalesOrderSaveTest, TradeShowSuffixAndTypedNumbers)
 {
     QString number = "Auto No.";
     Recordset detail = orderDetail();
@@ -79,7 +84,7 @@ TEST_F(SalesOrderSaveTest, TradeShowSuffixAndTypedNumbers)
     EXPECT_EQ(value("SELECT nnextno FROM no_setup").toInt(), 43);
 }
 
-TEST_F(SalesOrderSaveTest, FailuresWriteNothingAndKeepTheNumberFree)
+TEST_P(SalesOrderSaveTest, FailuresWriteNothingAndKeepTheNumberFree)
 {
     struct Case
     {
@@ -100,7 +105,7 @@ TEST_F(SalesOrderSaveTest, FailuresWriteNothingAndKeepTheNumberFree)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.result);
-        suite.exec(c.setup);
+        suite().exec(c.setup);
         const QString before = contents(OrderTables);
         QString number = "Auto No.";
         Recordset detail = orderDetail();
@@ -112,13 +117,15 @@ TEST_F(SalesOrderSaveTest, FailuresWriteNothingAndKeepTheNumberFree)
     }
 }
 
-TEST_F(SalesOrderSaveTest, BusyDatabaseFailsBeforeWritingWithAClearText)
+TEST_P(SalesOrderSaveTest, BusyDatabaseFailsBeforeWritingWithAClearText)
 {
+    if (!onSqlite())
+        GTEST_SKIP() << "a server waits for row locks; the write lock of a whole file is SQLite's";
     server().setBusyTimeout(0);
     ASSERT_EQ(server().Get_ConnStatus(), "");
     const QString before = contents(OrderTables);
     sqlite3 *other = nullptr;
-    ASSERT_EQ(sqlite3_open(QFile::encodeName(suite.databasePath()).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(suite().databasePath()).constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     QString number = "Auto No.";
@@ -141,12 +148,14 @@ protected:
     void SetUp() override
     {
         SalesOrderSaveTest::SetUp();
+        if (IsSkipped())
+            return;
         QString number = "Auto No.";
         Recordset detail = orderDetail();
         addLine(detail, "A1", 5);
         addLine(detail, "B2", 4);
         ASSERT_EQ(save(number, detail), "");
-        suite.exec("INSERT INTO locktable (tablename, uidvalue, UserName) VALUES ('so', 'SO000042', 'JOE');");
+        suite().exec("INSERT INTO locktable (tablename, uidvalue, UserName) VALUES ('so', 'SO000042', 'JOE');");
     }
     QString edit(Recordset detail, qint32 lastAutoNo, int orderType = 0)
     {
@@ -159,7 +168,7 @@ protected:
     }
 };
 
-TEST_F(EditOrderTest, StockFollowsChangedLinesEmptiedLinesGoNewLinesContinueTheKeysAndTheLockIsReleased)
+TEST_P(EditOrderTest, StockFollowsChangedLinesEmptiedLinesGoNewLinesContinueTheKeysAndTheLockIsReleased)
 {
     Recordset detail = orderDetail();
     addLine(detail, "A1", 3, "", "", "SO0000420000");
@@ -174,12 +183,12 @@ TEST_F(EditOrderTest, StockFollowsChangedLinesEmptiedLinesGoNewLinesContinueTheK
     EXPECT_EQ(onso("B2"), 1);   // emptied: its old 4 comes off
     EXPECT_EQ(onso("POLO"), 6);
     EXPECT_EQ(value("SELECT custpo FROM so").toString(), "PO-7");
-    EXPECT_EQ(suite.count("SELECT * FROM locktable"), 0);
+    EXPECT_EQ(suite().count("SELECT * FROM locktable"), 0);
 }
 
-TEST_F(EditOrderTest, BackOrderTypeCountsBackOrderedQuantities)
+TEST_P(EditOrderTest, BackOrderTypeCountsBackOrderedQuantities)
 {
-    suite.exec("UPDATE so SET ordtype = 1;");
+    suite().exec("UPDATE so SET ordtype = 1;");
     Recordset detail = orderDetail();
     addLine(detail, "A1", 5, "", "", "SO0000420000", 2); // back order 0 -> 2
     addLine(detail, "C3", 6, "", "", "", 4);
@@ -189,7 +198,7 @@ TEST_F(EditOrderTest, BackOrderTypeCountsBackOrderedQuantities)
     EXPECT_EQ(value("SELECT qremain FROM sodetail WHERE autonum='SO0000420002'").toDouble(), 4);
 }
 
-TEST_F(EditOrderTest, FailuresChangeNothing)
+TEST_P(EditOrderTest, FailuresChangeNothing)
 {
     const QString before = contents(OrderTables);
     QString missing = "SO000099";
@@ -209,5 +218,8 @@ TEST_F(EditOrderTest, FailuresChangeNothing)
     EXPECT_TRUE(edit(unknown, 7).startsWith("Item No : ZZ "));
     EXPECT_EQ(contents(OrderTables), before);
 }
+
+RF_TEST_ALL_BACKENDS(SalesOrderSaveTest);
+RF_TEST_ALL_BACKENDS(EditOrderTest);
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -30,7 +32,7 @@ QByteArray fileBytes(const QString &path)
     return f.readAll();
 }
 
-// The SQLite error text of a statement that must fail, or "" when it succeeded.
+// The error text of a statement that must fail, or "" when it succeeded.
 std::string failureOf(const TempSuite &suite, const QString &statement)
 {
     try {
@@ -41,6 +43,12 @@ std::string failureOf(const TempSuite &suite, const QString &statement)
     return {};
 }
 
+bool isDuplicateKeyError(const std::string &text)
+{
+    return text.find("UNIQUE constraint failed") != std::string::npos
+           || text.find("duplicate key value") != std::string::npos;
+}
+
 struct KeyCase
 {
     const char *what;
@@ -48,7 +56,14 @@ struct KeyCase
     const char *duplicate;
 };
 
-TEST(SuiteSchema, KeysRefuseDuplicatesWhateverTheLetterCase)
+// The schema on each backend behaves alike: the server's schema is checked by the same cases.
+class SuiteSchema : public ::testing::TestWithParam<TestBackend>
+{
+protected:
+    void SetUp() override { RF_SKIP_UNLESS_CONFIGURED(GetParam()); }
+};
+
+TEST_P(SuiteSchema, KeysRefuseDuplicatesWhateverTheLetterCase)
 {
     const KeyCase cases[] = {
         {"order number", "INSERT INTO so (invno) VALUES ('SO001001')",
@@ -64,17 +79,17 @@ TEST(SuiteSchema, KeysRefuseDuplicatesWhateverTheLetterCase)
         {"customer", "INSERT INTO customer (uid) VALUES ('K1')",
          "INSERT INTO customer (uid) VALUES ('k1')"},
     };
-    TempSuite suite;
+    TempSuite suite(TempSuite::Data::Empty, GetParam());
     for (const KeyCase &c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(failureOf(suite, c.first), "");
-        EXPECT_NE(failureOf(suite, c.duplicate).find("UNIQUE constraint failed"), std::string::npos);
+        EXPECT_TRUE(isDuplicateKeyError(failureOf(suite, c.duplicate)));
     }
 }
 
-TEST(SuiteSchema, ItemVariantsShareAnItemNumberAndPlainItemsHaveEmptyVariantTexts)
+TEST_P(SuiteSchema, ItemVariantsShareAnItemNumberAndPlainItemsHaveEmptyVariantTexts)
 {
-    TempSuite suite;
+    TempSuite suite(TempSuite::Data::Empty, GetParam());
     suite.exec("INSERT INTO item (uid, itemrow, itemcol) VALUES ('JK1', 'RED', 'M'), ('JK1', 'RED', 'L'),"
                " ('JK1', 'BLUE', 'M'); INSERT INTO item (uid) VALUES ('PLAIN1');");
     EXPECT_EQ(suite.count("SELECT * FROM item WHERE uid = 'JK1'"), 3);
@@ -83,9 +98,9 @@ TEST(SuiteSchema, ItemVariantsShareAnItemNumberAndPlainItemsHaveEmptyVariantText
     EXPECT_EQ(suite.scalar("SELECT onso FROM item WHERE uid = 'PLAIN1'").toDouble(), 0.0);
 }
 
-TEST(SuiteSchema, LockTableKeepsDuplicateRows)
+TEST_P(SuiteSchema, LockTableKeepsDuplicateRows)
 {
-    TempSuite suite;
+    TempSuite suite(TempSuite::Data::Empty, GetParam());
     const QString row = "INSERT INTO locktable (lockid, tablename, fieldname, uidvalue, formname, computername,"
                         " UserName, lockedtime) VALUES ('soSO001001', 'so', 'Sales Order No.', 'SO001001',"
                         " 'Sales Order Entry', 'PC1', 'JOE', '2026-12-06 10:00:00');";
@@ -93,25 +108,102 @@ TEST(SuiteSchema, LockTableKeepsDuplicateRows)
     EXPECT_EQ(suite.count("SELECT * FROM locktable WHERE tablename = 'so' AND uidvalue = 'SO001001'"), 2);
 }
 
-TEST(SuiteSchema, TextComparesWithoutRegardToCase)
+// Codes compare and sort as the suite's programs expect: without regard to case, trailing blanks
+// counting, ranges in the order of the lower-case text (ASCII letters only fold).
+TEST_P(SuiteSchema, TextComparesAndSortsWithoutRegardToCase)
 {
-    const char *queries[] = {
-        "SELECT * FROM customer WHERE uid = 'c1001'",
-        "SELECT * FROM item WHERE uid = 'ab-m'",
-        "SELECT * FROM shipto WHERE custno = 'c1004' AND shiptoname = 'o''hara distribution center'",
-        "SELECT * FROM pricecode WHERE uid = ' all items' AND uname = 'c1005'",
-        "SELECT * FROM no_setup WHERE sourcename = 'NO_SALESORDER'",
-        "SELECT * FROM soinv INNER JOIN soinvdetail ON soinv.invno = lower(soinvdetail.invno)"
-        " WHERE soinv.invno = 'in004977'",
+    const struct
+    {
+        const char *query;
+        int rows;
+    } cases[] = {
+        {"SELECT * FROM customer WHERE uid = 'c1001'", 1},
+        {"SELECT * FROM customer WHERE uid = 'C1001 '", 0},
+        {"SELECT * FROM item WHERE uid = 'ab-m'", 1},
+        {"SELECT * FROM shipto WHERE custno = 'c1004' AND shiptoname = 'o''hara distribution center'", 1},
+        {"SELECT * FROM pricecode WHERE uid = ' all items' AND uname = 'c1005'", 1},
+        {"SELECT * FROM no_setup WHERE sourcename = 'NO_SALESORDER'", 1},
+        {"SELECT * FROM soinv INNER JOIN soinvdetail ON soinv.invno = soinvdetail.invno WHERE soinv.invno = 'in004977'", 1},
+        {"SELECT * FROM terms WHERE uid BETWEEN 'cod' AND 'net15'", 2},
+        {"SELECT * FROM terms WHERE uid < '_'", 1}, // only 2N10: 'cod' > '_' > 'COD'
+        {"SELECT * FROM terms WHERE uid IN ('prepd', 'cod')", 2},
     };
-    TempSuite suite(TempSuite::Data::Demo);
-    for (const char *query : queries)
-        EXPECT_EQ(suite.count(query), 1) << query;
+    TempSuite suite(TempSuite::Data::Demo, GetParam());
+    suite.exec("UPDATE soinvdetail SET invno = 'in004977' WHERE invno = 'IN004977'");
+    for (const auto &c : cases)
+        EXPECT_EQ(suite.count(c.query), c.rows) << c.query;
+    EXPECT_EQ(suite.database().rows("SELECT uid FROM terms ORDER BY uid").join(""), "2N10|COD|NET15|NET30|PREPD|");
+}
+
+RF_TEST_ALL_BACKENDS(SuiteSchema);
+
+// One table of a schema file as written: its columns in order, "name type..." with the
+// constraints, comments left off.
+using SchemaFile = QMap<QString, QStringList>;
+
+SchemaFile tablesOf(const QString &path)
+{
+    const QString text = QString::fromUtf8(fileBytes(path));
+    static const QRegularExpression table(R"(CREATE TABLE (\w+) \((.*?)\n\);)",
+                                          QRegularExpression::DotMatchesEverythingOption);
+    SchemaFile tables;
+    for (auto it = table.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList columns;
+        for (QString line : m.captured(2).split('\n')) {
+            line = line.section("--", 0, 0).trimmed();
+            if (line.endsWith(','))
+                line.chop(1);
+            if (!line.isEmpty())
+                columns << line.simplified();
+        }
+        tables.insert(m.captured(1), columns);
+    }
+    return tables;
+}
+
+QStringList indexesOf(const QString &path)
+{
+    static const QRegularExpression index(R"(CREATE (?:UNIQUE )?INDEX \w+ ON \w+ \([^)]*\);)");
+    QStringList found;
+    for (auto it = index.globalMatch(QString::fromUtf8(fileBytes(path))); it.hasNext();)
+        found << it.next().captured(0);
+    return found;
+}
+
+// The server schema has the tables, columns, keys and indexes of the SQLite one, with the types
+// the conventions give: nothing the program reads or writes is missing or stored less exactly.
+TEST(SuiteSchemaFiles, TheServerSchemaMatchesTheSqliteOne)
+{
+    const QList<std::pair<QString, QString>> typeOf = {
+        {"TEXT COLLATE NOCASE", "citext COLLATE \"C\""}, {"CURRENCY", "numeric(19,4)"},
+        {"REAL", "double precision"},  {"INTEGER", "integer"}, {"BOOLEAN", "boolean"},
+        {"DATETIME", "timestamp(0)"},
+    };
+    const SchemaFile sqlite = tablesOf(TempSuite::schemaPath(TestBackend::Sqlite));
+    const SchemaFile server = tablesOf(TempSuite::schemaPath(TestBackend::PostgreSql));
+    ASSERT_EQ(sqlite.size(), 19); // the suite's 18 and the station's import record
+    EXPECT_EQ(server.keys(), sqlite.keys());
+    for (auto table = sqlite.begin(); table != sqlite.end(); ++table) {
+        SCOPED_TRACE(table.key().toStdString());
+        QStringList expected;
+        for (QString column : table.value()) {
+            for (const auto &[from, to] : typeOf)
+                column.replace(QRegularExpression("\\b" + QRegularExpression::escape(from) + "\\b"), to);
+            expected << column;
+        }
+        // Times of day are a type of their own on the server.
+        if (table.key() == "so")
+            expected.replace(expected.indexOf("inputtime timestamp(0)"), "inputtime time(0)");
+        EXPECT_EQ(server.value(table.key()), expected);
+    }
+    EXPECT_EQ(indexesOf(TempSuite::schemaPath(TestBackend::PostgreSql)),
+              indexesOf(TempSuite::schemaPath(TestBackend::Sqlite)));
 }
 
 // Table record sets find an index by its plain name, or by "<table>_<name>" because SQLite index
 // names are database-wide.
-TEST(SuiteSchema, UidIndexesAreFoundByTheTableConvention)
+TEST(SqliteSchema, UidIndexesAreFoundByTheTableConvention)
 {
     TempSuite suite;
     for (const QString table : {"customer", "employee"}) {
@@ -127,7 +219,7 @@ TEST(SuiteSchema, UidIndexesAreFoundByTheTableConvention)
 }
 
 // A column missing here makes every order save fail.
-TEST(SuiteSchema, HasEveryColumnTheOrderSaveWrites)
+TEST(SqliteSchema, HasEveryColumnTheOrderSaveWrites)
 {
     const QStringList so = QString("CustNo badressname baddress1 baddress2 bcity bstate bzip bcountry invno invdate "
                                    "orddate CancelDate freight tax amount dc dcamtentered tdcpercent balance total "

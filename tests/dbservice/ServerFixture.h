@@ -14,9 +14,11 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// A database service on a fresh, empty suite: settings file, SQLite database from the schema,
-// program folder. gServer points at the service while a test runs.
-class ServerTest : public ::testing::Test
+// A database service on a fresh, empty suite on one backend (the test's parameter): settings
+// file, database from the schema, program folder. gServer points at the service while a test
+// runs. Tests of a backend that is not configured are skipped; a fixture deriving from this one
+// returns from its SetUp when IsSkipped().
+class ServerTest : public ::testing::TestWithParam<TestBackend>
 {
 protected:
     void SetUp() override;
@@ -25,10 +27,13 @@ protected:
     // Builds the service anew from the suite's current settings.
     void startServer();
     clsServer &server() { return *m_server; }
+    TempSuite &suite() { return *m_suite; }
+    const TempSuite &suite() const { return *m_suite; }
+    bool onSqlite() const { return GetParam() == TestBackend::Sqlite; }
 
     // Every row of the tables as text: equal before and after means nothing was written.
     QString contents(const QStringList &tables) const;
 
-    TempSuite suite;
+    std::unique_ptr<TempSuite> m_suite;
     std::unique_ptr<clsServer> m_server;
 };

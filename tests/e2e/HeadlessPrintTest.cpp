@@ -23,9 +23,15 @@ QString pdfText(const QString &path)
 
 } // namespace
 
-TEST(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
+// Runs once on each backend: the print window has a database handle of its own.
+class HeadlessPrint : public ::testing::TestWithParam<TestBackend>
 {
-    TempSuite suite(TempSuite::Data::Demo);
+};
+
+TEST_P(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
+{
+    RF_SKIP_UNLESS_CONFIGURED(GetParam());
+    TempSuite suite(TempSuite::Data::Demo, GetParam());
     suite.setIni("PICKINGSHEET", "AutoSoDefault", "Y"); // sales orders, not picking sheets
     suite.setIni("AutoSoPrint", "DefaultPrinter", "PDF");
     const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
@@ -68,3 +74,5 @@ TEST(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
     EXPECT_EQ(PrivateProfile::readString("AutoSoPrint", "List", "", suite.programDir() + "/tolvaprt.ini", 4096),
               "SO001001|2|SO001002|2|");
 }
+
+RF_TEST_ALL_BACKENDS(HeadlessPrint);

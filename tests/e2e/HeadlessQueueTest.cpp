@@ -44,9 +44,15 @@ bool waitFor(QProcess &station, QByteArray &log, const std::function<bool()> &co
 
 } // namespace
 
-TEST(HeadlessQueue, ConvertsDroppedOrdersKeepsTheFailingOnesAndStopsOnSigterm)
+// Runs once on each backend: with database type 1 the program reaches the server through ODBC.
+class HeadlessQueue : public ::testing::TestWithParam<TestBackend>
 {
-    TempSuite suite(TempSuite::Data::Demo);
+};
+
+TEST_P(HeadlessQueue, ConvertsDroppedOrdersKeepsTheFailingOnesAndStopsOnSigterm)
+{
+    RF_SKIP_UNLESS_CONFIGURED(GetParam());
+    TempSuite suite(TempSuite::Data::Demo, GetParam());
     const QString queue = suite.queueDir();
     const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
     for (const char *pattern : {"*.crd", "*.ord"}) // info files first, as the terminals write them
@@ -97,4 +103,13 @@ TEST(HeadlessQueue, ConvertsDroppedOrdersKeepsTheFailingOnesAndStopsOnSigterm)
     EXPECT_FALSE(QFile::exists(suite.programDir() + "/tolvaprt.ini"));
     EXPECT_TRUE(log.contains("Saved A1T1A.ord as sales order SO001001")) << log.toStdString();
     EXPECT_TRUE(log.contains("Order A1T6A.ord not saved: Error: item \"ZZ-999\" (record 2) not found"));
+    if (GetParam() == TestBackend::PostgreSql) {
+        const OdbcSource source = suite.database().odbcSource();
+        EXPECT_TRUE(log.contains("connected to DSN=" + source.dataSource.toUtf8() + ";uid=" + source.user.toUtf8()
+                                 + ";pwd=****"))
+            << log.toStdString();
+        EXPECT_FALSE(log.contains(source.password.toUtf8()));
+    }
 }
+
+RF_TEST_ALL_BACKENDS(HeadlessQueue);

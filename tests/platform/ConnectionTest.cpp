@@ -1,9 +1,11 @@
 #include "Connection.h"
+#include "TestDatabase.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -101,4 +103,51 @@ TEST(Connection, DuplicateKeysAndBusyDatabasesGiveOperatorTexts)
     first.rollbackTrans();
     EXPECT_NO_THROW(second.beginTrans());
     second.rollbackTrans();
+}
+
+// A server restart as a connection sees it: the session is gone, the handle still says open.
+class ServerConnection : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RF_SKIP_UNLESS_CONFIGURED(TestBackend::PostgreSql);
+        db = std::make_unique<TestDatabase>(TestBackend::PostgreSql, QString());
+        db->exec("CREATE TABLE t (k text PRIMARY KEY, n integer)");
+        conn.openOdbc(db->odbcSource());
+    }
+    void restart() { db->terminateSession(conn.openSnapshot("SELECT pg_backend_pid() AS pid").value("pid").toLongLong()); }
+
+    std::unique_ptr<TestDatabase> db;
+    Connection conn;
+};
+
+TEST_F(ServerConnection, IsRecognisedAndMadeAgainByTheNextStatementOutsideATransaction)
+{
+    EXPECT_EQ(conn.backend(), SqlBackend::PostgreSql);
+    restart();
+    EXPECT_EQ(conn.execute("INSERT INTO t VALUES ('a', 1)"), 1);
+    Recordset row = conn.openUpdatable("SELECT * FROM t WHERE k = 'a'");
+    restart();
+    row.setValue("n", 2);
+    row.update(); // a prepared statement, made again on the new connection
+    restart();
+    EXPECT_EQ(conn.openSnapshot("SELECT n FROM t").value("n").toInt(), 2);
+}
+
+TEST_F(ServerConnection, LostInsideATransactionTheTransactionFailsAndNothingIsCommitted)
+{
+    conn.beginTrans();
+    conn.execute("INSERT INTO t VALUES ('a', 1)");
+    restart();
+    try {
+        conn.execute("INSERT INTO t VALUES ('b', 2)");
+        FAIL() << "a statement of a lost transaction succeeded";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains("terminating connection")) << e.description().toStdString(); // the server's words
+    }
+    EXPECT_THROW(conn.commitTrans(), DbError);
+    EXPECT_FALSE(conn.inTransaction());
+    EXPECT_EQ(db->count("SELECT * FROM t"), 0);
+    EXPECT_EQ(conn.openSnapshot("SELECT COUNT(*) AS n FROM t").value("n").toInt(), 0); // connected again
 }

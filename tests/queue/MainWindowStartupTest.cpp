@@ -3,6 +3,7 @@
 #include "TempSuite.h"
 #include "frmTerminalMain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -98,9 +99,37 @@ TEST_F(MainWindowStartup, StartUpProblemsEndTheProgramWithAStatus)
         EXPECT_EQ(w.Form_Load(), 2) << type;
     }
     suite.setIni("Access", "DBType", "0");
-    gProgramDir = suite.root() + "/bin";
-    frmTerminalMain w;
-    EXPECT_EQ(w.Form_Load(), 2);
+    {
+        // Not the suite's database: refused at once, not order by order.
+        suite.exec("DROP TABLE shipto");
+        frmTerminalMain w;
+        EXPECT_EQ(w.Form_Load(), 1);
+        EXPECT_EQ(gServer, nullptr);
+    }
+
+    // Wrong folders: the program ends with the settings status and a line naming the folder.
+    const QString queue = suite.queueDir();
+    const struct
+    {
+        QString programDir, named;
+    } folders[] = {
+        {suite.root() + "/bin", "no \"admodule\" folder"},
+        {suite.root() + "/admodules_x/bin", "no \"admodule\" folder"},
+        {suite.root() + "/admodule/gone", "\"" + suite.root() + "/admodule/gone\" does not exist"},
+        {suite.programDir(), "\"" + queue + "\" does not exist"},
+    };
+    QDir().mkpath(suite.root() + "/bin");
+    QDir().mkpath(suite.root() + "/admodules_x/bin");
+    ASSERT_TRUE(QDir().rename(queue, queue + ".away"));
+    for (const auto &f : folders) {
+        gProgramDir = f.programDir;
+        frmTerminalMain w;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(w.Form_Load(), 2) << f.programDir.toStdString();
+        EXPECT_TRUE(QString::fromStdString(testing::internal::GetCapturedStderr()).contains(f.named))
+            << f.named.toStdString();
+        EXPECT_EQ(gServer, nullptr);
+    }
 }
 
 TEST_F(MainWindowStartup, RunButtonTogglesProcessing)

@@ -109,12 +109,16 @@ TEST(Module1, AutoCapitalizeModes)
     EXPECT_EQ(box.cursorPosition(), 1);
 }
 
-TEST(Module1, SuiteRootIsTheTextBeforeTheFirstAdmoduleInAnyCase)
+TEST(Module1, SuiteRootIsThePathBeforeTheFirstAdmoduleFolderInAnyCase)
 {
     EXPECT_EQ(SuiteRootOf("c:\\suite\\AdModule\\bin").value_or("?"), "c:\\suite");
     EXPECT_EQ(SuiteRootOf("/srv/Acme Suite/ADMODULE").value_or("?"), "/srv/Acme Suite");
     EXPECT_EQ(SuiteRootOf("/a/admodule/b/admodule").value_or("?"), "/a");
     EXPECT_FALSE(SuiteRootOf("/srv/suite/bin").has_value());
+    // A whole folder name only: "admodules_x" and "my-admodule" are other folders.
+    EXPECT_FALSE(SuiteRootOf("/data/admodules_x/station").has_value());
+    EXPECT_EQ(SuiteRootOf("/data/admodules_x/my-admodule/AdModule/bin").value_or("?"), "/data/admodules_x/my-admodule");
+    EXPECT_EQ(SuiteRootOf("/admodule/bin").value_or("?"), "/");
 }
 
 TEST(Module1, ChildPathFindsFoldersInAnyCase)

@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
+#include <unistd.h>
 
 TEST_F(QueueWindowTest, SavedOrdersMoveToTheDoneListAndTheArchive)
 {
@@ -37,7 +39,7 @@ TEST_F(QueueWindowTest, SavedOrdersMoveToTheDoneListAndTheArchive)
     EXPECT_EQ(second.readAll(), "GC25\t5\r\n");
 }
 
-TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverConvertedAgain)
+TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
 {
     ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
     suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
@@ -45,15 +47,83 @@ TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverConvertedAgai
     scanAndPass();
     scanAndPass();
     EXPECT_EQ(orders(), 1);
-    EXPECT_EQ(queRows(), 0);
     EXPECT_TRUE(done(6, 1).startsWith("archive failed: ") && done(6, 1).endsWith("; Processed"))
         << done(6, 1).toStdString();
-    EXPECT_EQ(files("OrdQueue"), (QStringList{"A1T1A.ord", "A1T1Ainfo.crd"}));
+    ASSERT_EQ(queRows(), 1);
+    EXPECT_TRUE(que(6, 1).startsWith("Saved as SO001001; not archived: ")) << que(6, 1).toStdString();
 
-    // Once someone has cleared the files away, the name is free for the terminal's next order.
-    ASSERT_TRUE(QFile::remove(suite->queueDir() + "/A1T1A.ord") && QFile::remove(suite->archiveDir()));
-    window->Timer1_Timer();
-    dropOrder("A1T1A.ord", {"MUG600\t1"});
+    // After a restart (as after a crash between the save and the archiving) it is still not saved
+    // again, and its archiving is finished once the archive can take it.
+    startWindow();
+    window->readiness().setSettleMs(0); // there before the watch began: settled by time
+    scanAndPass();
+    EXPECT_EQ(orders(), 1);
+    ASSERT_TRUE(QFile::remove(suite->archiveDir()));
+    scanAndPass();
+    EXPECT_EQ(orders(), 1);
+    EXPECT_EQ(queRows(), 0);
+    EXPECT_EQ(done(2, 1), "A1T1A.ord ( SO001001 )");
+    EXPECT_EQ(done(6, 1), "saved before a restart; archived now");
+    EXPECT_EQ(files("ordsaved"), (QStringList{"A1T1A.txt", "A1T1Ainfo.txt"}));
+
+    // The same name with the same content once the first has left the queue is a new order.
+    dropOrder("A1T1A.ord", {"GC25\t1"});
     scanAndPass();
     EXPECT_EQ(orders(), 2);
+}
+
+TEST_F(QueueWindowTest, SavedFileWhoseContentChangedIsANewOrder)
+{
+    ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
+    suite->writeFile("admodule/ordsaved", "not a folder");
+    dropOrder("A1T1A.ord", {"GC25\t1"});
+    scanAndPass();
+    suite->writeFile("admodule/OrdQueue/A1T1A.ord", "MUG600\t2\r\n");
+    scanAndPass();
+    EXPECT_EQ(suite->scalar("SELECT group_concat(itemno) FROM (SELECT itemno FROM sodetail ORDER BY autonum)")
+                  .toString(),
+              "GC25,MUG600");
+}
+
+namespace {
+
+int failWithNoSpace;
+// The archive lies on another file system that is full: every write after the first few bytes
+// fails as a full disk does.
+long writeUntilFull(int fd, const void *data, unsigned long size)
+{
+    if (failWithNoSpace-- <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return long(::write(fd, data, size > 3 ? 3 : size));
+}
+int renameAcrossFileSystems(const char *, const char *)
+{
+    errno = EXDEV;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(QueueWindowTest, AFullArchiveDiskKeepsTheOrderFilesQueued)
+{
+    failWithNoSpace = 2;
+    SetFileMoveCalls({renameAcrossFileSystems, writeUntilFull});
+    dropOrder("A1T1A.ord", {"GC25\t1", "MUG600\t2"});
+    scanAndPass();
+    EXPECT_EQ(orders(), 1);
+    EXPECT_EQ(files("OrdQueue"), (QStringList{"A1T1A.ord", "A1T1Ainfo.crd"}));
+    EXPECT_EQ(QDir(suite->archiveDir()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_TRUE(que(6, 1).contains("No space left on device")) << que(6, 1).toStdString();
+
+    // Space again, still on another file system: copied whole, then the originals go.
+    SetFileMoveCalls({renameAcrossFileSystems, nullptr});
+    scanAndPass();
+    SetFileMoveCalls({});
+    EXPECT_EQ(orders(), 1);
+    EXPECT_EQ(files("OrdQueue"), QStringList());
+    QFile archived(suite->archiveDir() + "/A1T1A.txt");
+    ASSERT_TRUE(archived.open(QIODevice::ReadOnly));
+    EXPECT_EQ(archived.readAll(), "GC25\t1\r\nMUG600\t2\r\n");
 }

@@ -1,8 +1,12 @@
-// The conversion's arithmetic and choices, read back from the saved sales order.
+// What the window does with a conversion: the terminal page, the queue status, the done list,
+// the look-ups in the suite database. The arithmetic is the converter's (OrderConverterTest).
 
 #include "QueueWindowFixture.h"
 
 #include "SpreadGrid.h"
+
+#include <QFile>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,70 +29,17 @@ protected:
 
 } // namespace
 
-TEST_F(OrderConversionTest, TaxDiscountAndTotals)
+TEST_F(OrderConversionTest, UnreadQuantitiesAreNamedInTheDoneListAndTheLog)
 {
-    // GC25 (25.00) is not taxable, MUG600 (7.25) is; neither has a price rule.
-    const struct
-    {
-        const char *custNo;
-        QStringList lines;
-        double amount, tax, dc, tdcpercent, total;
-    } cases[] = {
-        {"C1001", {"MUG600\t4", "GC25\t1"}, 54.00, 0, 0, 0, 54.00},          // no tax rate: no tax
-        {"C1002", {"GC25\t2", "MUG600\t4"}, 79.00, 2.39, 0, 0, 81.39},       // 8.25 % of 29.00
-        {"C1003", {"MUG600\t10"}, 72.50, 0, 7.25, 10, 65.25},               // 10 % discount
-        {"C1004", {"GC25\t4", "MUG600\t2"}, 114.50, 1.02, 5.73, 5, 109.79}, // 1.015 and 5.725 round up
-        {"C1001", {"MUG600\t2.5"}, 18.13, 0, 0, 0, 18.13},                  // the line is rounded to cents
-    };
-    int n = 0;
-    for (const auto &c : cases) {
-        const QString invno = convert(QStringLiteral("A%1T1A.ord").arg(++n), c.lines, c.custNo);
-        ASSERT_FALSE(invno.isEmpty()) << c.custNo << ": " << que(6, 1).toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "amount").toDouble(), c.amount) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "tax").toDouble(), c.tax) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "dc").toDouble(), c.dc) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "tdcpercent").toDouble(), c.tdcpercent) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "total").toDouble(), c.total) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(so(invno, "balance").toDouble(), c.total) << invno.toStdString();
-        EXPECT_DOUBLE_EQ(suite->scalar("SELECT SUM(extended) FROM sodetail WHERE invno='" + invno + "'").toDouble(),
-                         c.amount);
-    }
-    EXPECT_EQ(window->fGrid[0]->text(11, 1), "18.13");
-    EXPECT_EQ(window->fGrid[0]->text(12, 1), "Y");
-}
-
-TEST_F(OrderConversionTest, LinesOrderedWithQuantityZeroTakeNoLineNumber)
-{
-    const QString invno = convert("A1T1A.ord", {"MUG600\t0", "GC25\t1", "MUG600\t0", "GC25\t2", "POLO200\t1"}, "C1001");
-    ASSERT_FALSE(invno.isEmpty()) << que(6, 1).toStdString();
-    // The save leaves the empty lines out; the others keep the numbers they were given.
-    EXPECT_EQ(suite->scalar("SELECT group_concat(linenum || itype) FROM (SELECT * FROM sodetail ORDER BY autonum)")
-                  .toString(),
-              "1nm,2nm,3m");
-}
-
-TEST_F(OrderConversionTest, ShipToChoiceAndUserId)
-{
-    const struct
-    {
-        const char *custNo, *shipName, *address1;
-    } cases[] = {
-        {"C1001", "Harbor Street Boutique", "214 Harbor Street"}, // " Same As Bill To": the bill-to address
-        {"C1003", "Warehouse", "400 Depot Street"},
-        {"C1004", "O'Hara Distribution Center", "77 Industrial Way"},
-        {"C1005", "Same As Bill To", ""}, // without the leading blank it is a ship-to name, not found
-        {"C1006", " None", ""},
-        {"C1007", "Store 12", "44 Lakeview Avenue"},
-    };
-    int terminal = 0;
-    for (const auto &c : cases) {
-        ++terminal;
-        const QString invno = convert(QStringLiteral("B1T%1A.ord").arg(terminal), {"GC25\t1"}, c.custNo);
-        ASSERT_FALSE(invno.isEmpty()) << c.custNo;
-        EXPECT_EQ(so(invno, "sadressname").toString(), c.shipName);
-        EXPECT_EQ(so(invno, "sAddress1").toString(), c.address1) << c.custNo;
-        EXPECT_EQ(so(invno, "userid").toString(), QStringLiteral("RF%1").arg(terminal));
-    }
+    testing::internal::CaptureStderr();
+    const QString invno = convert("A1T1A.ord", {"GC25\t12x", "MUG600\t2"}, "C1001");
+    const std::string log = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(invno, "SO001001") << que(6, 1).toStdString();
+    EXPECT_EQ(done(6, 1), "record 1: quantity \"12x\" read as 0; Processed");
+    EXPECT_NE(log.find("A1T1A.ord (sales order SO001001): record 1: quantity \"12x\" read as 0"), std::string::npos)
+        << log;
+    EXPECT_EQ(window->fGrid[0]->text(6, 1), "0");
+    EXPECT_EQ(window->fGrid[0]->text(11, 2), "14.50");
 }
 
 TEST_F(OrderConversionTest, QuotesInCustomerItemAndSalespersonCodesAreDoubled)
@@ -114,6 +65,8 @@ TEST_F(OrderConversionTest, FailuresLeaveTheOrderQueuedWithItsReason)
         {{"GC25\t1"}, "C9999", "** SKIPPED ** Error: customer # C9999 not found"},
         {{"GC25\t1", "ZZ-999\t3"}, "C1001", "** SKIPPED ** Error: item \"ZZ-999\" (record 2) not found"},
         {{}, "C1001", "** SKIPPED ** Error: the order file holds no items"},
+        {{"GC25\t0", "MUG600\tx"}, "C1001",
+         "** SKIPPED ** Error: no line of the order has a quantity other than 0 (record 2: quantity \"x\" read as 0)"},
     };
     for (const auto &c : cases) {
         window->fQue->setMaxRows(0);
@@ -131,4 +84,14 @@ TEST_F(OrderConversionTest, FailuresLeaveTheOrderQueuedWithItsReason)
     EXPECT_TRUE(que(6, 2).startsWith("** SKIPPED ** Error :")) << que(6, 2).toStdString();
     EXPECT_EQ(window->lblInvNo[2]->text(), "**ERROR**");
     EXPECT_EQ(window->lblCustName[2]->text(), "Maple Lane Apparel");
+}
+
+TEST_F(OrderConversionTest, AnOrderNameThatIsNoPlainFileNeverHoldsUpThePass)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(suite->root() + "/fifo").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(suite->root() + "/fifo", suite->queueDir() + "/A1T1A.ord"));
+    suite->writeFile("admodule/OrdQueue/A1T1Ainfo.crd", "[Customer]\r\nNumber=C1001\r\n");
+    EXPECT_EQ(convert("A1T2A.ord", {"GC25\t1"}, "C1002"), "SO001001");
+    ASSERT_EQ(queRows(), 1);
+    EXPECT_EQ(que(6, 1), "** SKIPPED ** Error: the order file is a link to a FIFO, not a plain file; it is not read");
 }

@@ -6,8 +6,12 @@
 #include "Module1.h"
 #include "SpreadGrid.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
 TEST_F(QueueWindowTest, ScanListsEachOrderFileOnce)
 {
@@ -65,6 +69,49 @@ TEST_F(QueueWindowTest, OrderFileStillBeingWrittenWaitsForTheNextScan)
     EXPECT_EQ(orders(), 0);
     scanAndPass();
     EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
+}
+
+TEST_F(QueueWindowTest, AnOrderFileWrittenInPlaceWaitsForItsWriterToClose)
+{
+    dropOrder("A1T1A.ord", {}); // the info file, and an order file the terminal has only begun
+    QFile order(suite->queueDir() + "/A1T1A.ord");
+    ASSERT_TRUE(order.open(QIODevice::WriteOnly) && order.write("GC25\t1\r\n") > 0 && order.flush());
+    // The writer pauses; by its time the file looks long finished.
+    ASSERT_TRUE(order.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
+    scanAndPass();
+    EXPECT_EQ(que(6, 1), "Waiting: the order file is still being written");
+    ASSERT_TRUE(order.write("MUG600\t2\r\n") > 0);
+    order.close();
+    scanAndPass();
+    EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
+}
+
+TEST_F(QueueWindowTest, ACompleteOrderFileIsPickedUpWithoutWaitingForTheTimers)
+{
+    window->setImmediatePickup(true);
+    dropOrder("A1T1A.ord", {"GC25\t1"}); // written in place and closed
+    suite->writeFile("admodule/OrdQueue/A1T2Ainfo.crd", "[Customer]\r\nNumber=C1002\r\n");
+    suite->writeFile("admodule/OrdQueue/A1T2A.tmp", "GC25\t2\r\n");
+    ASSERT_TRUE(QFile::rename(suite->queueDir() + "/A1T2A.tmp", suite->queueDir() + "/A1T2A.ord"));
+    // The timers wait a day: only the folder's events can start the passes.
+    const QDeadlineTimer deadline(60000);
+    while (orders() < 2 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    EXPECT_EQ(orders(), 2);
+    EXPECT_EQ(files("OrdQueue"), QStringList());
+}
+
+TEST_F(QueueWindowTest, ADatabaseFileReplacedUnderTheStationIsOpenedAnew)
+{
+    dropOrder("A1T1A.ord", {"GC25\t1"});
+    scanAndPass();
+    // Restored from a copy: another file now has the database's name.
+    const QString copy = suite->databasePath() + ".copy";
+    suite->exec("VACUUM INTO '" + copy + "'");
+    ASSERT_TRUE(::rename(QFile::encodeName(copy).constData(), QFile::encodeName(suite->databasePath()).constData()) == 0);
+    dropOrder("A1T2A.ord", {"GC25\t2"}, "C1002");
+    scanAndPass();
+    EXPECT_EQ(suite->scalar("SELECT group_concat(invno) FROM so").toString(), "SO001001,SO001002");
 }
 
 TEST_F(QueueWindowTest, StopDuringAPassFinishesTheCurrentOrderOnly)
@@ -135,8 +182,25 @@ TEST_F(QueueWindowTest, QueueAndArchiveFoldersAreFoundInAnyLetterCase)
 {
     QDir program(suite->programDir());
     ASSERT_TRUE(program.rename("OrdQueue", "ORDQUEUE") && program.rename("ordsaved", "OrdSaved"));
+    window->readiness().setSettleMs(0); // the watch follows the folder only from the next scan
     suite->writeFile("admodule/ORDQUEUE/A1T4Ainfo.crd", "[Customer]\r\nNumber=C1004\r\n");
     suite->writeFile("admodule/ORDQUEUE/A1T4A.ord", "GC25\t1\r\n");
     scanAndPass();
     EXPECT_EQ(files("OrdSaved"), (QStringList{"A1T4A.txt", "A1T4Ainfo.txt"}));
+}
+
+TEST_F(QueueWindowTest, AQueueFolderThatVanishesShowsInTheStatusUntilItIsBack)
+{
+    const QString queue = suite->queueDir();
+    ASSERT_TRUE(QDir().rename(queue, queue + ".away"));
+    testing::internal::CaptureStderr();
+    window->Timer1_Timer();
+    window->Timer1_Timer();
+    EXPECT_EQ(window->statusMsgPanel->text(), "QUEUE FOLDER MISSING: " + queue);
+    ASSERT_TRUE(QDir().rename(queue + ".away", queue));
+    window->Timer1_Timer();
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(window->statusMsgPanel->text(), "RUNNING ..");
+    EXPECT_EQ(log.count("The queue folder " + queue + " is missing"), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains("The queue folder " + queue + " is back"));
 }

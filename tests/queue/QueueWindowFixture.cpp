@@ -11,8 +11,15 @@ void QueueWindowTest::SetUp()
 {
     suite = std::make_unique<TempSuite>(TempSuite::Data::Demo);
     gProgramDir = suite->programDir();
+    startWindow();
+}
+
+void QueueWindowTest::startWindow()
+{
+    window.reset();
     window = std::make_unique<frmTerminalMain>();
     ASSERT_EQ(window->Form_Load(), 0);
+    window->setImmediatePickup(false);
     for (QTimer *timer : {window->Timer1, window->Timer2}) {
         timer->stop();
         timer->setInterval(24 * 3600 * 1000);

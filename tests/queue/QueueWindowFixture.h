@@ -9,13 +9,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A main window started on a throw-away demo suite. Its timers never fire on their own: the
-// tests call Timer1_Timer() / Timer2_Timer().
+// A main window started on a throw-away demo suite. Its timers never fire on their own and the
+// queue folder's changes start nothing: the tests call Timer1_Timer() / Timer2_Timer().
 class QueueWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // A new main window on the same suite: the program restarted.
+    void startWindow();
 
     // Info file first (none when `custNo` is null), then the order file; lines end in CR LF.
     void dropOrder(const QString &name, const QStringList &lines, const QString &custNo = QStringLiteral("C1001"));

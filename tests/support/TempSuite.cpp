@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sqlite3.h>
 #include <stdexcept>
 
 namespace {
@@ -18,71 +17,44 @@ QByteArray readAll(const QString &path)
     return f.readAll();
 }
 
-struct Db
-{
-    sqlite3 *handle = nullptr;
-    explicit Db(const QString &path)
-    {
-        if (sqlite3_open(QFile::encodeName(path).constData(), &handle) != SQLITE_OK)
-            throw std::runtime_error("cannot open " + path.toStdString());
-        sqlite3_busy_timeout(handle, 5000);
-    }
-    ~Db() { sqlite3_close(handle); }
-};
+const char *const OdbcVariables[] = {"RFSTATION_ODBC_DSN", "RFSTATION_ODBC_UID", "RFSTATION_ODBC_PWD"};
 
 } // namespace
 
-QString TempSuite::schemaPath() { return QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql"); }
+QString TempSuite::schemaPath(TestBackend backend)
+{
+    return backend == TestBackend::Sqlite ? QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")
+                                          : QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-postgresql.sql");
+}
+
 QString TempSuite::demoDataPath() { return QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql"); }
 
-TempSuite::TempSuite(Data data)
+TempSuite::TempSuite(Data data, TestBackend backend)
 {
     if (!m_dir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
     m_root = m_dir.path() + "/Suite";
     QDir().mkpath(queueDir());
     QDir().mkpath(archiveDir());
-    exec(QString::fromUtf8(readAll(schemaPath())));
+    m_database = std::make_unique<TestDatabase>(backend, databasePath());
+    exec(QString::fromUtf8(readAll(schemaPath(backend))));
     if (data == Data::Demo)
         exec(QString::fromUtf8(readAll(demoDataPath())));
     setIni("Access", "DBName", databasePath());
-    setIni("Access", "DBType", "0");
-}
-
-void TempSuite::exec(const QString &script) const
-{
-    Db db(databasePath());
-    char *message = nullptr;
-    if (sqlite3_exec(db.handle, script.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        std::string text = message ? message : "unknown error";
-        sqlite3_free(message);
-        throw std::runtime_error("SQL failed: " + text);
+    setIni("Access", "DBType", backend == TestBackend::Sqlite ? "0" : "1");
+    if (backend == TestBackend::PostgreSql) {
+        const OdbcSource source = m_database->odbcSource();
+        qputenv(OdbcVariables[0], source.dataSource.toUtf8());
+        qputenv(OdbcVariables[1], source.user.toUtf8());
+        qputenv(OdbcVariables[2], source.password.toUtf8());
     }
 }
 
-QVariant TempSuite::scalar(const QString &query) const
+TempSuite::~TempSuite()
 {
-    Db db(databasePath());
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db.handle, query.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        throw std::runtime_error("SQL failed: " + std::string(sqlite3_errmsg(db.handle)));
-    QVariant result;
-    if (sqlite3_step(stmt) == SQLITE_ROW) {
-        switch (sqlite3_column_type(stmt, 0)) {
-        case SQLITE_INTEGER: result = qlonglong(sqlite3_column_int64(stmt, 0)); break;
-        case SQLITE_FLOAT: result = sqlite3_column_double(stmt, 0); break;
-        case SQLITE_NULL: result = QVariant(QMetaType(QMetaType::QString)); break;
-        default:
-            result = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        }
-    }
-    sqlite3_finalize(stmt);
-    return result;
-}
-
-int TempSuite::count(const QString &query) const
-{
-    return scalar("SELECT COUNT(*) FROM (" + query + ")").toInt();
+    if (m_database && m_database->backend() == TestBackend::PostgreSql)
+        for (const char *variable : OdbcVariables)
+            qunsetenv(variable);
 }
 
 void TempSuite::setIni(const QString &section, const QString &key, const QString &value) const

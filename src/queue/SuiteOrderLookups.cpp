@@ -1,0 +1,92 @@
+#include "SuiteOrderLookups.h"
+
+#include "Module1.h"
+#include "PriceDetailLine.h"
+#include "Recordset.h"
+#include "clsServer.h"
+
+#include <stdexcept>
+
+namespace {
+
+QString quotedForSql(QString text)
+{
+    DoubleQuotes(text);
+    return text;
+}
+
+// The query operations answer a database failure with the blank record set.
+bool isBlankRecordset(const Recordset &rs)
+{
+    return rs.fieldCount() == 1 && rs.field(0).name == QLatin1String("blankfield");
+}
+
+} // namespace
+
+std::optional<Recordset> SuiteOrderLookups::customer(const QString &custNo)
+{
+    Recordset customer = m_server.Get_sqlResult("select * from customer where uid='" + quotedForSql(custNo) + "'");
+    if (isBlankRecordset(customer))
+        throw std::runtime_error(
+            QStringLiteral("Error: customer # %1 could not be looked up (database error %2)").arg(custNo, m_server.lastErrorText()).toStdString());
+    if (customer.isEmpty())
+        return std::nullopt;
+    customer.moveFirst();
+    return customer;
+}
+
+std::optional<OrderItem> SuiteOrderLookups::item(const QString &itemNo)
+{
+    Recordset item = m_server.Get_sqlResult(
+        "select uid,uname,itemrow,itemcol,salesum,price,taxable,commission,itemtype,salesfactor,"
+        "pricecode from item where uid='"
+        + quotedForSql(itemNo) + "'");
+    if (isBlankRecordset(item))
+        throw std::runtime_error(
+            QStringLiteral("Error: item %1 could not be looked up (database error %2)").arg(itemNo, m_server.lastErrorText()).toStdString());
+    if (item.isEmpty())
+        return std::nullopt;
+    item.moveFirst();
+    OrderItem result;
+    result.uid = item.text(QStringLiteral("uid"));
+    result.uname = item.text(QStringLiteral("uname"));
+    result.itemrow = item.text(QStringLiteral("itemrow"));
+    result.itemcol = item.text(QStringLiteral("itemcol"));
+    result.salesum = item.text(QStringLiteral("salesum"));
+    result.salesfactor = item.text(QStringLiteral("salesfactor"));
+    result.pricecode = item.text(QStringLiteral("pricecode"));
+    result.taxable = ValueOrZero(item.value(QStringLiteral("taxable")));
+    result.commission = ValueOrZero(item.value(QStringLiteral("commission")));
+    result.itemtype = ValueOrZero(item.value(QStringLiteral("itemtype")));
+    return result;
+}
+
+LinePrice SuiteOrderLookups::price(const OrderItem &item, const QString &quantity, const QString &custNo,
+                                   const QString &priceLevel)
+{
+    LinePrice result;
+    result.unit = PriceDetailLine(item.uid, item.itemrow, item.itemcol, quantity, QStringLiteral("0"), item.pricecode,
+                                  custNo, priceLevel, result.dcPercent, result.dcAmount, result.commRate);
+    return result;
+}
+
+std::optional<ShipToAddress> SuiteOrderLookups::shipTo(const QString &custUid, const QString &shipToName)
+{
+    Recordset address = m_server.Get_Selected_ShippingAddress(custUid, shipToName);
+    if (address.isEmpty())
+        return std::nullopt;
+    address.moveFirst();
+    auto field = [&address](const char *name) { return NullToEmpty(address.value(QString::fromLatin1(name))); };
+    return ShipToAddress{field("address1"), field("address2"), field("city"),
+                         field("State"),    field("zip"),      field("country")};
+}
+
+double SuiteOrderLookups::commission(const QString &salesperson)
+{
+    Recordset employee =
+        m_server.Get_sqlResult("select commission from employee where uid='" + quotedForSql(salesperson) + "'");
+    if (employee.isEmpty())
+        return 0;
+    employee.moveFirst();
+    return ValueOrZero(employee.value(QStringLiteral("commission")));
+}
