@@ -75,7 +75,8 @@ int main(int argc, char *argv[])
     QString first, last;
     try {
         settings = PrintSettings::load();
-        Recordset range = settings.db.openSnapshot(QStringLiteral("select min(invno) as first, max(invno) as last from so"));
+        Recordset range =
+            settings.db.openSnapshot(QStringLiteral("select min(invno) as first, max(invno) as last from so"));
         first = range.text(QStringLiteral("first"));
         last = range.text(QStringLiteral("last"));
     } catch (const std::exception &e) {
@@ -92,7 +93,8 @@ int main(int argc, char *argv[])
     int failures = 0;
     for (const QString &code : std::as_const(codes)) {
         for (const bool pickingSheet : {false, true}) {
-            const QString name = code + (pickingSheet ? QStringLiteral("-picking-sheet") : QStringLiteral("-sales-order"));
+            const QString name =
+                code + (pickingSheet ? QStringLiteral("-picking-sheet") : QStringLiteral("-sales-order"));
             PrinterList::setPdfFolder(QDir(options.out).filePath(name));
             PrintRequest job;
             job.styleCode = code;

@@ -7,17 +7,16 @@ namespace CompanyBlock {
 QStringList addressLines(const CompanyDetails &company)
 {
     QStringList lines;
-    for (const QString &line : {company.address1, company.address2,
-                                company.tel.isEmpty() ? QString() : "Tel: " + company.tel,
-                                company.fax.isEmpty() ? QString() : "Fax: " + company.fax}) {
+    for (const QString &line :
+         {company.address1, company.address2, company.tel.isEmpty() ? QString() : "Tel: " + company.tel,
+          company.fax.isEmpty() ? QString() : "Fax: " + company.fax}) {
         if (!line.isEmpty())
             lines << line;
     }
     return lines;
 }
 
-void write(PageEngine &vs, const QString &name, const QStringList &lines, double nameSize, double lineSize,
-           double room)
+void write(PageEngine &vs, const QString &name, const QStringList &lines, double nameSize, double lineSize, double room)
 {
     auto writeFitted = [&](const QString &text, double size) {
         vs.setFontSize(size);

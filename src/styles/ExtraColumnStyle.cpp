@@ -29,8 +29,8 @@ void ExtraColumnStyle::addItemRow(const QStringList &cells, bool matrixCell, dou
     vs().AddTableRow(lineFormat, cells);
     // The rule runs 15 twips under the baseline of the row's last line: under the row even when
     // a cell wrapped or the row moved to the next page.
-    const double lineHeight = PageFont::metrics(vs().FontName(), vs().FontSize(), vs().FontBold()).lineSpacing()
-                            * vs().LineSpacing() / 100.0;
+    const double lineHeight =
+        PageFont::metrics(vs().FontName(), vs().FontSize(), vs().FontBold()).lineSpacing() * vs().LineSpacing() / 100.0;
     const double y = vs().CurrentY() - lineHeight + 15;
     vs().DrawLine(ML(), y, PW() - MR(), y);
 }
@@ -56,8 +56,8 @@ void ExtraColumnStyle::printPageFoot()
     vs().setTextAlign(2);
     const QString totals = QStringLiteral(">1600|>1600");
     vs().AddTable(totals, QString(), QStringLiteral(";"));
-    vs().AddTable(totals, QString(), "Sub Total|" + money(rsSO, QStringLiteral("amount")) + ";", QVariant(),
-                  QVariant(), false);
+    vs().AddTable(totals, QString(), "Sub Total|" + money(rsSO, QStringLiteral("amount")) + ";", QVariant(), QVariant(),
+                  false);
     vs().AddTable(totals, QString(), "D/C $|" + money(rsSO, QStringLiteral("dc")) + ";");
     if (rsSO.text(QStringLiteral("dcamtentered")) == QStringLiteral("N"))
         vs().AddTable(totals, QString(),

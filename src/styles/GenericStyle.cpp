@@ -104,9 +104,9 @@ void GenericStyle::printInformationTable()
     vs().DrawLine(ML(), infoTop, ML(), y);
     vs().DrawLine(right, infoTop, right, y);
     auto field = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
-    vs().AddTableRow(format, {field("custpo"), field("terms"), field("salesman"),
-                              shortDate(rsSO, QStringLiteral("orddate")), field("shipvia"), field("fob"),
-                              shortDate(rsSO, QStringLiteral("CancelDate"))});
+    vs().AddTableRow(format,
+                     {field("custpo"), field("terms"), field("salesman"), shortDate(rsSO, QStringLiteral("orddate")),
+                      field("shipvia"), field("fob"), shortDate(rsSO, QStringLiteral("CancelDate"))});
     vs().setTextAlign(6);
 }
 
@@ -127,8 +127,12 @@ QString GenericStyle::itemLineFormat() const
 
 QStringList GenericStyle::matrixCellCells(const QString &quantity) const
 {
-    return {QString(), QStringLiteral("__"), withLeader(lineText("rowtext") + FiveBlanks + lineText("coltext"), u'-'),
-            quantity, money(rsLines, QStringLiteral("unit")), money(rsLines, QStringLiteral("extended"))};
+    return {QString(),
+            QStringLiteral("__"),
+            withLeader(lineText("rowtext") + FiveBlanks + lineText("coltext"), u'-'),
+            quantity,
+            money(rsLines, QStringLiteral("unit")),
+            money(rsLines, QStringLiteral("extended"))};
 }
 
 QStringList GenericStyle::itemCells(const QString &quantity) const

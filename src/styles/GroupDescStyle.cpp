@@ -46,7 +46,8 @@ QString GroupDescStyle::variantEntry(const QString &itemno, const QString &colou
 
 QString GroupDescStyle::linesStatement(const QString &invno) const
 {
-    return QStringLiteral("select * from sodetail where invno ='") + quoted(invno) + QStringLiteral("' order by linenum ");
+    return QStringLiteral("select * from sodetail where invno ='") + quoted(invno)
+         + QStringLiteral("' order by linenum ");
 }
 
 void GroupDescStyle::setMargins()
@@ -128,15 +129,17 @@ void GroupDescStyle::printItemRow()
 
     // The price of a group is its amount per piece: the unit price its lines share, and never a
     // sum of unit prices.
-    const Currency price = group.quantity != 0 ? Currency::fromDouble(group.amount.toDouble() / group.quantity)
-                                               : group.firstUnit;
+    const Currency price =
+        group.quantity != 0 ? Currency::fromDouble(group.amount.toDouble() / group.quantity) : group.firstUnit;
     const QString money = QStringLiteral("######.00");
     vs().setFontBold(true);
     vs().AddTableRow(QStringLiteral(">1000|<130|<6460|>1600|>1600;"),
                      {vb::formatNumber(group.quantity, QStringLiteral("###0")), QString(), group.description,
-                      vb::format(QVariant::fromValue(price), money), vb::format(QVariant::fromValue(group.amount), money)});
+                      vb::format(QVariant::fromValue(price), money),
+                      vb::format(QVariant::fromValue(group.amount), money)});
     vs().setFontBold(false);
-    vs().AddTableRow(QStringLiteral(">1000|>100|>10|<20|<9660"), {QString(), QString(), QString(), QString(), variants});
+    vs().AddTableRow(QStringLiteral(">1000|>100|>10|<20|<9660"),
+                     {QString(), QString(), QString(), QString(), variants});
     pageHasGroup = true;
 }
 
@@ -244,8 +247,9 @@ void GroupDescStyle::printSheetInformation()
     vs().DrawLine(right, infoTop, right, y);
     vs().setCurrentY(vs().CurrentY() + 300);
     auto field = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
-    vs().AddTableRow(format, {field("CustNo"), field("terms"), field("salesman"), shortDate(rsSO, QStringLiteral("orddate")),
-                              field("shipvia"), field("custpo"), shortDate(rsSO, QStringLiteral("invdate"))});
+    vs().AddTableRow(format,
+                     {field("CustNo"), field("terms"), field("salesman"), shortDate(rsSO, QStringLiteral("orddate")),
+                      field("shipvia"), field("custpo"), shortDate(rsSO, QStringLiteral("invdate"))});
 }
 
 void GroupDescStyle::printSheetItemFrame()
@@ -298,7 +302,8 @@ void GroupDescStyle::printFoot()
     ruleAcross(top);
     vs().setCurrentY(top + 200);
     vs().setTextAlign(2);
-    vs().AddTable(QStringLiteral(">1600|>1600"), QString(), QStringLiteral("Packed By:"), QVariant(), QVariant(), false);
+    vs().AddTable(QStringLiteral(">1600|>1600"), QString(), QStringLiteral("Packed By:"), QVariant(), QVariant(),
+                  false);
     vs().setTextAlign(0);
     const QString remark = rsSO.text(QStringLiteral("remark"));
     QString text = "Total Qty:" + vb::formatNumber(quantityTotal, QStringLiteral("#####0"));

@@ -41,7 +41,7 @@ protected:
     void beginOrder() override;
     void printPageHeader() override;
     void printItemRow() override;
-    void printPageFoot() override {}
+    void printPageFoot() override { }
     void overlayPage(int page, int pageCount) override;
     bool previewHoldsAllOrders() const override { return true; }
     void overlayPreview() override;

@@ -45,8 +45,8 @@ void ProformaStyle::beginOrder()
     if (!rsEmployee.isOpen())
         rsEmployee = request.db.openTable(QStringLiteral("employee"), QStringLiteral("uididx"));
     representative = rsEmployee.seek(QStringLiteral("="), {rsSO.value(QStringLiteral("salesman"))})
-                         ? rsEmployee.text(QStringLiteral("uname"))
-                         : QString();
+                       ? rsEmployee.text(QStringLiteral("uname"))
+                       : QString();
     const QString terms = rsSO.text(QStringLiteral("terms"));
     Recordset rsTerms =
         request.db.openSnapshot(QStringLiteral("select uname from terms where uid ='") + quoted(terms) + "'");
@@ -77,9 +77,9 @@ void ProformaStyle::printItemRow()
     if (pickingSheet)
         vs().AddTableRow(lineFormat, {field("itemno"), field("Description") + " ", quantity, Blank, Blank});
     else
-        vs().AddTableRow(lineFormat, {field("itemno"), field("Description"), quantity, field("um"),
-                                      money(rsLines, QStringLiteral("unit")),
-                                      money(rsLines, QStringLiteral("extended"))});
+        vs().AddTableRow(lineFormat,
+                         {field("itemno"), field("Description"), quantity, field("um"),
+                          money(rsLines, QStringLiteral("unit")), money(rsLines, QStringLiteral("extended"))});
     rsLines.moveNext();
 }
 
@@ -174,7 +174,8 @@ void ProformaStyle::printTitleAndReference()
     vs().setTableBorder(0);
     vs().setCurrentX(ML());
     const QString format = QStringLiteral("<1200|<9600");
-    vs().AddTableRow(format, {QStringLiteral("DATE   :"), vb::formatDateTime(request.now(), QStringLiteral("MM/DD/YY"))});
+    vs().AddTableRow(format,
+                     {QStringLiteral("DATE   :"), vb::formatDateTime(request.now(), QStringLiteral("MM/DD/YY"))});
     vs().AddTableRow(format, {QStringLiteral("P.O.NO :"), rsSO.text(QStringLiteral("custpo"))});
 }
 
@@ -238,11 +239,11 @@ void ProformaStyle::printInformationBand()
     vs().setRuleStyle(2);
     ruleAcross(vs().CurrentY());
     vs().setCurrentY(vs().CurrentY() + 300);
-    addOneLineRow(format, {rsSO.text(QStringLiteral("invno")),
-                           vb::format(rsSO.value(QStringLiteral("orddate")), QStringLiteral("MM/DD/YY")),
-                           vb::format(rsSO.value(QStringLiteral("CancelDate")), QStringLiteral("MM/DD/YY")),
-                           rsSO.text(QStringLiteral("shipvia")), representative, termsText,
-                           rsSO.text(QStringLiteral("fob"))});
+    addOneLineRow(format,
+                  {rsSO.text(QStringLiteral("invno")),
+                   vb::format(rsSO.value(QStringLiteral("orddate")), QStringLiteral("MM/DD/YY")),
+                   vb::format(rsSO.value(QStringLiteral("CancelDate")), QStringLiteral("MM/DD/YY")),
+                   rsSO.text(QStringLiteral("shipvia")), representative, termsText, rsSO.text(QStringLiteral("fob"))});
     vs().setFontBold(false);
     vs().setRuleStyle(0);
     vs().setRuleWidth(20);
@@ -257,8 +258,8 @@ void ProformaStyle::addOneLineRow(const QString &format, const QStringList &cell
     // out: a name wider than its column is written smaller (down to 7 points) rather than
     // wrapped into the rules and the first item row.
     const double size = vs().FontSize();
-    const double lineHeight = PageFont::metrics(vs().FontName(), size, vs().FontBold()).lineSpacing()
-                            * vs().LineSpacing() / 100.0;
+    const double lineHeight =
+        PageFont::metrics(vs().FontName(), size, vs().FontBold()).lineSpacing() * vs().LineSpacing() / 100.0;
     const auto columns = PageTable::parseFormat(format);
     auto fits = [&] {
         for (int c = 0; columns && c < cells.size() && c < columns->size(); ++c) {

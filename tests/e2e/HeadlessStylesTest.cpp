@@ -40,14 +40,20 @@ TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
 {
     // A1T1A: variants AB-S/M/L/XL kept in lots, a cap, a matrix item; A1T3A: 10 % discount.
     StyleRun runs[] = {
-        {"REGGENERIC", "Y", {"PICKING SHEET", "SHIPPING DATE", "CANCEL DATE", "UNIT PRICE", "AMOUNT", "Total :",
-                             "**REMARKS**", "Page: 1/1", "Riverside Wholesale Supply"}},
-        {"IMPPROFORMA", "Y", {"SALES ORDER", "ORDER #", "CANCEL DATE", "U/M", "SUB TOTAL", "DISCOUNT (10.00)%:",
-                              "SHIPPING CHG", "Dana Whitfield", "Page: 1/1", "Riverside Wholesale Supply"}},
+        {"REGGENERIC",
+         "Y",
+         {"PICKING SHEET", "SHIPPING DATE", "CANCEL DATE", "UNIT PRICE", "AMOUNT", "Total :", "**REMARKS**",
+          "Page: 1/1", "Riverside Wholesale Supply"}},
+        {"IMPPROFORMA",
+         "Y",
+         {"SALES ORDER", "ORDER #", "CANCEL DATE", "U/M", "SUB TOTAL", "DISCOUNT (10.00)%:", "SHIPPING CHG",
+          "Dana Whitfield", "Page: 1/1", "Riverside Wholesale Supply"}},
         {"REGBOX", "N", {"PICKING SHEET", "Box", "BK ORDER", "D/C $", "D/C %", "** REMARKS **", "Page: 1/1"}},
         {"REGLOT", "N", {"PICKING SHEET", "Lot", "BK ORD", "L2611A", "L2611B", "Total Qty: ", "Page: 1/1"}},
-        {"GRPDESC", "N", {"PICKING SHEET", "Acct. No.", "ORD DATE", "S-(12)", "Packed By:", "Total Qty:", "1/1",
-                          "Riverside Wholesale Supply"}},
+        {"GRPDESC",
+         "N",
+         {"PICKING SHEET", "Acct. No.", "ORD DATE", "S-(12)", "Packed By:", "Total Qty:", "1/1",
+          "Riverside Wholesale Supply"}},
     };
     const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
     for (StyleRun &run : runs) {
@@ -80,6 +86,7 @@ TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
         for (const QString &file : run.pdfs())
             text += pdfText(run.suite->programDir() + "/printout/" + file);
         for (const QString &heading : run.headings)
-            EXPECT_TRUE(text.contains(heading)) << run.code << ": " << heading.toStdString() << "\n" << text.toStdString();
+            EXPECT_TRUE(text.contains(heading)) << run.code << ": " << heading.toStdString() << "\n"
+                                                << text.toStdString();
     }
 }

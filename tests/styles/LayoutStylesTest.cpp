@@ -34,7 +34,8 @@ protected:
         addOrder(invno, custNo, lines);
         suite.exec(QString("UPDATE so SET tdcpercent = 10, dcamtentered = 'N', CancelDate = '2026-12-31', payflag = 0, "
                            "remark = 'Dock 3; ring twice | back door' WHERE invno = '%1';"
-                           "UPDATE sodetail SET um = 'EA' WHERE invno = '%1';").arg(invno));
+                           "UPDATE sodetail SET um = 'EA' WHERE invno = '%1';")
+                       .arg(invno));
     }
     QString preview(const QString &code, bool pickingSheet, const QString &from, const QString &to)
     {
@@ -68,11 +69,19 @@ protected:
 
 TEST_F(LayoutStylesTest, DocumentsMatchTheirGoldenDisplayLists)
 {
-    const struct { const char *code; bool pickingSheet; const char *name; } documents[] = {
+    const struct
+    {
+        const char *code;
+        bool pickingSheet;
+        const char *name;
+    } documents[] = {
         {"REGGENERIC", false, "REGGENERIC"},
-        {"IMPPROFORMA", false, "IMPPROFORMA-salesorder"}, {"IMPPROFORMA", true, "IMPPROFORMA-pickingsheet"},
-        {"REGBOX", false, "REGBOX-salesorder"}, {"REGBOX", true, "REGBOX-pickingsheet"},
-        {"REGLOT", false, "REGLOT-salesorder"}, {"REGLOT", true, "REGLOT-pickingsheet"},
+        {"IMPPROFORMA", false, "IMPPROFORMA-salesorder"},
+        {"IMPPROFORMA", true, "IMPPROFORMA-pickingsheet"},
+        {"REGBOX", false, "REGBOX-salesorder"},
+        {"REGBOX", true, "REGBOX-pickingsheet"},
+        {"REGLOT", false, "REGLOT-salesorder"},
+        {"REGLOT", true, "REGLOT-pickingsheet"},
         {"GRPDESC", true, "GRPDESC-pickingsheet"},
     };
     for (const auto &d : documents)
@@ -131,7 +140,12 @@ TEST_F(LayoutStylesTest, GenericTotalCountsPrintedRowsOnceAndAllNewMeansUnpaid)
 
 TEST_F(LayoutStylesTest, ProformaLabelsNamesAndATotalsOnlyPage)
 {
-    const struct { const char *update; QStringList present; QStringList absent; } cases[] = {
+    const struct
+    {
+        const char *update;
+        QStringList present;
+        QStringList absent;
+    } cases[] = {
         {"tdcpercent = 10", {"DISCOUNT (10.00)%:", "Dana Whitfield", "Net 30 Days"}, {}},
         {"tdcpercent = NULL, salesman = 'S99', terms = 'NET99'", {"DISCOUNT (  )%   :", "NET99"}, {"Dana Whitfield"}},
         {"tdcpercent = 'ten'", {"DISCOUNT (  )%   :"}, {}},
@@ -173,9 +187,16 @@ TEST_F(LayoutStylesTest, LotSheetKeepsEveryLineInLotOrder)
 
 TEST_F(LayoutStylesTest, VariantSheetGroupsConsecutiveLinesOfOneBase)
 {
-    const struct { const char *itemno, *colourAndSize; double quantity; const char *entry; } entries[] = {
-        {"AB-S", "", 12, "S-(12)"}, {"AB-2XL", "", 1, "2XL-(1)"}, {"CAP100", "", 10, ".-(10)"},
-        {"HD-M-TALL", "", 3, "M-TALL-(3)"}, {"POLO200", "BLACK L", 4, "BLACK L-(4)"}};
+    const struct
+    {
+        const char *itemno, *colourAndSize;
+        double quantity;
+        const char *entry;
+    } entries[] = {{"AB-S", "", 12, "S-(12)"},
+                   {"AB-2XL", "", 1, "2XL-(1)"},
+                   {"CAP100", "", 10, ".-(10)"},
+                   {"HD-M-TALL", "", 3, "M-TALL-(3)"},
+                   {"POLO200", "BLACK L", 4, "BLACK L-(4)"}};
     for (const auto &e : entries)
         EXPECT_EQ(GroupDescStyle::variantEntry(e.itemno, e.colourAndSize, e.quantity), e.entry);
 
@@ -184,7 +205,8 @@ TEST_F(LayoutStylesTest, VariantSheetGroupsConsecutiveLinesOfOneBase)
                  {Line{"AB-S", "Active Base Tee - Small", "nm", 12, 0, 11.5},
                   Line{"AB-M", "Active Base Tee - Medium", "nm", 6, 0, 11.5},
                   Line{"AB-XL", "Active Base Tee - X-Large", "nm", 2, 0, 13.25},
-                  Line{"CAP100", "Twill Cap", "nm", 10, 0, 8}, Line{"AB-S", "Active Base Tee - Small", "nm", 1, 0, 11.5}});
+                  Line{"CAP100", "Twill Cap", "nm", 10, 0, 8},
+                  Line{"AB-S", "Active Base Tee - Small", "nm", 1, 0, 11.5}});
     ASSERT_EQ(preview("GRPDESC", true, "SO001002", "SO001002"), "");
     const QStringList all = texts(0);
     const qsizetype first = all.indexOf("20");
@@ -218,7 +240,8 @@ TEST_F(LayoutStylesTest, VariantSheetPreviewsEveryOrderAndPrintsOneFootedJobEach
     EXPECT_EQ(engine.MarginBottom(), 2260);
     // The last job: the second order under its laid-over header, its foot without remarks.
     EXPECT_EQ(document().pageCount(), 1);
-    for (const char *text : {"PICKING SHEET", "Page:     ", "1/1", "SO001002", "Packed By:", "Riverside Wholesale Supply"})
+    for (const char *text :
+         {"PICKING SHEET", "Page:     ", "1/1", "SO001002", "Packed By:", "Riverside Wholesale Supply"})
         EXPECT_TRUE(texts(0).contains(text)) << text;
     EXPECT_EQ(boxes(0), QStringList{"Total Qty:3"});
     EXPECT_EQ(ordstatus("SO001001") + ordstatus("SO001002"), 2);
