@@ -12,12 +12,6 @@ std::map<PrintProcedure, Procedure> &registry()
     return procedures;
 }
 
-// Procedures of styles still to be built print as the standard style meanwhile.
-bool fallsBackToRegular(PrintProcedure which)
-{
-    return which != PrintProcedure::Group && which != PrintProcedure::GenericRun;
-}
-
 } // namespace
 
 void registerProcedure(PrintProcedure which, Procedure procedure)
@@ -27,14 +21,8 @@ void registerProcedure(PrintProcedure which, Procedure procedure)
 
 Procedure find(PrintProcedure which)
 {
-    for (const PrintProcedure key : {which, PrintProcedure::Regular}) {
-        if (key != which && !fallsBackToRegular(which))
-            break;
-        const auto found = registry().find(key);
-        if (found != registry().end() && found->second)
-            return found->second;
-    }
-    return {};
+    const auto found = registry().find(which);
+    return found != registry().end() ? found->second : Procedure();
 }
 
 void clear()

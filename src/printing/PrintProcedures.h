@@ -28,9 +28,7 @@ namespace PrintProcedures {
 using Procedure = std::function<QString(PageEngine &, const PrintRequest &)>;
 
 void registerProcedure(PrintProcedure which, Procedure procedure);
-// The registered procedure. One not registered is empty for "GRP" (Group, GenericRun); for
-// the styles still to be built it falls back to Regular. Empty when not even Regular is
-// registered.
+// The registered procedure; empty when none is registered for `which`.
 Procedure find(PrintProcedure which);
 // Forgets every registration (tests).
 void clear();

@@ -10,12 +10,6 @@ namespace {
 
 const QString Title = QStringLiteral("KVR");
 
-QString quoted(QString text)
-{
-    DoubleQuotes(text);
-    return text;
-}
-
 } // namespace
 
 LayoutStyle::LayoutStyle(PageEngine &engine, const PrintRequest &request)
@@ -36,17 +30,20 @@ QString LayoutStyle::run()
         while (!rsSO.eof()) {
             any = true;
             printOrderPages();
-            if (!request.preview) {
+            if (request.preview) {
+                // The previewed order stays current for the preview's overlays.
+                if (!previewHoldsAllOrders())
+                    break;
+            } else {
                 const QString failure = printOrder();
                 if (!failure.isEmpty())
                     return failure;
             }
             rsSO.moveNext();
-            if (rsSO.eof() || request.preview)
-                break;
-            vs().StartDoc();
+            if (!rsSO.eof() && !request.preview)
+                vs().StartDoc();
         }
-        endRun();
+        endRun(any);
         if (!any && !request.preview)
             return request.allNewOrders
                 ? QStringLiteral("There is no new sales order to print.")
@@ -106,6 +103,15 @@ void LayoutStyle::setUpEngine()
     vs().setPreview(true);
     setMargins();
     lineLimit = computeLineLimit();
+    // The bands assume the engine's initial text and rule settings, whatever an earlier request
+    // on the same engine left behind.
+    vs().setFontName(QStringLiteral("Courier New"));
+    vs().setFontSize(12);
+    vs().setFontBold(false);
+    vs().setTextAlign(6);
+    vs().setLineSpacing(100);
+    vs().setRuleWidth(0);
+    vs().setRuleStyle(0);
     vs().setTableBorder(0);
     vs().StartDoc();
     firstPage = true;
@@ -202,11 +208,14 @@ QString LayoutStyle::markPrinted()
     }
 }
 
-void LayoutStyle::endRun()
+void LayoutStyle::endRun(bool anyOrder)
 {
     // A preview stays ended on the engine: the print window shows it.
-    if (request.preview)
+    if (request.preview) {
         vs().EndDoc();
+        if (anyOrder)
+            overlayPreview();
+    }
     rsSO.close();
     rsLines.close();
     rsCustomer.close();
@@ -221,6 +230,12 @@ double LayoutStyle::PH() const { return vs().PageHeight(); }
 bool LayoutStyle::seekCustomer()
 {
     return rsCustomer.seek(QStringLiteral("="), {rsSO.value(QStringLiteral("CustNo"))});
+}
+
+QString LayoutStyle::quoted(QString text)
+{
+    DoubleQuotes(text);
+    return text;
 }
 
 QString LayoutStyle::qty(const Recordset &rs, const QString &field)

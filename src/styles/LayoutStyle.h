@@ -4,6 +4,7 @@
 #include "Recordset.h"
 
 #include <QString>
+#include <limits>
 
 class PageEngine;
 
@@ -54,8 +55,22 @@ protected:
     virtual void printPageFoot() = 0;
     // Lays the page number and whatever else belongs over finished page `page`.
     virtual void overlayPage(int page, int pageCount) = 0;
+    // Preview: false builds the first order only; true builds every selected order into the one
+    // document, each from a new page.
+    virtual bool previewHoldsAllOrders() const { return false; }
+    // Preview: called once the document is ended, when it holds an order; the first order is
+    // still current unless every order is held. Nothing by default: the overlays of a print
+    // (page numbers) do not belong on a preview.
+    virtual void overlayPreview() {}
 
     // --- for the bands
+    // 8.5 inches: several bands are drawn for Letter paper whatever the printer's sheet.
+    static constexpr double SheetWidth = 12240;
+    // Chr(13): ends a line inside a text, a table cell or a boxed text.
+    static inline const QString CR = QStringLiteral("\r");
+    // No page test: the engine breaks pages itself where rows pass the bottom margin.
+    static constexpr double NoLineLimit = std::numeric_limits<double>::infinity();
+
     PageEngine &vs() const { return m_engine; }
     double ML() const;
     double MR() const;
@@ -66,12 +81,16 @@ protected:
     bool seekCustomer();
     // The title line of a page: the picking sheet or the sales order title of the request.
     QString title() const { return request.title(); }
+    // Text for the inside of a quoted SQL literal: quotes doubled.
+    static QString quoted(QString text);
     // Str() of a quantity field; money fields as "###,###.00"; dates as "mm/dd/yy".
     static QString qty(const Recordset &rs, const QString &field);
     static QString money(const Recordset &rs, const QString &field);
     static QString shortDate(const Recordset &rs, const QString &field);
     // `count` fill characters such that label, a blank and the leader stay inside `width`.
     QString leader(const QString &label, QChar fill, double width) const;
+    // Lays overlayPage over every page of the ended document, keeping font size and alignment.
+    void overlayAllPages();
 
     const PrintRequest request;
     Recordset rsSO;
@@ -97,9 +116,8 @@ private:
     // Print mode: completes the document, numbers its pages, prints it and marks the order.
     // "" when done; otherwise the reason (already shown).
     QString printOrder();
-    void overlayAllPages();
     QString markPrinted();
-    void endRun();
+    void endRun(bool anyOrder);
 
     PageEngine &m_engine;
 };

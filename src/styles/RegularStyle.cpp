@@ -1,15 +1,12 @@
 #include "RegularStyle.h"
 
+#include "CompanyBlock.h"
 #include "Module1.h"
 #include "PageEngine.h"
 #include "VbFormat.h"
 
 namespace {
 
-constexpr double SheetWidth = 12240; // 8.5 inches: the bands are drawn for Letter paper
-constexpr double DescriptionWidth = 4460;
-const QString CR = QStringLiteral("\r");
-const QString FiveBlanks = QStringLiteral("     ");
 const QString Blank = QStringLiteral("_______");
 
 bool isMatrixItem(const QString &itype)
@@ -34,8 +31,7 @@ void RegularStyle::printPageHeader()
     printInformationTable();
     printItemFrame();
     printColumnHeading();
-    lineFormat = pickingSheet ? QStringLiteral("<2240|<4460|<1000|^1500|^1600;")
-                              : QStringLiteral("<2240|<4460|>1000|>1500|>1600;");
+    lineFormat = itemLineFormat();
     vs().setTableBorder(0);
     previousMatrixItem.clear();
 }
@@ -99,11 +95,10 @@ void RegularStyle::printAddresses()
     const QString format = QStringLiteral("<5760|<5760;");
     vs().setTableBorder(0);
     vs().setCurrentX(ML());
-    vs().AddTable(format, QString(),
-                  QStringLiteral("BILL TO") + " ( Acct # : " + rsSO.text(QStringLiteral("CustNo")) + " )" + "|"
-                      + "SHIP TO");
+    vs().AddTableRow(format, {QStringLiteral("BILL TO") + " ( Acct # : " + rsSO.text(QStringLiteral("CustNo")) + " )",
+                              QStringLiteral("SHIP TO")});
     // Without a customer row there is no address to show: an empty row keeps the band's shape.
-    vs().AddTable(format, QString(), seekCustomer() ? addressRow() : QStringLiteral("|;"));
+    vs().AddTableRow(format, seekCustomer() ? addressRow(billToCell()) : QStringList{QString(), QString()});
 }
 
 QString RegularStyle::billToCell() const
@@ -113,17 +108,16 @@ QString RegularStyle::billToCell() const
          + ", " + field("zip") + CR + field("tel") + "  " + field("contact");
 }
 
-QString RegularStyle::addressRow() const
+QStringList RegularStyle::addressRow(const QString &bill) const
 {
-    const QString bill = billToCell();
     const QString shipTo = rsSO.text(QStringLiteral("sadressname"));
     if (shipTo == QStringLiteral(" None"))
-        return bill + "|";
+        return {bill, QString()};
     if (shipTo == QStringLiteral(" Same As Bill To"))
-        return bill + "|" + bill;
+        return {bill, bill};
     auto field = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
-    return bill + "|" + shipTo + CR + field("sAddress1") + CR + field("sAddress2") + CR + field("sCity") + ", "
-         + field("sstate") + ", " + field("szip") + ";";
+    return {bill, shipTo + CR + field("sAddress1") + CR + field("sAddress2") + CR + field("sCity") + ", "
+                      + field("sstate") + ", " + field("szip")};
 }
 
 void RegularStyle::printInformationTable()
@@ -161,45 +155,80 @@ void RegularStyle::printItemFrame()
 
 void RegularStyle::printColumnHeading()
 {
-    vs().AddTable(QStringLiteral("^2240|^4460|^1000|^1500|^1600;"), QString(),
-                  pickingSheet ? QStringLiteral("ITEM NO|DESCRIPTION|ORDER|SHIPPED|BACK ORDERED;")
-                               : QStringLiteral("ITEM NO|DESCRIPTION|QTY|UNIT PRICE|TOTAL;"));
+    vs().AddTable(columnHeadingFormat(), QString(), columnHeadingText());
     const double y = vs().CurrentY();
     vs().DrawLine(ML(), y, SheetWidth - MR(), y);
     vs().setCurrentY(y + 400);
 }
 
+QString RegularStyle::columnHeadingFormat() const
+{
+    return QStringLiteral("^2240|^4460|^1000|^1500|^1600;");
+}
+
+QString RegularStyle::columnHeadingText() const
+{
+    return pickingSheet ? QStringLiteral("ITEM NO|DESCRIPTION|ORDER|SHIPPED|BACK ORDERED;")
+                        : QStringLiteral("ITEM NO|DESCRIPTION|QTY|UNIT PRICE|TOTAL;");
+}
+
+QString RegularStyle::itemLineFormat() const
+{
+    return pickingSheet ? QStringLiteral("<2240|<4460|<1000|^1500|^1600;")
+                        : QStringLiteral("<2240|<4460|>1000|>1500|>1600;");
+}
+
 void RegularStyle::printItemRow()
 {
-    auto field = [this](const char *name) { return rsLines.text(QString::fromLatin1(name)); };
-    const QString itemno = field("itemno");
-    const QString description = field("Description");
-    QString row;
-    if (isMatrixItem(field("itype"))) {
-        if (itemno != previousMatrixItem) {
-            // The heading row first; the same line then prints as its cell row.
-            row = pickingSheet ? itemno + "|" + description + " " + leader(description, u'*', DescriptionWidth)
-                               : itemno + "|" + description;
-            previousMatrixItem = itemno;
-            vs().AddTable(lineFormat, QString(), row);
-            return;
-        }
-        const QString variant = FiveBlanks + field("rowtext") + FiveBlanks + field("coltext");
-        const QString quantity = qty(rsLines, QStringLiteral("qord"));
-        row = pickingSheet ? "|" + variant + " " + leader(variant, u'-', DescriptionWidth) + "|" + quantity + "|"
-                                 + Blank + "|" + Blank
-                           : "|" + variant + "|" + quantity + "|" + money(rsLines, QStringLiteral("unit")) + "|"
-                                 + money(rsLines, QStringLiteral("extended"));
-    } else {
-        const QString quantity = qty(rsLines, backOrder ? QStringLiteral("qbord") : QStringLiteral("qord"));
-        row = pickingSheet ? itemno + "|" + description + " " + leader(description, u'*', DescriptionWidth) + "|"
-                                 + quantity + "|" + Blank + "|" + Blank + ";"
-                           : itemno + "|" + description + "|" + quantity + "|"
-                                 + money(rsLines, QStringLiteral("unit")) + "|"
-                                 + money(rsLines, QStringLiteral("extended")) + ";";
+    const QString itemno = lineText("itemno");
+    const bool matrixItem = isMatrixItem(lineText("itype"));
+    if (matrixItem && itemno != previousMatrixItem) {
+        // The heading row first; the same line then prints as its cell row.
+        previousMatrixItem = itemno;
+        vs().AddTableRow(lineFormat, {itemno, withLeader(lineText("Description"), u'*')});
+        return;
     }
-    vs().AddTable(lineFormat, QString(), row);
+    const QString field = quantityField(matrixItem);
+    const QString quantity = qty(rsLines, field);
+    addItemRow(matrixItem ? matrixCellCells(quantity) : itemCells(quantity), matrixItem, rsLines.number(field));
     rsLines.moveNext();
+}
+
+QString RegularStyle::withLeader(const QString &label, QChar fill) const
+{
+    return leaders() ? label + " " + leader(label, fill, DescriptionWidth) : label;
+}
+
+QString RegularStyle::quantityField(bool matrixCell) const
+{
+    return backOrder && !matrixCell ? QStringLiteral("qbord") : QStringLiteral("qord");
+}
+
+QStringList RegularStyle::matrixCellCells(const QString &quantity) const
+{
+    const QString variant = FiveBlanks + lineText("rowtext") + FiveBlanks + lineText("coltext");
+    if (pickingSheet)
+        return {QString(), withLeader(variant, u'-'), quantity, Blank, Blank};
+    return {QString(), variant, quantity, money(rsLines, QStringLiteral("unit")),
+            money(rsLines, QStringLiteral("extended"))};
+}
+
+QStringList RegularStyle::itemCells(const QString &quantity) const
+{
+    if (pickingSheet)
+        return {lineText("itemno"), withLeader(lineText("Description"), u'*'), quantity, Blank, Blank};
+    return {lineText("itemno"), lineText("Description"), quantity, money(rsLines, QStringLiteral("unit")),
+            money(rsLines, QStringLiteral("extended"))};
+}
+
+void RegularStyle::addItemRow(const QStringList &cells, bool, double)
+{
+    vs().AddTableRow(lineFormat, cells);
+}
+
+QString RegularStyle::lineText(const char *field) const
+{
+    return rsLines.text(QString::fromLatin1(field));
 }
 
 void RegularStyle::printPageFoot()
@@ -254,25 +283,8 @@ void RegularStyle::overlayPage(int page, int pageCount)
     // The seller's block at the top left, level with the title; its lines keep clear of the
     // centred title and page line.
     const double room = (ML() + PW() - MR()) / 2 - qMax(titleWidth, stampWidth) / 2 - ML() - 144;
-    auto writeFitted = [&](const QString &text, double size) {
-        vs().setFontSize(size);
-        for (double smaller = size - 1; smaller >= 8 && vs().MeasureText(text) > room; smaller -= 1)
-            vs().setFontSize(smaller);
-        vs().Paragraph(text);
-    };
-    const CompanyDetails &company = request.company;
     vs().setCurrentX(titleEndX);
     vs().setCurrentY(topY);
     vs().setTextAlign(6);
-    vs().setFontBold(true);
-    writeFitted(company.name, 14);
-    vs().setLineSpacing(80);
-    vs().setFontBold(false);
-    const QString tel = company.tel.isEmpty() ? QString() : "Tel: " + company.tel;
-    const QString fax = company.fax.isEmpty() ? QString() : "Fax: " + company.fax;
-    for (const QString &line : {company.address1, company.address2, tel, fax}) {
-        if (!line.isEmpty())
-            writeFitted(line, 12);
-    }
-    vs().setLineSpacing(100);
+    CompanyBlock::write(vs(), request.company.name, CompanyBlock::addressLines(request.company), 14, 12, room);
 }

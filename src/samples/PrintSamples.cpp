@@ -1,0 +1,123 @@
+// rfprintsamples --program-dir DIR --out OUT: prints every sales order of the suite around DIR
+// in every layout style code and document kind, on the "PDF" printer, into one folder per style
+// and kind: OUT/<CODE>-sales-order/ and OUT/<CODE>-picking-sheet/, one file per print job, in
+// the order printed. Printing marks the orders printed: run it on a copy of a suite
+// (tools/print-samples does, and joins each folder into one file).
+//
+// Exit status: 0 every sample printed, 1 some did not (the reasons on standard error), 2 the
+// settings or the database cannot be had, 64 command line wrong.
+
+#include "Module1.h"
+#include "PageEngine.h"
+#include "PrintProcedures.h"
+#include "PrintSettings.h"
+#include "PrinterList.h"
+#include "StyleCodes.h"
+#include "StyleRegistration.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+
+struct Options
+{
+    QString programDir;
+    QString out;
+};
+
+bool parse(const QStringList &args, Options &options)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        if (i + 1 >= args.size())
+            return false;
+        if (args[i] == QLatin1String("--program-dir"))
+            options.programDir = args[++i];
+        else if (args[i] == QLatin1String("--out"))
+            options.out = args[++i];
+        else
+            return false;
+    }
+    return !options.programDir.isEmpty() && !options.out.isEmpty();
+}
+
+void complain(const QString &text)
+{
+    std::fprintf(stderr, "rfprintsamples: %s\n", qPrintable(text));
+}
+
+// The offscreen platform's remarks are no news to whoever runs the samples.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    QApplication app(argc, argv);
+    Options options;
+    if (!parse(QCoreApplication::arguments(), options)) {
+        std::fputs("usage: rfprintsamples --program-dir DIR --out OUT\n", stderr);
+        return 64;
+    }
+    gHeadless = true;
+    gProgramDir = QDir(options.programDir).absolutePath();
+    registerLayoutStyles();
+
+    StoredPrintSettings settings;
+    QString first, last;
+    try {
+        settings = PrintSettings::load();
+        Recordset range =
+            settings.db.openSnapshot(QStringLiteral("select min(invno) as first, max(invno) as last from so"));
+        first = range.text(QStringLiteral("first"));
+        last = range.text(QStringLiteral("last"));
+    } catch (const std::exception &e) {
+        complain(QString::fromLocal8Bit(e.what()));
+        return 2;
+    }
+    if (first.isEmpty()) {
+        complain(QStringLiteral("the suite holds no sales order to print"));
+        return 2;
+    }
+
+    QStringList codes = StyleCodes::offered();
+    codes << QStringLiteral("GRPDESC");
+    int failures = 0;
+    for (const QString &code : std::as_const(codes)) {
+        for (const bool pickingSheet : {false, true}) {
+            const QString name =
+                code + (pickingSheet ? QStringLiteral("-picking-sheet") : QStringLiteral("-sales-order"));
+            PrinterList::setPdfFolder(QDir(options.out).filePath(name));
+            PrintRequest job;
+            job.styleCode = code;
+            job.pickingSheet = pickingSheet;
+            job.from = first;
+            job.to = last;
+            job.printer = PrinterList::PdfPrinterName;
+            job.pickingSheetTitle = settings.pickingSheetTitle;
+            job.salesOrderTitle = settings.salesOrderTitle;
+            job.company = settings.company;
+            job.db = settings.db;
+            QString failure;
+            try {
+                PageEngine engine;
+                failure = PrintProcedures::run(engine, job);
+            } catch (const std::exception &e) {
+                failure = QString::fromLocal8Bit(e.what());
+            }
+            if (!failure.isEmpty()) {
+                complain(name + ": " + failure);
+                ++failures;
+            }
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,36 @@
+#include "CompanyBlock.h"
+
+#include "PageEngine.h"
+
+namespace CompanyBlock {
+
+QStringList addressLines(const CompanyDetails &company)
+{
+    QStringList lines;
+    for (const QString &line :
+         {company.address1, company.address2, company.tel.isEmpty() ? QString() : "Tel: " + company.tel,
+          company.fax.isEmpty() ? QString() : "Fax: " + company.fax}) {
+        if (!line.isEmpty())
+            lines << line;
+    }
+    return lines;
+}
+
+void write(PageEngine &vs, const QString &name, const QStringList &lines, double nameSize, double lineSize, double room)
+{
+    auto writeFitted = [&](const QString &text, double size) {
+        vs.setFontSize(size);
+        for (double smaller = size - 1; smaller >= 8 && vs.MeasureText(text) > room; smaller -= 1)
+            vs.setFontSize(smaller);
+        vs.Paragraph(text);
+    };
+    vs.setFontBold(true);
+    writeFitted(name, nameSize);
+    vs.setLineSpacing(80);
+    vs.setFontBold(false);
+    for (const QString &line : lines)
+        writeFitted(line, lineSize);
+    vs.setLineSpacing(100);
+}
+
+} // namespace CompanyBlock

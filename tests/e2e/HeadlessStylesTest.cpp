@@ -1,0 +1,92 @@
+// The real program, headless, on one suite per layout style: the orders it converts print as PDF
+// in that style's own design, whose text shows the style's own headings.
+
+#include "TempSuite.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <memory>
+#include <signal.h>
+
+namespace {
+
+QString pdfText(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {"-layout", path, "-"});
+    pdftotext.waitForFinished(30000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+struct StyleRun
+{
+    const char *code;
+    const char *autoSoDefault; // "Y" sales orders, "N" picking sheets
+    QStringList headings;
+    std::unique_ptr<TempSuite> suite = std::make_unique<TempSuite>(TempSuite::Data::Demo);
+    std::unique_ptr<QProcess> station = std::make_unique<QProcess>();
+    QStringList pdfs() const
+    {
+        return QDir(suite->programDir() + "/printout").entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    }
+};
+
+} // namespace
+
+TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
+{
+    // A1T1A: variants AB-S/M/L/XL kept in lots, a cap, a matrix item; A1T3A: 10 % discount.
+    StyleRun runs[] = {
+        {"REGGENERIC",
+         "Y",
+         {"PICKING SHEET", "SHIPPING DATE", "CANCEL DATE", "UNIT PRICE", "AMOUNT", "Total :", "**REMARKS**",
+          "Page: 1/1", "Riverside Wholesale Supply"}},
+        {"IMPPROFORMA",
+         "Y",
+         {"SALES ORDER", "ORDER #", "CANCEL DATE", "U/M", "SUB TOTAL", "DISCOUNT (10.00)%:", "SHIPPING CHG",
+          "Dana Whitfield", "Page: 1/1", "Riverside Wholesale Supply"}},
+        {"REGBOX", "N", {"PICKING SHEET", "Box", "BK ORDER", "D/C $", "D/C %", "** REMARKS **", "Page: 1/1"}},
+        {"REGLOT", "N", {"PICKING SHEET", "Lot", "BK ORD", "L2611A", "L2611B", "Total Qty: ", "Page: 1/1"}},
+        {"GRPDESC",
+         "N",
+         {"PICKING SHEET", "Acct. No.", "ORD DATE", "S-(12)", "Packed By:", "Total Qty:", "1/1",
+          "Riverside Wholesale Supply"}},
+    };
+    const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
+    for (StyleRun &run : runs) {
+        run.suite->setIni("AUTOPICKINGSHEET", "Format", run.code);
+        run.suite->setIni("PICKINGSHEET", "AutoSoDefault", run.autoSoDefault);
+        run.suite->setIni("AutoSoPrint", "DefaultPrinter", "PDF");
+        for (const char *name : {"A1T1Ainfo.crd", "A1T1A.ord", "A1T3Ainfo.crd", "A1T3A.ord"})
+            ASSERT_TRUE(QFile::copy(samples.filePath(name), run.suite->queueDir() + "/" + name));
+        run.station->setProcessChannelMode(QProcess::MergedChannels);
+        run.station->start(QStringLiteral(RFSTATION_EXECUTABLE),
+                           {"--headless", "--program-dir", run.suite->programDir(), "--print-qty", "1"});
+        ASSERT_TRUE(run.station->waitForStarted(30000)) << run.code;
+    }
+
+    // The stations run side by side; each is done when both its orders are printed and marked.
+    const QDeadlineTimer deadline(120 * 1000);
+    for (StyleRun &run : runs) {
+        QByteArray log;
+        while (run.suite->count("SELECT * FROM so WHERE ordstatus = 1") < 2 || run.pdfs().size() < 2) {
+            ASSERT_FALSE(deadline.hasExpired()) << run.code << "\n" << log.toStdString();
+            ASSERT_EQ(run.station->state(), QProcess::Running) << run.code << "\n" << log.toStdString();
+            run.station->waitForReadyRead(250);
+            log += run.station->readAll();
+        }
+        ::kill(pid_t(run.station->processId()), SIGTERM);
+        ASSERT_TRUE(run.station->waitForFinished(60000)) << run.code;
+        EXPECT_EQ(run.station->exitCode(), 0) << run.code << "\n" << (log + run.station->readAll()).toStdString();
+
+        QString text;
+        for (const QString &file : run.pdfs())
+            text += pdfText(run.suite->programDir() + "/printout/" + file);
+        for (const QString &heading : run.headings)
+            EXPECT_TRUE(text.contains(heading)) << run.code << ": " << heading.toStdString() << "\n"
+                                                << text.toStdString();
+    }
+}
