@@ -151,9 +151,21 @@ void TestDatabase::exec(const QString &script) const
         fail("SQL failed", text);
 }
 
+const QString &TestDatabase::readConnection() const
+{
+    // A test may replace the SQLite file under the program: each read opens it by its name anew.
+    if (m_backend == TestBackend::Sqlite) {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+        if (!db.open())
+            fail("cannot open", m_sqliteFile);
+    }
+    return m_connection;
+}
+
 QVariant TestDatabase::scalar(const QString &query) const
 {
-    const QList<QVariantList> found = rowsOf(m_connection, query);
+    const QList<QVariantList> found = rowsOf(readConnection(), query);
     return found.isEmpty() || found.first().isEmpty() ? QVariant() : found.first().first();
 }
 
@@ -165,7 +177,7 @@ int TestDatabase::count(const QString &query) const
 QStringList TestDatabase::rows(const QString &query) const
 {
     QStringList lines;
-    for (const QVariantList &row : rowsOf(m_connection, query)) {
+    for (const QVariantList &row : rowsOf(readConnection(), query)) {
         QString line;
         for (const QVariant &value : row)
             line += text(value) + "|";

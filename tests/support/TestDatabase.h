@@ -65,6 +65,7 @@ public:
 private:
     QString openServerConnection(const QString &user, const QString &password) const;
     void runOn(const QString &connection, const QString &script) const;
+    const QString &readConnection() const;
 
     TestBackend m_backend;
     QString m_sqliteFile;
