@@ -1,6 +1,7 @@
 // rfstation: turns handheld terminal orders into the suite's sales orders and prints them.
 
 #include "CommandLine.h"
+#include "ServiceNotifier.h"
 #include "ShutdownSignals.h"
 
 #include "Module1.h"
@@ -21,7 +22,22 @@ void headlessMessageFilter(QtMsgType type, const QMessageLogContext &context, co
     if (type == QtDebugMsg || message.startsWith(QLatin1String("This plugin does not support"))
         || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    const LogPriority priority = type == QtInfoMsg      ? LogPriority::Info
+                               : type == QtWarningMsg ? LogPriority::Warning
+                                                      : LogPriority::Error;
+    LogLine(qFormatLogMessage(type, context, message), priority);
+}
+
+// --program-dir, else RFSTATION_PROGRAM_DIR (the service's environment file sets it), else the
+// executable's folder.
+QString programDirOf(const CommandLine &options)
+{
+    QString dir = options.programDir;
+    if (dir.isEmpty())
+        dir = qEnvironmentVariable("RFSTATION_PROGRAM_DIR");
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath();
+    return QDir::cleanPath(QDir(dir).absolutePath());
 }
 
 } // namespace
@@ -53,9 +69,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    gProgramDir = QDir::cleanPath(QDir(options.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                   : options.programDir)
-                                      .absolutePath());
+    gProgramDir = programDirOf(options);
 
     registerLayoutStyles();
     PrintWindowStation printStation;
@@ -64,11 +78,15 @@ int main(int argc, char *argv[])
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
     ShutdownSignals shutdownSignals;
+    ServiceNotifier service;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &service, &ServiceNotifier::stopping);
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
+    QObject::connect(&window, &frmTerminalMain::pollingAlive, &service, &ServiceNotifier::alive);
 
     const int status = window.Form_Load();
     if (status != 0)
         return status;
+    service.ready(QStringLiteral("Watching %1").arg(gProgramDir));
     if (!gHeadless)
         window.show();
     return app.exec();

@@ -94,7 +94,8 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
                     .arg(FormatAmount(total.toDouble())));
         if (!archiveProblem.isEmpty())
             LogLine(QStringLiteral("%1: archive failed: %2; it stays in the queue folder and is not converted again")
-                        .arg(name, archiveProblem));
+                        .arg(name, archiveProblem),
+                    LogPriority::Error);
     }
 
     try {
@@ -109,5 +110,5 @@ void frmTerminalMain::LogOrderFailure(const QString &fileName, const QString &re
     if (!gHeadless || mLoggedFailure.value(key) == reason)
         return;
     mLoggedFailure.insert(key, reason);
-    LogLine(QStringLiteral("Order %1 not saved: %2").arg(fileName, reason));
+    LogLine(QStringLiteral("Order %1 not saved: %2").arg(fileName, reason), LogPriority::Warning);
 }

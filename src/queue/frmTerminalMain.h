@@ -80,6 +80,11 @@ public:
 
     bool passRunning() const { return mPassRunning; }
 
+Q_SIGNALS:
+    // The polling cycle is alive: emitted on every scan and for every order a pass takes up
+    // (the service watchdog listens).
+    void pollingAlive();
+
 public Q_SLOTS:
     void btnRun_Click();
     void btnExit_Click();
