@@ -22,7 +22,10 @@ namespace PagePrinter {
 // Prints pages fromPage..toPage (1-based, inclusive; 0 means the first / the last page) on the
 // named printer (see PrinterList). physicalPage: the document's coordinates start at the sheet's
 // corner rather than at the printable area's. A printer that is gone, refuses the job or fails
-// during it gives ok = false and an error text; a failed PDF job leaves no file behind.
+// during it gives ok = false and an error text; a failed PDF job leaves no file behind. A system
+// printer is a CUPS queue: the document goes to it as one PDF job (CupsQueue) and is printed once
+// the scheduler holds all of it; a queue that is missing, stopped or not accepting jobs prints
+// nothing and gives the reason.
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage);
 
