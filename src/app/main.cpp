@@ -5,6 +5,7 @@
 #include "ShutdownSignals.h"
 
 #include "Module1.h"
+#include "PrintProgress.h"
 #include "PrintWindowStation.h"
 #include "StyleRegistration.h"
 #include "frmTerminalMain.h"
@@ -72,6 +73,7 @@ int main(int argc, char *argv[])
     gProgramDir = programDirOf(options);
 
     registerLayoutStyles();
+    PrintProgress::install();
     PrintWindowStation printStation;
     frmTerminalMain window;
     window.setPrintStation(&printStation);

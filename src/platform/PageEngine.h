@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+#include <memory>
+
+class QPrinter;
 
 // Page layout engine: holds a document of pages, each a display list in twips (1440 to the inch,
 // origin at the sheet's top left corner), writes text, tables, rules and boxed text at a current
@@ -130,13 +134,22 @@ public:
     int OverlayPage() const { return m_overlayPage; }
     // Pages fromPage..toPage, 1-based; 0 means the first / the last page.
     PrintResult PrintDocument(int fromPage = 0, int toPage = 0);
+    // The same on a printer set up in the system's printer dialog (its paper and options kept).
+    PrintResult PrintDocument(QPrinter &printer, int fromPage = 0, int toPage = 0);
     const PrintResult &LastPrintResult() const { return m_lastPrint; }
     // Tells the preview to repaint.
     void Refresh();
 
     const PageDocument &document() const { return m_document; }
 
-    // Progress window settings: kept for the layouts, no window is shown.
+    // The progress window of each print job (EndDoc, PrintDocument) while AbortWindow is True:
+    // the monitor the program installed shows AbortCaption, AbortTextPage with %d the page,
+    // AbortTextDevice with its two %s the printer and its port, and a button AbortTextButton
+    // that cancels the job. AbortWindowPos 0 centres the window on the screen; other values put
+    // it in the screen's lower right corner.
+    using PrintMonitorFactory = std::function<std::unique_ptr<PrintMonitor>(const PageEngine &)>;
+    // Without a factory (or with AbortWindow False) jobs print unwatched.
+    static void setPrintMonitorFactory(PrintMonitorFactory factory);
     bool AbortWindow() const { return m_abortWindow; }
     void setAbortWindow(bool show) { m_abortWindow = show; }
     int AbortWindowPos() const { return m_abortWindowPos; }
@@ -243,6 +256,7 @@ private:
         int lines = 1;
     };
 
+    std::unique_ptr<PrintMonitor> makeMonitor() const;
     PageData *targetPage();
     int addItem(const PageItem &item);
     PageItem &itemAt(int index);

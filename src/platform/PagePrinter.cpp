@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrintEngine>
 #include <QPrinterInfo>
+#include <functional>
 #include <optional>
 
 namespace PagePrinter {
@@ -33,12 +34,26 @@ PrintResult failure(const QString &error)
     return result;
 }
 
+PrintResult cancelled()
+{
+    PrintResult result = failure(QStringLiteral("The print job was cancelled."));
+    result.cancelled = true;
+    return result;
+}
+
+// The monitor's go-ahead for the next page; true without a monitor.
+bool mayPrint(PrintMonitor *monitor, int page)
+{
+    return !monitor || monitor->nextPage(page);
+}
+
 // Lays pages from..to out as one PDF on `out`, each page at its own size, moved by `offset` twips
 // (the printable area's corner when the coordinates are not the sheet's). "" when written;
-// otherwise what failed.
+// otherwise what failed. *stopped tells that the monitor cancelled.
 QString writePdf(QIODevice &out, const PageDocument &document, const QString &title, int from, int to,
-                 QPointF offset)
+                 QPointF offset, PrintMonitor *monitor, bool *stopped)
 {
+    *stopped = false;
     QPdfWriter writer(&out);
     writer.setResolution(PdfResolution);
     writer.setCreator(QStringLiteral("RF Order Station"));
@@ -51,6 +66,11 @@ QString writePdf(QIODevice &out, const PageDocument &document, const QString &ti
     const double sx = PageRenderer::scaleX(writer);
     const double sy = PageRenderer::scaleY(writer);
     for (int page = from; page <= to; ++page) {
+        if (!mayPrint(monitor, page)) {
+            *stopped = true;
+            painter.end();
+            return QStringLiteral("cancelled");
+        }
         const PageData &data = document.pages.at(page - 1);
         if (page > from) {
             writer.setPageSize(pageSizeOf(data));
@@ -75,7 +95,8 @@ PrintResult printed(int from, int to)
     return result;
 }
 
-PrintResult printPdf(const PageDocument &document, const QString &documentName, int from, int to)
+PrintResult printPdf(const PageDocument &document, const QString &documentName, int from, int to,
+                     PrintMonitor *monitor)
 {
     QString error;
     const QString path = PrinterList::reservePdfFile(documentName, &error);
@@ -88,8 +109,13 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
         QFile::remove(path);
         return result;
     }
-    error = writePdf(file, document, documentName, from, to, QPointF());
+    bool stopped = false;
+    error = writePdf(file, document, documentName, from, to, QPointF(), monitor, &stopped);
     file.close();
+    if (stopped) {
+        QFile::remove(path);
+        return cancelled();
+    }
     if (!error.isEmpty() || file.error() != QFileDevice::NoError) {
         const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : error;
         QFile::remove(path);
@@ -102,12 +128,16 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
 
 // A CUPS queue gets the document as one PDF job through the CUPS API, which, unlike QPrinter,
 // tells whether the scheduler took the job.
+// The document is made whole before the job is created, so a cancelled document sends nothing.
 PrintResult printCups(const PageDocument &document, const QString &device, const QString &documentName, int from,
-                      int to, QPointF offset, const CupsQueue::Options &options)
+                      int to, QPointF offset, const CupsQueue::Options &options, PrintMonitor *monitor)
 {
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
-    const QString error = writePdf(pdf, document, documentName, from, to, offset);
+    bool stopped = false;
+    const QString error = writePdf(pdf, document, documentName, from, to, offset, monitor, &stopped);
+    if (stopped)
+        return cancelled();
     if (!error.isEmpty())
         return failure(QStringLiteral("The document for the printer \"%1\" could not be made: %2").arg(device, error));
     const QString refused = CupsQueue::submit(device, documentName, pdf.data(), options);
@@ -151,11 +181,11 @@ CupsQueue::Options optionsOf(const QPrinter &printer)
 
 // One job on a printer the caller has set up (paper, duplex, options chosen in the system's dialog).
 PrintResult printOn(QPrinter &printer, const PageDocument &document, const QString &documentName,
-                    int from, int to, bool physicalPage)
+                    int from, int to, bool physicalPage, PrintMonitor *monitor)
 {
     if (printer.outputFormat() == QPrinter::NativeFormat)
         return printCups(document, printer.printerName(), documentName, from, to,
-                         printableCorner(printer, physicalPage), optionsOf(printer));
+                         printableCorner(printer, physicalPage), optionsOf(printer), monitor);
 
     // Set up to print into a file: QPrinter writes it and reports its own failures.
     const QString device = printer.outputFileName();
@@ -165,6 +195,12 @@ PrintResult printOn(QPrinter &printer, const PageDocument &document, const QStri
     if (!painter.begin(&printer))
         return failure(QStringLiteral("The file \"%1\" cannot be written.").arg(device));
     for (int page = from; page <= to; ++page) {
+        if (!mayPrint(monitor, page)) {
+            printer.abort();
+            painter.end();
+            QFile::remove(device);
+            return cancelled();
+        }
         if (page > from && !printer.newPage()) {
             printer.abort();
             painter.end();
@@ -179,7 +215,7 @@ PrintResult printOn(QPrinter &printer, const PageDocument &document, const QStri
 }
 
 PrintResult printSystem(const PageDocument &document, const QString &device, const QString &documentName,
-                        int from, int to, bool physicalPage)
+                        int from, int to, bool physicalPage, PrintMonitor *monitor)
 {
     const QPrinterInfo info = QPrinterInfo::printerInfo(device);
     if (device.trimmed().isEmpty() || info.isNull())
@@ -190,7 +226,7 @@ PrintResult printSystem(const PageDocument &document, const QString &device, con
         printer.setPageSize(pageSizeOf(document.pages.at(from - 1)));
         corner = printableCorner(printer, false);
     }
-    return printCups(document, device, documentName, from, to, corner, {});
+    return printCups(document, device, documentName, from, to, corner, {}, monitor);
 }
 
 // The pages from..to that a request names, or the reason there are none.
@@ -206,26 +242,42 @@ std::optional<QString> checkRange(const PageDocument &document, int fromPage, in
     return std::nullopt;
 }
 
+// Tells the monitor the job and how it ended.
+PrintResult watched(PrintMonitor *monitor, const PrintJobInfo &job, const std::function<PrintResult()> &print)
+{
+    if (!monitor)
+        return print();
+    monitor->jobStarted(job);
+    const PrintResult result = print();
+    monitor->jobFinished(result);
+    return result;
+}
+
 } // namespace
 
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
-                  int fromPage, int toPage, bool physicalPage)
+                  int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor)
 {
     int from = 0, to = 0;
     if (const auto error = checkRange(document, fromPage, toPage, from, to))
         return failure(*error);
-    if (PrinterList::isPdf(device))
-        return printPdf(document, documentName, from, to);
-    return printSystem(document, device, documentName, from, to, physicalPage);
+    const PrintJobInfo job{documentName, device, monitor ? PrinterList::port(device) : QString(), from, to};
+    return watched(monitor, job, [&] {
+        return PrinterList::isPdf(device) ? printPdf(document, documentName, from, to, monitor)
+                                          : printSystem(document, device, documentName, from, to, physicalPage, monitor);
+    });
 }
 
 PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
-                  int fromPage, int toPage, bool physicalPage)
+                  int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor)
 {
     int from = 0, to = 0;
     if (const auto error = checkRange(document, fromPage, toPage, from, to))
         return failure(*error);
-    return printOn(printer, document, documentName, from, to, physicalPage);
+    const bool toFile = printer.outputFormat() != QPrinter::NativeFormat;
+    const QString device = toFile ? printer.outputFileName() : printer.printerName();
+    const PrintJobInfo job{documentName, device, toFile || !monitor ? QString() : PrinterList::port(device), from, to};
+    return watched(monitor, job, [&] { return printOn(printer, document, documentName, from, to, physicalPage, monitor); });
 }
 
 } // namespace PagePrinter

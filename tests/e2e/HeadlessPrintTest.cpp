@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -58,6 +59,9 @@ TEST(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
     ASSERT_EQ(files.size(), 4) << files.join(", ").toStdString();
     EXPECT_EQ(files.filter("SO001001").size(), 2);
     EXPECT_EQ(files.filter("SO001002").size(), 2);
+    // Headless, the progress window is a line per job.
+    EXPECT_EQ(QString::fromLocal8Bit(log).count(QRegularExpression("Printed SO001001 on PDF \\(.*printout\\): 1 page")), 2)
+        << log.toStdString();
 
     const QString first = pdfText(printout.filePath(files.filter("SO001001").first()));
     for (const char *text : {"SALES ORDER", "SO001001", "C1001", "Harbor Street Boutique", "Page: 1/1", "TOTAL",
