@@ -66,8 +66,8 @@ class QPrinter;
 // - DrawLine and BoxedText are placed absolutely and move nothing.
 //
 // Tables (AddTable and its cell forms below; strings described in PageTable.h): one table uses
-// the current font for every cell. A cell's text is inset by CellPadding on both sides, wraps at Chr(13) and at the
-// column width, and is aligned by its column's mark. A row is as tall as its tallest cell
+// the current font for every cell. A cell's text is inset by CellPadding on both sides, wraps at
+// Chr(13) and at the column width, and is aligned by its column's mark. A row is as tall as its tallest cell
 // (lines x line height); its line boxes start at CurrentY, or one ascent above it with a
 // baseline code. A row whose boxes would pass PageHeight - MarginBottom moves to a new page and
 // starts there with its top at MarginTop, after the header rows (if any), which are repeated; a

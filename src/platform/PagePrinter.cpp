@@ -157,7 +157,9 @@ QPointF printableCorner(const QPrinter &printer, bool physicalPage)
 CupsQueue::Options optionsOf(const QPrinter &printer)
 {
     CupsQueue::Options options;
-    const auto add = [&options](const QByteArray &name, const QByteArray &value) { options.append(qMakePair(name, value)); };
+    const auto add = [&options](const QByteArray &name, const QByteArray &value) {
+        options.append(qMakePair(name, value));
+    };
     add("media", printer.pageLayout().pageSize().key().toUtf8());
     if (printer.copyCount() > 1) {
         add("copies", QByteArray::number(printer.copyCount()));
@@ -263,8 +265,9 @@ PrintResult print(const PageDocument &document, const QString &device, const QSt
         return failure(*error);
     const PrintJobInfo job{documentName, device, monitor ? PrinterList::port(device) : QString(), from, to};
     return watched(monitor, job, [&] {
-        return PrinterList::isPdf(device) ? printPdf(document, documentName, from, to, monitor)
-                                          : printSystem(document, device, documentName, from, to, physicalPage, monitor);
+        if (PrinterList::isPdf(device))
+            return printPdf(document, documentName, from, to, monitor);
+        return printSystem(document, device, documentName, from, to, physicalPage, monitor);
     });
 }
 
@@ -277,7 +280,8 @@ PrintResult print(const PageDocument &document, QPrinter &printer, const QString
     const bool toFile = printer.outputFormat() != QPrinter::NativeFormat;
     const QString device = toFile ? printer.outputFileName() : printer.printerName();
     const PrintJobInfo job{documentName, device, toFile || !monitor ? QString() : PrinterList::port(device), from, to};
-    return watched(monitor, job, [&] { return printOn(printer, document, documentName, from, to, physicalPage, monitor); });
+    return watched(monitor, job,
+                   [&] { return printOn(printer, document, documentName, from, to, physicalPage, monitor); });
 }
 
 } // namespace PagePrinter

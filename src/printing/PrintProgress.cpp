@@ -24,7 +24,8 @@ public:
     bool nextPage(int) override { return true; }
     void jobFinished(const PrintResult &result) override
     {
-        const QString where = mJob.port.isEmpty() ? mJob.printer : QStringLiteral("%1 (%2)").arg(mJob.printer, mJob.port);
+        const QString where =
+            mJob.port.isEmpty() ? mJob.printer : QStringLiteral("%1 (%2)").arg(mJob.printer, mJob.port);
         if (result.ok)
             LogLine(QStringLiteral("Printed %1 on %2: %3 page(s)").arg(mJob.document, where).arg(result.pagesPrinted));
         else
@@ -72,8 +73,8 @@ PrintProgress::PrintProgress(const PageEngine &engine)
     setWindowTitle(engine.AbortCaption());
     lblPage = new QLabel(this);
     lblDevice = new QLabel(this);
-    cmdCancel = new QPushButton(engine.AbortTextButton().isEmpty() ? QStringLiteral("Cancel") : engine.AbortTextButton(),
-                                this);
+    const QString button = engine.AbortTextButton();
+    cmdCancel = new QPushButton(button.isEmpty() ? QStringLiteral("Cancel") : button, this);
     cmdCancel->setFocusPolicy(Qt::NoFocus);
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, [this] { mCancelled = true; });
