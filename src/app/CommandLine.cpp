@@ -52,7 +52,7 @@ QString CommandLine::usage()
         "into a sales order in the suite's database and prints it.\n"
         "\n"
         "  --program-dir DIR  the program folder (inside the suite's admodule folder);\n"
-        "                     default: the folder of the executable\n"
+        "                     default: $RFSTATION_PROGRAM_DIR, else the folder of the executable\n"
         "  --headless         run without windows; messages go to standard error;\n"
         "                     SIGTERM or SIGINT stops after the order being converted\n"
         "  --print-qty N      copies printed of each new order (the \"Print Qty.\" box); 0 prints none\n"

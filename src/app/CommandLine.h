@@ -5,7 +5,7 @@
 // rfstation [--program-dir DIR] [--headless] [--print-qty N] [--help] [--version]
 struct CommandLine
 {
-    QString programDir; // empty: the executable's folder
+    QString programDir; // empty: RFSTATION_PROGRAM_DIR, else the executable's folder
     bool headless = false;
     QString printQty;   // null: the window's own default
     bool help = false;

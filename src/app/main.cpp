@@ -2,11 +2,13 @@
 
 #include "CommandLine.h"
 #include "ExitStatus.h"
+#include "ServiceNotifier.h"
 #include "ShutdownSignals.h"
 #include "StationLock.h"
 
 #include "HeadlessPrintStation.h"
 #include "Module1.h"
+#include "PrintProgress.h"
 #include "PrintWindowStation.h"
 #include "StyleRegistration.h"
 #include "frmTerminalMain.h"
@@ -25,7 +27,22 @@ void headlessMessageFilter(QtMsgType type, const QMessageLogContext &context, co
     if (type == QtDebugMsg || message.startsWith(QLatin1String("This plugin does not support"))
         || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    const LogPriority priority = type == QtInfoMsg      ? LogPriority::Info
+                               : type == QtWarningMsg ? LogPriority::Warning
+                                                      : LogPriority::Error;
+    LogLine(qFormatLogMessage(type, context, message), priority);
+}
+
+// --program-dir, else RFSTATION_PROGRAM_DIR (the service's environment file sets it), else the
+// executable's folder.
+QString programDirOf(const CommandLine &options)
+{
+    QString dir = options.programDir;
+    if (dir.isEmpty())
+        dir = qEnvironmentVariable("RFSTATION_PROGRAM_DIR");
+    if (dir.isEmpty())
+        dir = QCoreApplication::applicationDirPath();
+    return QDir::cleanPath(QDir(dir).absolutePath());
 }
 
 } // namespace
@@ -68,9 +85,7 @@ int main(int argc, char *argv[])
     // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
     ShutdownSignals shutdownSignals;
 
-    gProgramDir = QDir::cleanPath(QDir(options.programDir.isEmpty() ? QCoreApplication::applicationDirPath()
-                                                                   : options.programDir)
-                                      .absolutePath());
+    gProgramDir = programDirOf(options);
 
     StationLock lock;
     QString lockMessage;
@@ -86,6 +101,7 @@ int main(int argc, char *argv[])
     }
 
     registerLayoutStyles();
+    PrintProgress::install();
     // Headless, orders print without the print window: no widget is built for a print.
     const std::unique_ptr<PrintStation> printStation = gHeadless
         ? std::unique_ptr<PrintStation>(std::make_unique<HeadlessPrintStation>())
@@ -94,11 +110,15 @@ int main(int argc, char *argv[])
     window.setPrintStation(printStation.get());
     if (!options.printQty.isNull())
         window.setDefaultPrintQty(options.printQty);
+    ServiceNotifier service;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &service, &ServiceNotifier::stopping);
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
+    QObject::connect(&window, &frmTerminalMain::pollingAlive, &service, &ServiceNotifier::alive);
 
     const int status = window.Form_Load();
     if (status != 0)
         return status;
+    service.ready(QStringLiteral("Watching %1").arg(gProgramDir));
     if (!gHeadless)
         window.show();
     return app.exec();

@@ -13,6 +13,12 @@ namespace {
 // Rows are fitted by whole lines; this absorbs rounding of positions a layout adds up.
 constexpr double FitEpsilon = 0.5;
 
+PageEngine::PrintMonitorFactory &monitorFactory()
+{
+    static PageEngine::PrintMonitorFactory factory;
+    return factory;
+}
+
 int alignCode(PageTable::Align align)
 {
     switch (align) {
@@ -130,9 +136,27 @@ void PageEngine::EndOverlay()
     emit documentChanged();
 }
 
+void PageEngine::setPrintMonitorFactory(PrintMonitorFactory factory)
+{
+    monitorFactory() = std::move(factory);
+}
+
+std::unique_ptr<PrintMonitor> PageEngine::makeMonitor() const
+{
+    return m_abortWindow && monitorFactory() ? monitorFactory()(*this) : nullptr;
+}
+
 PrintResult PageEngine::PrintDocument(int fromPage, int toPage)
 {
-    m_lastPrint = PagePrinter::print(m_document, m_device, m_docName, fromPage, toPage, m_physicalPage);
+    const std::unique_ptr<PrintMonitor> monitor = makeMonitor();
+    m_lastPrint = PagePrinter::print(m_document, m_device, m_docName, fromPage, toPage, m_physicalPage, monitor.get());
+    return m_lastPrint;
+}
+
+PrintResult PageEngine::PrintDocument(QPrinter &printer, int fromPage, int toPage)
+{
+    const std::unique_ptr<PrintMonitor> monitor = makeMonitor();
+    m_lastPrint = PagePrinter::print(m_document, printer, m_docName, fromPage, toPage, m_physicalPage, monitor.get());
     return m_lastPrint;
 }
 

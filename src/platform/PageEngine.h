@@ -9,6 +9,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+#include <memory>
+
+class QPrinter;
 
 // Page layout engine: holds a document of pages, each a display list in twips (1440 to the inch,
 // origin at the sheet's top left corner), writes text, tables, rules and boxed text at a current
@@ -62,8 +66,8 @@
 // - DrawLine and BoxedText are placed absolutely and move nothing.
 //
 // Tables (AddTable and its cell forms below; strings described in PageTable.h): one table uses
-// the current font for every cell. A cell's text is inset by CellPadding on both sides, wraps at Chr(13) and at the
-// column width, and is aligned by its column's mark. A row is as tall as its tallest cell
+// the current font for every cell. A cell's text is inset by CellPadding on both sides, wraps at
+// Chr(13) and at the column width, and is aligned by its column's mark. A row is as tall as its tallest cell
 // (lines x line height); its line boxes start at CurrentY, or one ascent above it with a
 // baseline code. A row whose boxes would pass PageHeight - MarginBottom moves to a new page and
 // starts there with its top at MarginTop, after the header rows (if any), which are repeated; a
@@ -130,11 +134,34 @@ public:
     int OverlayPage() const { return m_overlayPage; }
     // Pages fromPage..toPage, 1-based; 0 means the first / the last page.
     PrintResult PrintDocument(int fromPage = 0, int toPage = 0);
+    // The same on a printer set up in the system's printer dialog (its paper and options kept).
+    PrintResult PrintDocument(QPrinter &printer, int fromPage = 0, int toPage = 0);
     const PrintResult &LastPrintResult() const { return m_lastPrint; }
     // Tells the preview to repaint.
     void Refresh();
 
     const PageDocument &document() const { return m_document; }
+
+    // The progress window of each print job (EndDoc, PrintDocument) while AbortWindow is True:
+    // the monitor the program installed shows AbortCaption, AbortTextPage with %d the page,
+    // AbortTextDevice with its two %s the printer and its port, and a button AbortTextButton
+    // that cancels the job. AbortWindowPos 0 centres the window on the screen; other values put
+    // it in the screen's lower right corner.
+    using PrintMonitorFactory = std::function<std::unique_ptr<PrintMonitor>(const PageEngine &)>;
+    // Without a factory (or with AbortWindow False) jobs print unwatched.
+    static void setPrintMonitorFactory(PrintMonitorFactory factory);
+    bool AbortWindow() const { return m_abortWindow; }
+    void setAbortWindow(bool show) { m_abortWindow = show; }
+    int AbortWindowPos() const { return m_abortWindowPos; }
+    void setAbortWindowPos(int position) { m_abortWindowPos = position; }
+    QString AbortCaption() const { return m_abortCaption; }
+    void setAbortCaption(const QString &text) { m_abortCaption = text; }
+    QString AbortTextButton() const { return m_abortTextButton; }
+    void setAbortTextButton(const QString &text) { m_abortTextButton = text; }
+    QString AbortTextPage() const { return m_abortTextPage; }
+    void setAbortTextPage(const QString &text) { m_abortTextPage = text; }
+    QString AbortTextDevice() const { return m_abortTextDevice; }
+    void setAbortTextDevice(const QString &text) { m_abortTextDevice = text; }
 
     // Sheet and margins.
     double PageWidth() const { return m_pageWidth; }
@@ -229,6 +256,7 @@ private:
         int lines = 1;
     };
 
+    std::unique_ptr<PrintMonitor> makeMonitor() const;
     PageData *targetPage();
     int addItem(const PageItem &item);
     PageItem &itemAt(int index);

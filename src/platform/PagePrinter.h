@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PageDocument.h"
+#include "PrintMonitor.h"
 
 #include <QString>
 
@@ -14,6 +15,8 @@ struct PrintResult
     // The file written by the "PDF" printer; empty for system printers.
     QString outputFile;
     int pagesPrinted = 0;
+    // The monitor cancelled the job (ok is false, nothing of it printed).
+    bool cancelled = false;
 };
 
 // Sends a finished document to a printer as one print job.
@@ -22,13 +25,17 @@ namespace PagePrinter {
 // Prints pages fromPage..toPage (1-based, inclusive; 0 means the first / the last page) on the
 // named printer (see PrinterList). physicalPage: the document's coordinates start at the sheet's
 // corner rather than at the printable area's. A printer that is gone, refuses the job or fails
-// during it gives ok = false and an error text; a failed PDF job leaves no file behind.
+// during it gives ok = false and an error text; a failed PDF job leaves no file behind. A system
+// printer is a CUPS queue: the document goes to it as one PDF job (CupsQueue) and is printed once
+// the scheduler holds all of it; a queue that is missing, stopped or not accepting jobs prints
+// nothing and gives the reason.
+// With a monitor, the job is reported to it and each page waits for its go-ahead (PrintMonitor).
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
-                  int fromPage, int toPage, bool physicalPage);
+                  int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor = nullptr);
 
 // The same on a printer the caller has set up (paper, tray, duplex chosen in the system's
 // printer dialog); its settings are kept.
 PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
-                  int fromPage, int toPage, bool physicalPage);
+                  int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor = nullptr);
 
 } // namespace PagePrinter

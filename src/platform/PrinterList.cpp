@@ -1,5 +1,7 @@
 #include "PrinterList.h"
 
+#include "CupsQueue.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -59,6 +61,11 @@ QString defaultName()
 bool isPdf(const QString &name)
 {
     return name.trimmed().compare(PdfPrinterName, Qt::CaseInsensitive) == 0;
+}
+
+QString port(const QString &name)
+{
+    return isPdf(name) ? QDir::toNativeSeparators(pdfFolder()) : CupsQueue::port(name);
 }
 
 QSizeF paperSize(const QString &name)

@@ -17,6 +17,9 @@ QStringList names();
 // The system's default printer; else the first system printer; else "PDF".
 QString defaultName();
 bool isPdf(const QString &name);
+// Where the printer prints, as the progress window names it: the "PDF" printer's folder, a CUPS
+// queue's device (CupsQueue::port); "" when unknown.
+QString port(const QString &name);
 // The printer's default paper in twips; Letter (12240 x 15840) for "PDF" and unknown printers.
 QSizeF paperSize(const QString &name);
 

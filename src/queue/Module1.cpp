@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 clsServer *gServer = nullptr;
 QString gSuiteRoot;
@@ -135,7 +137,9 @@ QString NullToEmpty(const QVariant &value)
 void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent)
 {
     if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        LogLine(title + ": " + text);
+        LogLine(title + ": " + text, icon == MessageIcon::Critical      ? LogPriority::Error
+                                     : icon == MessageIcon::Exclamation ? LogPriority::Warning
+                                                                        : LogPriority::Info);
         return;
     }
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
@@ -149,9 +153,37 @@ void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QW
     box.exec();
 }
 
-void LogLine(const QString &text)
+namespace {
+
+// systemd names the journal stream it connects to standard error in JOURNAL_STREAM ("dev:inode");
+// standard error redirected elsewhere keeps the variable but not the file.
+bool stderrIsJournal()
 {
-    const QString line = QDateTime::currentDateTime().toString(Qt::ISODate) + ' ' + text + '\n';
+    static const bool journal = [] {
+        const QList<QByteArray> parts = qgetenv("JOURNAL_STREAM").split(':');
+        struct stat info = {};
+        if (parts.size() != 2 || ::fstat(STDERR_FILENO, &info) != 0)
+            return false;
+        bool devOk = false, inodeOk = false;
+        const qulonglong dev = parts[0].toULongLong(&devOk);
+        const qulonglong inode = parts[1].toULongLong(&inodeOk);
+        return devOk && inodeOk && dev == qulonglong(info.st_dev) && inode == qulonglong(info.st_ino);
+    }();
+    return journal;
+}
+
+} // namespace
+
+void LogLine(const QString &text, LogPriority priority)
+{
+    QString line;
+    if (stderrIsJournal()) {
+        // The journal takes each line as an entry of its own: each gets the prefix.
+        const QString prefix = QStringLiteral("<%1>").arg(int(priority));
+        line = prefix + QString(text).replace(QLatin1Char('\n'), QLatin1Char('\n') + prefix) + '\n';
+    } else {
+        line = QDateTime::currentDateTime().toString(Qt::ISODate) + ' ' + text + '\n';
+    }
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }

@@ -51,10 +51,15 @@ QString NullToEmpty(const QVariant &value);
 // --- our own helpers
 
 enum class MessageIcon { None, Information, Exclamation, Critical };
-// A message box with an OK button; in headless mode one timestamped line on standard error.
+// A message box with an OK button; in headless mode one line on standard error (LogLine), an
+// error for the critical icon, a warning for the exclamation mark.
 void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent = nullptr);
-// One timestamped line on standard error: what a headless run reports.
-void LogLine(const QString &text);
+// How urgent a logged line is; the journal shows and filters lines by it.
+enum class LogPriority { Error = 3, Warning = 4, Info = 6 };
+// One line on standard error: what a headless run reports. It starts with a timestamp, except
+// when standard error is the journal (a systemd service): then every line carries the journal's
+// priority prefix ("<3>" error, "<4>" warning, "<6>" information) and the journal stamps it.
+void LogLine(const QString &text, LogPriority priority = LogPriority::Info);
 // A Yes/No question; in headless mode nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullptr);
 

@@ -105,7 +105,8 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
     if (gHeadless) {
         if (!archiveProblem.isEmpty())
             LogLine(QStringLiteral("%1: archive failed: %2; it stays in the queue folder and is not saved again")
-                        .arg(name, archiveProblem));
+                        .arg(name, archiveProblem),
+                    LogPriority::Error);
     }
 
     try {
@@ -120,5 +121,5 @@ void frmTerminalMain::LogOrderFailure(const QString &fileName, const QString &re
     if (!gHeadless || mLoggedFailure.value(key) == reason)
         return;
     mLoggedFailure.insert(key, reason);
-    LogLine(QStringLiteral("Order %1 not saved: %2").arg(fileName, reason));
+    LogLine(QStringLiteral("Order %1 not saved: %2").arg(fileName, reason), LogPriority::Warning);
 }

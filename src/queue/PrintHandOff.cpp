@@ -73,7 +73,7 @@ void frmTerminalMain::AutoPrintOrder(const QString &soNo, const QString &printTe
                 // One failure is enough: the next copies would go to the same printer.
                 addPrintStatus(fDone, doneRow, QStringLiteral("print failed: ") + failure);
                 if (gHeadless)
-                    LogLine(QStringLiteral("Sales order %1 not printed: %2").arg(soNo, failure));
+                    LogLine(QStringLiteral("Sales order %1 not printed: %2").arg(soNo, failure), LogPriority::Error);
                 break;
             }
         }

@@ -44,6 +44,7 @@ private:
 
 void frmTerminalMain::Timer1_Timer()
 {
+    Q_EMIT pollingAlive();
     // A pass holds the queue list; a scan waits for it to end.
     if (gScanBusy || mPassRunning)
         return;
@@ -237,6 +238,7 @@ void frmTerminalMain::Timer2_Timer()
                 names.append(fQue->text(ColOrderFile, row).toUpper());
             int expected = 1;
             for (const QString &name : std::as_const(names)) {
+                Q_EMIT pollingAlive();
                 QCoreApplication::processEvents();
                 if (gStopRequested)
                     break;

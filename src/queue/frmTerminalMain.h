@@ -112,6 +112,11 @@ public:
     // The queue status of a saved order whose files could not leave the queue.
     static QString SavedNotArchived(const QString &soNo, const QString &reason);
 
+Q_SIGNALS:
+    // The polling cycle is alive: emitted on every scan and for every order a pass takes up
+    // (the service watchdog listens).
+    void pollingAlive();
+
 public Q_SLOTS:
     void btnRun_Click();
     void btnExit_Click();

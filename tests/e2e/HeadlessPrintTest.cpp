@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,7 +27,7 @@ QString pdfText(const QString &path)
 // Queues the sample orders, runs the station with two copies per order until `done` holds (at
 // most 90 s) and stops it with SIGTERM; it must have got there and ended cleanly.
 ::testing::AssertionResult runStation(const TempSuite &suite, const QStringList &samples,
-                                      const std::function<bool()> &done)
+                                      const std::function<bool()> &done, QByteArray *logOut = nullptr)
 {
     const QDir folder(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
     for (const QString &name : samples) {
@@ -50,6 +51,8 @@ QString pdfText(const QString &path)
     ::kill(pid_t(station.processId()), SIGTERM);
     if (!station.waitForFinished(60000) || station.exitCode() != 0)
         return ::testing::AssertionFailure() << "no clean end:\n" << (log + station.readAll()).toStdString();
+    if (logOut)
+        *logOut = log + station.readAll();
     return ::testing::AssertionSuccess();
 }
 
@@ -71,15 +74,19 @@ TEST_P(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
     TempSuite suite(TempSuite::Data::Demo, GetParam());
     suite.setIni("PICKINGSHEET", "AutoSoDefault", "Y"); // sales orders, not picking sheets
     suite.setIni("AutoSoPrint", "DefaultPrinter", "PDF");
-    ASSERT_TRUE(runStation(suite, {"A1T1Ainfo.crd", "A1T1A.ord", "A1T2Ainfo.crd", "A1T2A.ord"}, [&] {
-        return suite.count("SELECT * FROM so WHERE ordstatus = 1") == 2 && pdfs(suite).size() == 4;
-    }));
+    QByteArray log;
+    ASSERT_TRUE(runStation(
+        suite, {"A1T1Ainfo.crd", "A1T1A.ord", "A1T2Ainfo.crd", "A1T2A.ord"},
+        [&] { return suite.count("SELECT * FROM so WHERE ordstatus = 1") == 2 && pdfs(suite).size() == 4; }, &log));
 
     // Two copies of each order, each its own job and file.
     const QStringList files = pdfs(suite);
     ASSERT_EQ(files.size(), 4) << files.join(", ").toStdString();
     EXPECT_EQ(files.filter("SO001001").size(), 2);
     EXPECT_EQ(files.filter("SO001002").size(), 2);
+    // Headless, the progress window is a line per job.
+    EXPECT_EQ(QString::fromLocal8Bit(log).count(QRegularExpression("Printed SO001001 on PDF \\(.*printout\\): 1 page")), 2)
+        << log.toStdString();
 
     const QString first = pdfText(suite.programDir() + "/printout/" + files.filter("SO001001").first());
     for (const char *text : {"SALES ORDER", "SO001001", "C1001", "Harbor Street Boutique", "Page: 1/1", "TOTAL",

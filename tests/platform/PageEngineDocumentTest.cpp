@@ -131,3 +131,53 @@ TEST(PageEngineDocument, PrintFailuresAreReportedWithTheirReason)
     EXPECT_FALSE(noFolder.ok);
     EXPECT_TRUE(noFolder.error.contains("blocker")) << noFolder.error.toStdString();
 }
+
+TEST(PageEngineDocument, TheProgressMonitorSeesEachPageAndItsCancelLeavesNothingPrinted)
+{
+    // Records the job and cancels before page `stopAt`.
+    struct Recorder : PrintMonitor
+    {
+        QStringList *events;
+        int stopAt;
+        Recorder(QStringList *e, int s) : events(e), stopAt(s) {}
+        void jobStarted(const PrintJobInfo &job) override
+        {
+            *events << QStringLiteral("start %1 on %2 at %3 pages %4-%5")
+                           .arg(job.document, job.printer, job.port).arg(job.firstPage).arg(job.lastPage);
+        }
+        bool nextPage(int page) override
+        {
+            *events << QStringLiteral("page %1").arg(page);
+            return page != stopAt;
+        }
+        void jobFinished(const PrintResult &result) override
+        {
+            *events << QStringLiteral("end %1").arg(result.ok ? "ok" : result.cancelled ? "cancelled" : "failed");
+        }
+    };
+    PdfFolder folder;
+    QStringList events;
+    int stopAt = 0;
+    PageEngine::setPrintMonitorFactory([&](const PageEngine &) { return std::make_unique<Recorder>(&events, stopAt); });
+    PageEngine e;
+    e.setPreview(true);
+    threePages(e);
+    e.setDocName("SO0001");
+    e.EndDoc();
+
+    EXPECT_TRUE(e.PrintDocument().ok);
+    EXPECT_TRUE(events.isEmpty()); // AbortWindow False: unwatched
+    e.setAbortWindow(true);
+    EXPECT_TRUE(e.PrintDocument(2, 3).ok);
+    const QString port = QDir::toNativeSeparators(folder.dir.filePath("printout"));
+    EXPECT_EQ(events, (QStringList{"start SO0001 on PDF at " + port + " pages 2-3", "page 2", "page 3", "end ok"}));
+
+    events.clear();
+    stopAt = 2;
+    const PrintResult cancelled = e.PrintDocument();
+    EXPECT_FALSE(cancelled.ok);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(events, (QStringList{"start SO0001 on PDF at " + port + " pages 1-3", "page 1", "page 2", "end cancelled"}));
+    EXPECT_EQ(folder.files().size(), 2); // the two finished jobs; the cancelled one left no file
+    PageEngine::setPrintMonitorFactory({});
+}
