@@ -292,6 +292,12 @@ private:
     QString m_device;
     bool m_preview = false;
     QString m_docName;
+    bool m_abortWindow = false;
+    int m_abortWindowPos = 0;
+    QString m_abortCaption;
+    QString m_abortTextButton;
+    QString m_abortTextPage;
+    QString m_abortTextDevice;
 
     double m_pageWidth = 12240;
     double m_pageHeight = 15840;
