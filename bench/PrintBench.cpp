@@ -32,7 +32,8 @@ bool makeSuite(const QString &root, int orders, int lines)
     const QString database = root + "/suite.db";
     if (!QDir().mkpath(root + "/admodule"))
         return false;
-    QByteArray data = "BEGIN;";
+    // Only the bench's orders: the demo's own are cleared.
+    QByteArray data = "BEGIN; DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;";
     for (int o = 1; o <= orders; ++o) {
         const QString invno = QStringLiteral("SO%1").arg(o, 6, 10, QLatin1Char('0'));
         double amount = 0;

@@ -1,6 +1,6 @@
--- Demo data for a fresh suite database built from suite-sqlite.sql. The sales order tables start
--- empty; invoice history is there for the last-price method. Names, addresses and telephone
--- numbers are invented.
+-- Demo data for a fresh suite database built from suite-sqlite.sql. Invoice history is there for
+-- the last-price method; the few sales orders at the end are there to print. Names, addresses and
+-- telephone numbers are invented.
 BEGIN;
 
 INSERT INTO companyinfo (CompanyName, address1, address2, tel, fax) VALUES
@@ -161,5 +161,78 @@ INSERT INTO soinvdetail (autonum, invno, itemno, Description, qshp, unit, extend
   ('IN0051330001', 'IN005133', 'POLO200',   'Pique Polo Shirt',                 6, 19.80, 118.80, NULL),
   ('IN0051980000', 'IN005198', 'HD-M',      'Fleece Pullover Hoodie - Medium',  6, 34.00, 204.00, 5),
   ('IN0052100000', 'IN005210', 'AB-M',      'Active Base Tee - Medium',        12, 11.88, 142.56, 5);
+
+COMMIT;
+
+-- Grouped printing ("GRP" style): sales orders entered at the suite before the RF orders, to
+-- print as picking sheets (full, changed only, both) and as grouped sales orders.
+--   SO000951 new: AB-* at one price and at two more, HD-* at two prices, group lines (itype 'm')
+--   SO000952 printed, revised twice: its latest revision (2) in sochanged raises, lowers, adds
+--            an unnumbered line and cancels one
+--   SO000953 new back order: the sheets show the back-ordered quantities
+--   SO000954 new, long enough for three picking sheet pages: kids' tees in 12 colours
+BEGIN;
+
+INSERT INTO so (invno, CustNo, invdate, orddate, custpo, terms, salesman, shipvia, fob, ordtype, ordstatus,
+                versionstamp, remark, sadressname, sAddress1, sAddress2, sCity, sstate, szip, sCountry,
+                amount, freight, dc, total) VALUES
+  ('SO000951', 'C1001', '2026-12-02', '2026-12-02', 'HSB-2291', 'NET30', 'S01', 'GROUND', 'ORIGIN', 0, 0,
+   NULL, 'Fold the tees, do not hang them.', ' Same As Bill To', '214 Harbor Street', '', 'Port Lindon', 'ME',
+   '04101', 'USA', 2007.86, 18.00, 0, 2025.86),
+  ('SO000952', 'C1002', '2026-11-26', '2026-11-25', 'ML-0417', 'NET30', 'S02', 'GROUND', 'ORIGIN', 0, 1,
+   2, 'Second revision: customer called on 11/30.', ' Same As Bill To', '88 Maple Lane', 'Suite 4', 'Brookfield',
+   'WI', '53005', 'USA', 666.00, 12.50, 0, 678.50),
+  ('SO000953', 'C1003', '2026-12-03', '2026-11-18', 'BR-771', '2N10', 'S01', 'FREIGHT', 'DEST', 1, 0,
+   NULL, 'Back order of SO000933.', 'Warehouse', '400 Depot Street', 'Dock 3', 'Asheton', 'NC', '28803', 'USA',
+   197.42, 25.00, 19.74, 202.68),
+  ('SO000954', 'C1004', '2026-12-03', '2026-12-01', 'SKW-5002', 'NET15', 'S03', 'FREIGHT', 'ORIGIN', 0, 0,
+   NULL, 'Pack each colour in its own carton.', 'O''Hara Distribution Center', '77 Industrial Way', 'Bay 12',
+   'Mesa Verde', 'AZ', '85210', 'USA', 7596.00, 45.00, 379.80, 7261.20);
+
+INSERT INTO sodetail (autonum, invno, linenum, itemno, Description, itype, qord, qbord, unit, extended) VALUES
+  ('SO0009510000', 'SO000951', NULL, 'AB',      'Active Base Tee, assorted sizes', 'm', 58, 0, 0, 0),
+  ('SO0009510001', 'SO000951', 1,  'AB-S',      'Active Base Tee - Small',          'nm', 12, 0, 12.50, 150.00),
+  ('SO0009510002', 'SO000951', 2,  'AB-M',      'Active Base Tee - Medium',         'nm', 24, 0, 12.50, 300.00),
+  ('SO0009510003', 'SO000951', 3,  'AB-L',      'Active Base Tee - Large',          'nm', 12, 0, 12.50, 150.00),
+  ('SO0009510004', 'SO000951', 4,  'AB-XL',     'Active Base Tee - X-Large',        'nm', 6,  0, 13.75, 82.50),
+  ('SO0009510005', 'SO000951', 5,  'AB-2XL',    'Active Base Tee - 2X-Large',       'nm', 4,  0, 14.75, 59.00),
+  ('SO0009510006', 'SO000951', NULL, 'HD',      'Fleece Pullover Hoodie, assorted', 'm', 26, 0, 0, 0),
+  ('SO0009510007', 'SO000951', 6,  'HD-S',      'Fleece Pullover Hoodie - Small',   'nm', 6,  0, 34.00, 204.00),
+  ('SO0009510008', 'SO000951', 7,  'HD-M',      'Fleece Pullover Hoodie - Medium',  'nm', 8,  0, 34.00, 272.00),
+  ('SO0009510009', 'SO000951', 8,  'HD-L',      'Fleece Pullover Hoodie - Large',   'nm', 8,  0, 34.00, 272.00),
+  ('SO0009510010', 'SO000951', 9,  'HD-XL',     'Fleece Pullover Hoodie - X-Large', 'nm', 4,  0, 36.00, 144.00),
+  ('SO0009510011', 'SO000951', 10, 'CAP100',    'Twill Cap, Adjustable',            'nm', 24, 0, 9.99,  239.76),
+  ('SO0009510012', 'SO000951', 11, 'TOTE400',   'Canvas Tote Bag',                  'nm', 10, 0, 13.46, 134.60),
+  ('SO0009520001', 'SO000952', 1,  'AB-S',      'Active Base Tee - Small',          'nm', 12, 0, 12.50, 150.00),
+  ('SO0009520002', 'SO000952', 2,  'AB-M',      'Active Base Tee - Medium',         'nm', 18, 0, 12.50, 225.00),
+  ('SO0009520003', 'SO000952', 3,  'HD-L',      'Fleece Pullover Hoodie - Large',   'nm', 2,  0, 34.00, 68.00),
+  ('SO0009520004', 'SO000952', 4,  'BEANIE500', 'Knit Beanie',                      'nm', 16, 0, 8.50,  136.00),
+  ('SO0009520005', 'SO000952', 5,  'MUG600',    'Ceramic Mug 12 oz',                'nm', 12, 0, 7.25,  87.00),
+  ('SO0009530001', 'SO000953', 1,  'AB-M',      'Active Base Tee - Medium',         'nm', 24, 6, 11.25, 67.50),
+  ('SO0009530002', 'SO000953', 2,  'AB-L',      'Active Base Tee - Large',          'nm', 12, 4, 11.25, 45.00),
+  ('SO0009530003', 'SO000953', 3,  'HD-XL',     'Fleece Pullover Hoodie - X-Large', 'nm', 4,  1, 36.00, 36.00),
+  ('SO0009530004', 'SO000953', 4,  'BELT700',   'Leather Belt, Brown',              'nm', 6,  0, 17.50, 0),
+  ('SO0009530005', 'SO000953', 5,  'TOTE400',   'Canvas Tote Bag',                  'nm', 10, 2, 13.46, 26.92),
+  ('SO0009530006', 'SO000953', 6,  'SOCK300',   'Crew Socks, 3-Pack',               'nm', 24, 4, 5.50,  22.00);
+
+-- SO000954: sizes 2T to 6 at 6.50 share a group row per colour, their pieces running on to a
+-- second line; 6X at 7.25 has its own.
+INSERT INTO sodetail (autonum, invno, linenum, itemno, Description, itype, qord, qbord, unit, extended)
+WITH colours(n, colour) AS (VALUES
+    (0, 'RED'), (1, 'ORANGE'), (2, 'YELLOW'), (3, 'LIME'), (4, 'GREEN'), (5, 'TEAL'), (6, 'BLUE'),
+    (7, 'NAVY'), (8, 'PURPLE'), (9, 'PINK'), (10, 'WHITE'), (11, 'BLACK')),
+  sizes(m, size, qty, price) AS (VALUES
+    (1, '2T', 12, 6.50), (2, '3T', 12, 6.50), (3, '4T', 24, 6.50), (4, '5T', 24, 6.50), (5, '6', 12, 6.50),
+    (6, '6X', 12, 7.25))
+SELECT printf('SO000954%04d', n * 6 + m), 'SO000954', n * 6 + m, 'KT' || colour || '-' || size,
+       'Kids Tee ' || lower(colour) || ' ' || size, 'nm', qty, 0, price, qty * price
+FROM colours, sizes;
+
+INSERT INTO sochanged (invno, versionstamp, linenum, itemno, fromqty, toqty, status) VALUES
+  ('SO000952', 1, 4, 'BEANIE500', 12, 16, 'CHG'),
+  ('SO000952', 2, 2, 'AB-M',      12, 18, 'CHG'),
+  ('SO000952', 2, 3, 'HD-L',      6,  2,  'CHG'),
+  ('SO000952', 2, NULL, 'MUG600', 0,  12, 'ADD'),
+  ('SO000952', 2, 6, 'GC25',      4,  0,  'DEL');
 
 COMMIT;

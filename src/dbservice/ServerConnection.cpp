@@ -129,7 +129,7 @@ Recordset clsServer::Get_sqlResult(const QString &strSQL)
         return result;
     } catch (const std::exception &e) {
         const DbError error = asDbError(e);
-        m_lastError = QString::number(error.number()) + " " + error.description();
+        m_lastError = QString::number(error.number()) + ": " + error.description();
         return Get_Blank_Recordset();
     }
 }

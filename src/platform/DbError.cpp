@@ -18,10 +18,12 @@ bool isUniqueViolation(const QString &text, const QString &code)
         || text.contains("Duplicate entry", Qt::CaseInsensitive);
 }
 
+// SQLite's busy and locked errors by their words: their codes 5 and 6 mean other things to the
+// PostgreSQL driver.
 bool isBusy(const QString &text, const QString &code)
 {
-    return code == "5" || code == "6" || code == "517" || code == "261"
-        || text.contains("database is locked", Qt::CaseInsensitive);
+    return code == "517" || code == "261" || text.contains("database is locked", Qt::CaseInsensitive)
+        || text.contains("database table is locked", Qt::CaseInsensitive);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 // them as the window keeps its controls, builds each request from them (the stored document
 // kind, printer and titles; the full picking sheet; the order numbers handed in) and lays it out
 // on an engine of its own. No widget is created, so an unattended station never builds dialogs.
-class HeadlessPrintStation : public PrintStation
+class HeadlessPrintStation final : public PrintStation
 {
 public:
     HeadlessPrintStation() = default;

@@ -21,12 +21,8 @@ void registerProcedure(PrintProcedure which, Procedure procedure)
 
 Procedure find(PrintProcedure which)
 {
-    for (const PrintProcedure key : {which, PrintProcedure::Regular}) {
-        const auto found = registry().find(key);
-        if (found != registry().end() && found->second)
-            return found->second;
-    }
-    return {};
+    const auto found = registry().find(which);
+    return found != registry().end() ? found->second : Procedure();
 }
 
 void clear()

@@ -9,14 +9,14 @@ class PageEngine;
 
 // The print procedures the print requests are dispatched to by layout style code.
 enum class PrintProcedure {
-    Regular,     // "REG" and every code without a procedure of its own
-    Generic,     // "REGGENERIC"
-    Proforma,    // "IMPPROFORMA"
-    Box,         // "REGBOX"
-    Lot,         // "REGLOT"
-    Group,       // "GRP" sales orders
-    GroupDesc,   // "GRPDESC" picking sheets
-    GenericRun,  // "GRP" picking sheets: the generic print run
+    Regular,    // "REG" and every code without a procedure of its own
+    Generic,    // "REGGENERIC"
+    Proforma,   // "IMPPROFORMA"
+    Box,        // "REGBOX"
+    Lot,        // "REGLOT"
+    Group,      // "GRP" sales orders
+    GroupDesc,  // "GRPDESC" picking sheets
+    GenericRun, // "GRP" picking sheets: the generic print run
 };
 
 // The dispatch of print requests. The layout procedures live in a layer above the print window,
@@ -28,8 +28,7 @@ namespace PrintProcedures {
 using Procedure = std::function<QString(PageEngine &, const PrintRequest &)>;
 
 void registerProcedure(PrintProcedure which, Procedure procedure);
-// The registered procedure; one not (yet) registered falls back to Regular. Empty when not
-// even Regular is registered.
+// The registered procedure; empty when none is registered for `which`.
 Procedure find(PrintProcedure which);
 // Forgets every registration (tests).
 void clear();

@@ -51,6 +51,10 @@ struct PrintRequest
     // --- where the orders are
     Connection db; // the print station's own handle on the suite database
 
+    // The name printed after "USER:" on picking sheets; empty means the account the program
+    // runs under.
+    QString user;
+
     // The clock for printed dates and times; empty means the system clock.
     std::function<QDateTime()> clock;
 

@@ -126,7 +126,8 @@ void save(const StoredPrintSettings &settings)
     const QString &file = settings.iniFile;
     PrivateProfile::writeString(PrintSection, AutoSoDefaultKey,
                                 settings.salesOrders ? QStringLiteral("Y") : QStringLiteral("N"), file);
-    PrivateProfile::writeString(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), settings.printer, file);
+    PrivateProfile::writeString(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), settings.printer,
+                                file);
     PrivateProfile::writeString(PrintSection, PickingSheetTitleKey, settings.pickingSheetTitle, file);
     PrivateProfile::writeString(PrintSection, SalesOrderTitleKey, settings.salesOrderTitle, file);
 }

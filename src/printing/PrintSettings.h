@@ -18,12 +18,12 @@ struct CompanyDetails
 // What the print window reads when it loads, and what a print without the window starts from.
 struct StoredPrintSettings
 {
-    QString iniFile;         // the suite's account settings file
-    Connection db;           // the print station's own handle on the suite database
+    QString iniFile; // the suite's account settings file
+    Connection db;   // the print station's own handle on the suite database
     CompanyDetails company;
-    QStringList printers;    // the printers offered, in the printer list's order
-    QString printer;         // [AutoSoPrint] DefaultPrinter when offered, else the first offered
-    bool salesOrders = false; // [PICKINGSHEET] AutoSoDefault "Y": sales orders, else picking sheets
+    QStringList printers;      // the printers offered, in the printer list's order
+    QString printer;           // [AutoSoPrint] DefaultPrinter when offered, else the first offered
+    bool salesOrders = false;  // [PICKINGSHEET] AutoSoDefault "Y": sales orders, else picking sheets
     QString pickingSheetTitle; // [PICKINGSHEET] PICKINGSHEETTITLE
     QString salesOrderTitle;   // [PICKINGSHEET] SALESORDERTITLE
 };

@@ -8,7 +8,7 @@ class mm_prtinv;
 
 // The print window as the queue service drives it: one window at a time, loaded on first use and
 // again after it was unloaded.
-class PrintWindowStation : public PrintStation
+class PrintWindowStation final : public PrintStation
 {
 public:
     PrintWindowStation() = default;

@@ -283,8 +283,8 @@ void fEZPrint::printDocument()
         }
     }
     const bool setUp = mPrinterSetup && mPrinterSetup->printerName() == vsPrinter().Device();
-    const PrintResult result = setUp ? PagePrinter::print(vsPrinter().document(), *mPrinterSetup, vsPrinter().DocName(), from, to,
-                                                         vsPrinter().PhysicalPage())
+    const PrintResult result = setUp ? PagePrinter::print(vsPrinter().document(), *mPrinterSetup, vsPrinter().DocName(),
+                                                          from, to, vsPrinter().PhysicalPage())
                                      : vsPrinter().PrintDocument(from, to);
     if (!result.ok)
         ShowMessage(result.error, Title, MessageIcon::Critical, this);

@@ -183,17 +183,24 @@ QString mm_prtinv::request(bool preview, const QString &from, const QString &to,
         const PrintRequest job = printRequest(preview, from, to, givenRange);
 
         // Every request lays out on a fresh engine; a preview window still loaded shows it next.
+        // While a preview is on the screen (the queue service prints during its modal show), the
+        // preview keeps its engine and window, and the print lays out on an engine of its own.
         auto engine = std::make_unique<PageEngine>();
-        if (mPreview)
-            mPreview->setEngine(*engine);
-        mEngine = std::move(engine);
+        PageEngine &target = *engine;
+        if (!mPreviewShowing) {
+            if (mPreview)
+                mPreview->setEngine(target);
+            mEngine = std::move(engine);
+        }
 
-        const QString result = PrintProcedures::run(*mEngine, job);
+        const QString result = PrintProcedures::run(target, job);
         if (preview) {
-            if (result.isEmpty())
+            if (result.isEmpty() && !mPreviewShowing)
                 showPreview();
             return result;
         }
+        if (mPreviewShowing)
+            return result;
         unloadPreview();
         if (PrintProcedures::windowStepFollows(job)) {
             if (Check3->isChecked())
@@ -214,7 +221,9 @@ void mm_prtinv::showPreview()
     if (!mPreview)
         mPreview = new fEZPrint(*mEngine, this);
     mPreview->cmdPrint[0]->setVisible(false);
+    mPreviewShowing = true;
     mPreview->showModal();
+    mPreviewShowing = false;
 }
 
 void mm_prtinv::Option1_Click(int Index)

@@ -96,5 +96,6 @@ private:
 
     std::unique_ptr<PageEngine> mEngine;
     QPointer<fEZPrint> mPreview;
+    bool mPreviewShowing = false;
     bool mUnloaded = false;
 };

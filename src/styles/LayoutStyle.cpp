@@ -25,6 +25,7 @@ QString LayoutStyle::run()
     try {
         selectOrders();
         setUpEngine();
+        beginRun();
         bool any = false;
         while (!rsSO.eof()) {
             any = true;

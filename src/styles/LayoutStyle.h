@@ -40,6 +40,9 @@ protected:
     virtual void setMargins();
     virtual double computeLineLimit() const;
 
+    // After the engine is set up, before the first order.
+    virtual void beginRun() {}
+
     // --- bands
     // Before the first page of each order.
     virtual void beginOrder() {}

@@ -249,7 +249,12 @@ void RegularStyle::printPageFoot()
     vs().DrawLine(ML() + 9200, itemTop, ML() + 9200, y);
     vs().setCurrentY(y + 200);
     vs().setTextAlign(2);
+    printTotalsAndRemarks();
+}
 
+void RegularStyle::printTotalsAndRemarks()
+{
+    const double bottom = PH() - MB();
     const QString totals = QStringLiteral(">1600|>1600");
     vs().AddTable(totals, QString(), "Sub Total|" + money(rsSO, QStringLiteral("amount")) + ";", QVariant(),
                   QVariant(), false);

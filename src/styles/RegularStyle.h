@@ -24,6 +24,8 @@ protected:
     virtual void printInformationTable();
     void printItemFrame();
     void printColumnHeading();
+    // The sales order foot's totals (right-aligned, from CurrentY) and its remarks box.
+    void printTotalsAndRemarks();
 
     // Column heading (format and fixed text) and the format of the item rows.
     virtual QString columnHeadingFormat() const;

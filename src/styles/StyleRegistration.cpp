@@ -1,8 +1,10 @@
 #include "StyleRegistration.h"
 
 #include "BoxStyle.h"
+#include "GenericPrintRun.h"
 #include "GenericStyle.h"
 #include "GroupDescStyle.h"
+#include "GroupStyle.h"
 #include "LotStyle.h"
 #include "PrintProcedures.h"
 #include "ProformaStyle.h"
@@ -13,6 +15,8 @@
 void registerLayoutStyles()
 {
     PrintProcedures::registerProcedure(PrintProcedure::Regular, PrintRegularStyle);
+    PrintProcedures::registerProcedure(PrintProcedure::Group, PrintGroupStyle);
+    PrintProcedures::registerProcedure(PrintProcedure::GenericRun, PrintGenericRun);
     PrintProcedures::registerProcedure(PrintProcedure::Generic, PrintGenericStyle);
     PrintProcedures::registerProcedure(PrintProcedure::Proforma, PrintProformaStyle);
     PrintProcedures::registerProcedure(PrintProcedure::Box, PrintBoxStyle);

@@ -3,7 +3,6 @@
 #include "ServerFixture.h"
 
 #include <QFile>
-#include <vector>
 
 namespace {
 
@@ -30,57 +29,24 @@ TEST_P(ConnectionTest, DatabaseTypeChoosesTheConnection)
     }
 }
 
-// Sets environment variables for a scope and puts the old values back.
-class ScopedEnvironment
-{
-public:
-    ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values)
-    {
-        for (const auto &[name, value] : values) {
-            m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
-            if (value)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
-    }
-    ~ScopedEnvironment()
-    {
-        for (const auto &saved : m_saved) {
-            if (saved.wasSet)
-                qputenv(saved.name, saved.value);
-            else
-                qunsetenv(saved.name);
-        }
-    }
-
-private:
-    struct Saved
-    {
-        const char *name;
-        bool wasSet;
-        QByteArray value;
-    };
-    std::vector<Saved> m_saved;
-};
-
 TEST_P(ConnectionTest, OdbcConnectionIsTheSuitesDataSourceUnlessTheEnvironmentNamesAnotherAndNeverShowsThePassword)
 {
     if (!onSqlite())
         GTEST_SKIP() << "needs no server: runs once";
     suite().setIni("Access", "DBType", "1");
-    {
-        const ScopedEnvironment none({{"RFSTATION_ODBC_DSN", nullptr}, {"RFSTATION_ODBC_UID", nullptr},
-                                      {"RFSTATION_ODBC_PWD", nullptr}});
-        startServer();
-        const OdbcSource source = server().odbcSource();
-        EXPECT_EQ(QStringList({source.dataSource, source.user, source.password}),
-                  QStringList({"tl2002sql", "administrator", "fern"}));
-        EXPECT_EQ(server().connectionString(), "DSN=tl2002sql;uid=administrator;pwd=****");
-    }
-    const ScopedEnvironment other({{"RFSTATION_ODBC_DSN", "rfstation_no_such_source"}, {"RFSTATION_ODBC_UID", nullptr},
-                                   {"RFSTATION_ODBC_PWD", "s3cr3t"}});
+    for (const char *variable : {"RFSTATION_ODBC_DSN", "RFSTATION_ODBC_UID", "RFSTATION_ODBC_PWD"})
+        qunsetenv(variable);
     startServer();
+    const OdbcSource source = server().odbcSource();
+    EXPECT_EQ(QStringList({source.dataSource, source.user, source.password}),
+              QStringList({"tl2002sql", "administrator", "fern"}));
+    EXPECT_EQ(server().connectionString(), "DSN=tl2002sql;uid=administrator;pwd=****");
+
+    qputenv("RFSTATION_ODBC_DSN", "rfstation_no_such_source");
+    qputenv("RFSTATION_ODBC_PWD", "s3cr3t");
+    startServer();
+    qunsetenv("RFSTATION_ODBC_DSN");
+    qunsetenv("RFSTATION_ODBC_PWD");
     const QString status = server().Get_ConnStatus();
     EXPECT_TRUE(status.contains("Cannot connect to DSN=rfstation_no_such_source;uid=administrator;pwd=****: "))
         << status.toStdString();

@@ -4,10 +4,12 @@
 #include "PrivateProfile.h"
 #include "TempSuite.h"
 
+#include <QDate>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -19,6 +21,41 @@ QString pdfText(const QString &path)
     pdftotext.start(QStringLiteral("pdftotext"), {"-layout", path, "-"});
     pdftotext.waitForFinished(30000);
     return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+// Queues the sample orders, runs the station with two copies per order until `done` holds (at
+// most 90 s) and stops it with SIGTERM; it must have got there and ended cleanly.
+::testing::AssertionResult runStation(const TempSuite &suite, const QStringList &samples,
+                                      const std::function<bool()> &done)
+{
+    const QDir folder(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
+    for (const QString &name : samples) {
+        if (!QFile::copy(folder.filePath(name), suite.queueDir() + "/" + name))
+            return ::testing::AssertionFailure() << "cannot queue " << name.toStdString();
+    }
+    QProcess station;
+    station.setProcessChannelMode(QProcess::MergedChannels);
+    station.start(QStringLiteral(RFSTATION_EXECUTABLE),
+                  {"--headless", "--program-dir", suite.programDir(), "--print-qty", "2"});
+    if (!station.waitForStarted(30000))
+        return ::testing::AssertionFailure() << "the station did not start";
+    QByteArray log;
+    const QDeadlineTimer deadline(90 * 1000);
+    while (!done()) {
+        if (deadline.hasExpired() || station.state() != QProcess::Running)
+            return ::testing::AssertionFailure() << "not done:\n" << log.toStdString();
+        station.waitForReadyRead(250);
+        log += station.readAll();
+    }
+    ::kill(pid_t(station.processId()), SIGTERM);
+    if (!station.waitForFinished(60000) || station.exitCode() != 0)
+        return ::testing::AssertionFailure() << "no clean end:\n" << (log + station.readAll()).toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+QStringList pdfs(const TempSuite &suite)
+{
+    return QDir(suite.programDir() + "/printout").entryList({"*.pdf"}, QDir::Files, QDir::Name);
 }
 
 } // namespace
@@ -34,38 +71,17 @@ TEST_P(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
     TempSuite suite(TempSuite::Data::Demo, GetParam());
     suite.setIni("PICKINGSHEET", "AutoSoDefault", "Y"); // sales orders, not picking sheets
     suite.setIni("AutoSoPrint", "DefaultPrinter", "PDF");
-    const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
-    for (const char *name : {"A1T1Ainfo.crd", "A1T1A.ord", "A1T2Ainfo.crd", "A1T2A.ord"})
-        ASSERT_TRUE(QFile::copy(samples.filePath(name), suite.queueDir() + "/" + name));
-
-    QProcess station;
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start(QStringLiteral(RFSTATION_EXECUTABLE),
-                  {"--headless", "--program-dir", suite.programDir(), "--print-qty", "2"});
-    ASSERT_TRUE(station.waitForStarted(30000));
-
-    const QDir printout(suite.programDir() + "/printout");
-    const auto pdfs = [&] { return printout.entryList({"*.pdf"}, QDir::Files, QDir::Name); };
-    QByteArray log;
-    const QDeadlineTimer deadline(90 * 1000);
-    while (suite.count("SELECT * FROM so WHERE ordstatus = 1") < 2 || pdfs().size() < 4) {
-        ASSERT_FALSE(deadline.hasExpired()) << log.toStdString();
-        ASSERT_EQ(station.state(), QProcess::Running) << log.toStdString();
-        station.waitForReadyRead(250);
-        log += station.readAll();
-    }
-    ::kill(pid_t(station.processId()), SIGTERM);
-    ASSERT_TRUE(station.waitForFinished(60000));
-    log += station.readAll();
-    EXPECT_EQ(station.exitCode(), 0) << log.toStdString();
+    ASSERT_TRUE(runStation(suite, {"A1T1Ainfo.crd", "A1T1A.ord", "A1T2Ainfo.crd", "A1T2A.ord"}, [&] {
+        return suite.count("SELECT * FROM so WHERE ordstatus = 1") == 2 && pdfs(suite).size() == 4;
+    }));
 
     // Two copies of each order, each its own job and file.
-    const QStringList files = pdfs();
+    const QStringList files = pdfs(suite);
     ASSERT_EQ(files.size(), 4) << files.join(", ").toStdString();
     EXPECT_EQ(files.filter("SO001001").size(), 2);
     EXPECT_EQ(files.filter("SO001002").size(), 2);
 
-    const QString first = pdfText(printout.filePath(files.filter("SO001001").first()));
+    const QString first = pdfText(suite.programDir() + "/printout/" + files.filter("SO001001").first());
     for (const char *text : {"SALES ORDER", "SO001001", "C1001", "Harbor Street Boutique", "Page: 1/1", "TOTAL",
                              "859.50"})
         EXPECT_TRUE(first.contains(text)) << text << "\n" << first.toStdString();
@@ -76,3 +92,32 @@ TEST_P(HeadlessPrint, EveryConvertedOrderPrintsItsCopiesAndIsMarkedPrinted)
 }
 
 RF_TEST_ALL_BACKENDS(HeadlessPrint);
+
+// A "GRP" suite prints picking sheets: the first copy of a new order takes the day's next
+// transaction number, the second is a reprint.
+TEST(HeadlessGroupedPrint, SuitePrintsPickingSheetsNumberedOnceThenReprinted)
+{
+    TempSuite suite(TempSuite::Data::Demo);
+    suite.setIni("AUTOPICKINGSHEET", "Format", "GRP");
+    suite.setIni("PICKINGSHEET", "AutoSoDefault", "N");
+    suite.setIni("AutoSoPrint", "DefaultPrinter", "PDF");
+    ASSERT_TRUE(runStation(suite, {"A1T1Ainfo.crd", "A1T1A.ord"}, [&] {
+        return suite.count("SELECT * FROM so WHERE ordstatus = 1") == 1 && pdfs(suite).size() == 2;
+    }));
+
+    const QDate today = QDate::currentDate();
+    const QString number = today.toString("MMddyyyy") + "-" + (today == QDate(2026, 12, 1) ? "0008" : "0001");
+    EXPECT_EQ(suite.scalar("SELECT date(trdate) || ' ' || trno FROM config").toString(),
+              today.toString("yyyy-MM-dd") + " " + QString::number(number.right(4).toInt()));
+    const QStringList files = pdfs(suite);
+    ASSERT_EQ(files.size(), 2);
+    const QString copies[2] = {pdfText(suite.programDir() + "/printout/" + files[0]),
+                               pdfText(suite.programDir() + "/printout/" + files[1])};
+    for (int copy = 0; copy < 2; ++copy) {
+        const QString transaction = copy == 0 ? "TRANSACTION: " + number : QString("TRANSACTION: Reprint...");
+        for (const QString &text : {transaction, QString("PICKING SHEET"), QString("SORDER NO: SO001001"),
+                                    QString("Acct #:C1001"), QString("Page: 1/1"), QString("PACKED BY"),
+                                    QString("Active Base Tee - Small"), QString("- XL")})
+            EXPECT_TRUE(copies[copy].contains(text)) << text.toStdString() << "\n" << copies[copy].toStdString();
+    }
+}

@@ -93,6 +93,23 @@ TEST_F(RegularPrintTest, PreviewBuildsTheFirstOrderOnlyAndMarksNothing)
     EXPECT_TRUE(pdfFiles().isEmpty());
 }
 
+TEST_F(RegularPrintTest, OrderPrintedDuringAPreviewLeavesThePreviewAlone)
+{
+    ModalRunner::setRunner([this](QDialog &) {
+        // The queue service prints a converted order while the operator looks at the preview.
+        EXPECT_EQ(form->Print_So(0, "SO001003", "SO001003"), "");
+        return int(QDialog::Rejected);
+    });
+    chooseRange("SO001002", "SO001002");
+    EXPECT_EQ(preview(), "");
+    ASSERT_NE(form->loadedPreview(), nullptr);
+    EXPECT_EQ(&form->loadedPreview()->vsPrinter(), form->printEngine());
+    EXPECT_EQ(document().pageCount(), 2);
+    EXPECT_TRUE(texts(0).contains("SO001002"));
+    EXPECT_EQ(statuses(), "001");
+    EXPECT_EQ(pdfFiles().size(), 1);
+}
+
 TEST_F(RegularPrintTest, GivenOrderNumbersPrintEveryCopyAndAreNeverTakenAsSql)
 {
     form->Option1[0]->setChecked(true); // "All New Sales Orders" does not widen the queue's copies
@@ -108,7 +125,7 @@ TEST_F(RegularPrintTest, GivenOrderNumbersPrintEveryCopyAndAreNeverTakenAsSql)
 TEST_F(RegularPrintTest, StylesWithoutTheirOwnLayoutPrintAsTheStandardOne)
 {
     chooseRange("SO001001", "SO001001");
-    for (const char *code : {"GRP", "NEWSTYLE"}) {
+    for (const char *code : {"NEWSTYLE", ""}) {
         PrivateProfile::writeString("AUTOPICKINGSHEET", "Format", code, suite.iniPath());
         for (const int kind : {0, 1}) {
             form->Option2[kind]->setChecked(true);

@@ -26,6 +26,11 @@
 class StyleTest : public ::testing::Test
 {
 protected:
+    explicit StyleTest(TempSuite::Data data = TempSuite::Data::Demo)
+        : suite(data)
+    {
+    }
+
     struct Line
     {
         QString itemno, description, itype = "nm";

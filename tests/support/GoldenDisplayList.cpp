@@ -52,8 +52,8 @@ QString itemLine(const PageItem &item)
                  penStyle(item.penStyle));
     case PageItem::Kind::BoxedText: {
         static const char *const aligns[] = {"left", "centre", "right"};
-        const QString align =
-            item.hAlign >= 0 && item.hAlign < 3 ? QString::fromLatin1(aligns[item.hAlign]) : QString::number(item.hAlign);
+        const QString align = item.hAlign >= 0 && item.hAlign < 3 ? QString::fromLatin1(aligns[item.hAlign])
+                                                                  : QString::number(item.hAlign);
         return QStringLiteral("box %1,%2 %3x%4 %5 pad=%6 line=%7 %8 %9")
             .arg(twips(item.x), twips(item.y), twips(item.width), twips(item.height), align, twips(item.padding),
                  twips(item.lineHeight), font(item), quoted(item.text));
@@ -112,7 +112,8 @@ QString text(const PageDocument &document)
         while (line < want.size() && line < got.size() && want[line] == got[line])
             ++line;
         failure << "display list differs from tests/" << relativePath.toStdString() << " at line " << line + 1
-                << "\n  expected: " << want.value(line).toStdString() << "\n  actual:   " << got.value(line).toStdString();
+                << "\n  expected: " << want.value(line).toStdString()
+                << "\n  actual:   " << got.value(line).toStdString();
     }
     return failure << "\nwhole text: " << actualPath.toStdString()
                    << "\nrun with RFSTATION_UPDATE_GOLDEN=1 to accept the new layout";

@@ -38,8 +38,10 @@ TempSuite::TempSuite(Data data, TestBackend backend)
     QDir().mkpath(archiveDir());
     m_database = std::make_unique<TestDatabase>(backend, databasePath());
     exec(QString::fromUtf8(readAll(schemaPath(backend))));
-    if (data == Data::Demo)
+    if (data != Data::Empty)
         exec(QString::fromUtf8(readAll(demoDataPath())));
+    if (data == Data::Demo)
+        exec("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;");
     setIni("Access", "DBName", databasePath());
     setIni("Access", "DBType", backend == TestBackend::Sqlite ? "0" : "1");
     if (backend == TestBackend::PostgreSql) {

@@ -17,7 +17,9 @@
 class TempSuite
 {
 public:
-    enum class Data { Empty, Demo };
+    // Demo: the demo data with an empty order book (its sales orders removed), as the order
+    // tests expect; DemoWithOrders: the demo data as it stands, sales orders and revisions too.
+    enum class Data { Empty, Demo, DemoWithOrders };
     explicit TempSuite(Data data = Data::Empty, TestBackend backend = TestBackend::Sqlite);
     ~TempSuite();
 

@@ -30,47 +30,14 @@ QString adminPassword()
     throw std::runtime_error((what + ": " + detail).toStdString());
 }
 
-struct Sqlite
+QString newConnectionName()
 {
-    sqlite3 *handle = nullptr;
-    explicit Sqlite(const QString &path)
-    {
-        if (sqlite3_open(QFile::encodeName(path).constData(), &handle) != SQLITE_OK)
-            fail("cannot open", path);
-        sqlite3_busy_timeout(handle, 5000);
-    }
-    ~Sqlite() { sqlite3_close(handle); }
-};
-
-QVariant sqliteValue(sqlite3_stmt *stmt, int column)
-{
-    switch (sqlite3_column_type(stmt, column)) {
-    case SQLITE_INTEGER: return qlonglong(sqlite3_column_int64(stmt, column));
-    case SQLITE_FLOAT: return sqlite3_column_double(stmt, column);
-    case SQLITE_NULL: return QVariant(QMetaType(QMetaType::QString));
-    default: return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)));
-    }
+    static QAtomicInt counter;
+    return QStringLiteral("testdb-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
 // Every row of a query as its values.
-QList<QVariantList> sqliteRows(const QString &path, const QString &query)
-{
-    Sqlite db(path);
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db.handle, query.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
-        fail("SQL failed", QString::fromUtf8(sqlite3_errmsg(db.handle)));
-    QList<QVariantList> rows;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        QVariantList row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i)
-            row << sqliteValue(stmt, i);
-        rows << row;
-    }
-    sqlite3_finalize(stmt);
-    return rows;
-}
-
-QList<QVariantList> serverRows(const QString &connection, const QString &query)
+QList<QVariantList> rowsOf(const QString &connection, const QString &query)
 {
     QSqlQuery q(QSqlDatabase::database(connection, false));
     q.setForwardOnly(true);
@@ -107,7 +74,11 @@ TestDatabase::TestDatabase(TestBackend backend, const QString &sqliteFile)
     : m_backend(backend), m_sqliteFile(sqliteFile)
 {
     if (backend == TestBackend::Sqlite) {
-        Sqlite create(sqliteFile);
+        m_connection = newConnectionName();
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+        db.setDatabaseName(sqliteFile);
+        if (!db.open())
+            fail("cannot open", sqliteFile);
         return;
     }
     if (!isConfigured(backend))
@@ -125,10 +96,12 @@ TestDatabase::TestDatabase(TestBackend backend, const QString &sqliteFile)
 
 TestDatabase::~TestDatabase()
 {
-    if (m_backend == TestBackend::Sqlite || m_connection.isEmpty())
+    if (m_connection.isEmpty())
         return;
     QSqlDatabase::database(m_connection, false).close();
     QSqlDatabase::removeDatabase(m_connection);
+    if (m_backend == TestBackend::Sqlite)
+        return;
     try {
         const QString admin = openServerConnection(adminUser(), adminPassword());
         runOn(admin, QStringLiteral("DROP SCHEMA %1 CASCADE; DROP ROLE %1").arg(m_source.user));
@@ -140,8 +113,7 @@ TestDatabase::~TestDatabase()
 
 QString TestDatabase::openServerConnection(const QString &user, const QString &password) const
 {
-    static QAtomicInt counter;
-    const QString name = QStringLiteral("testdb-%1").arg(counter.fetchAndAddRelaxed(1));
+    const QString name = newConnectionName();
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
     db.setDatabaseName(m_source.dataSource);
     if (!db.open(user, password)) {
@@ -157,7 +129,7 @@ void TestDatabase::runOn(const QString &connection, const QString &script) const
 {
     // The driver runs a script of several statements in one go, its BEGIN and COMMIT included.
     QSqlQuery q(QSqlDatabase::database(connection, false));
-    if (!q.exec(script))
+    if (!script.trimmed().isEmpty() && !q.exec(script))
         fail("SQL failed", q.lastError().text());
 }
 
@@ -167,19 +139,21 @@ void TestDatabase::exec(const QString &script) const
         runOn(m_connection, script);
         return;
     }
-    Sqlite db(m_sqliteFile);
+    sqlite3 *db = nullptr;
     char *message = nullptr;
-    if (sqlite3_exec(db.handle, script.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message ? message : "unknown error");
-        sqlite3_free(message);
+    const bool ok = sqlite3_open(QFile::encodeName(m_sqliteFile).constData(), &db) == SQLITE_OK
+                    && sqlite3_busy_timeout(db, 5000) == SQLITE_OK
+                    && sqlite3_exec(db, script.toUtf8().constData(), nullptr, nullptr, &message) == SQLITE_OK;
+    const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(db));
+    sqlite3_free(message);
+    sqlite3_close(db);
+    if (!ok)
         fail("SQL failed", text);
-    }
 }
 
 QVariant TestDatabase::scalar(const QString &query) const
 {
-    const QList<QVariantList> found =
-        m_backend == TestBackend::Sqlite ? sqliteRows(m_sqliteFile, query) : serverRows(m_connection, query);
+    const QList<QVariantList> found = rowsOf(m_connection, query);
     return found.isEmpty() || found.first().isEmpty() ? QVariant() : found.first().first();
 }
 
@@ -191,9 +165,7 @@ int TestDatabase::count(const QString &query) const
 QStringList TestDatabase::rows(const QString &query) const
 {
     QStringList lines;
-    const QList<QVariantList> found =
-        m_backend == TestBackend::Sqlite ? sqliteRows(m_sqliteFile, query) : serverRows(m_connection, query);
-    for (const QVariantList &row : found) {
+    for (const QVariantList &row : rowsOf(m_connection, query)) {
         QString line;
         for (const QVariant &value : row)
             line += text(value) + "|";
@@ -208,7 +180,7 @@ void TestDatabase::terminateSession(qint64 serverPid) const
         throw std::runtime_error("only server sessions can be ended");
     const QString admin = openServerConnection(adminUser(), adminPassword());
     const QList<QVariantList> ended =
-        serverRows(admin, QStringLiteral("SELECT pg_terminate_backend(%1, 30000)").arg(serverPid));
+        rowsOf(admin, QStringLiteral("SELECT pg_terminate_backend(%1, 30000)").arg(serverPid));
     QSqlDatabase::removeDatabase(admin);
     if (ended.isEmpty() || !QVariant(ended.first().first()).toBool())
         fail("cannot end the server session", QString::number(serverPid));

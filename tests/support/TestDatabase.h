@@ -69,5 +69,5 @@ private:
     TestBackend m_backend;
     QString m_sqliteFile;
     OdbcSource m_source;
-    QString m_connection; // PostgreSQL: the Qt connection name of this role's session
+    QString m_connection; // the Qt connection of the test's own session
 };

@@ -1,0 +1,163 @@
+// The header sections of the generic print run's sheets: top header, address table,
+// information table (the column header is with the listings).
+
+#include "GenericPrintRun.h"
+
+#include "PageEngine.h"
+#include "TransactionCounter.h"
+#include "VbFormat.h"
+
+#include <cmath>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const QString CR = QStringLiteral("\r");
+
+// The name of the account the program runs under.
+QString accountName()
+{
+    if (const passwd *entry = getpwuid(geteuid()); entry && entry->pw_name)
+        return QString::fromLocal8Bit(entry->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+} // namespace
+
+double GenericPrintRun::mDBChoiceHeaderPrint(int Index, const QString &sSheetFlag, const QString &listingFlag)
+{
+    double y = vs.CurrentY();
+    if (Index == 4) {
+        y = mDBSheetTopHeaderPrint(sSheetFlag);
+        y = mDBCustomerAddressPrint(y, mrsSO.text(QStringLiteral("CustNo")));
+        y = mDBInfoTablePrint(y);
+    }
+    return mDBItemDescriptionPrint(y, listingFlag);
+}
+
+QString GenericPrintRun::transactionText()
+{
+    if (mrsSO.number(QStringLiteral("ordstatus")) != 0)
+        return QStringLiteral("Reprint...");
+    if (request.preview)
+        return QStringLiteral("Preview...");
+    return TransactionCounter::next(request.db, request.now().date());
+}
+
+double GenericPrintRun::mDBSheetTopHeaderPrint(const QString &sSheetFlag)
+{
+    const QString transaction = QStringLiteral("TRANSACTION: ") + transactionText();
+    const QDateTime now = request.now();
+    const QString user = request.user.isEmpty() ? accountName() : request.user;
+    const QString sheetType = sSheetFlag == QLatin1String("C")   ? QStringLiteral("ONLY CHANGED")
+                            : sSheetFlag == QLatin1String("B") ? QStringLiteral("BOTH")
+                                                                 : QStringLiteral("FULL");
+    const QString modified = mrsSO.isNull(QStringLiteral("versionstamp")) ? QStringLiteral("0")
+                                                                          : mrsSO.text(QStringLiteral("versionstamp"));
+    const QStringList fieldLines[] = {
+        {"PRINT DATE: " + vb::formatDateTime(now, QStringLiteral("MM/DD/YYYY   ")),
+         "PRINT TIME: " + vb::formatDateTime(now, QStringLiteral("HH:MM:SS   ")), "USER: " + user},
+        {"DATE: " + vb::format(mrsSO.value(QStringLiteral("invdate")), QStringLiteral("MM/DD/YYYY   ")),
+         "SORDER NO: " + mrsSO.text(QStringLiteral("invno"))},
+        {"MODIFIED: " + modified + "   ", "SHEET TYPE: " + sheetType},
+    };
+
+    // The first line is left to the page label.
+    vs.setFontBold(false);
+    vs.setFontSize(12);
+    vs.setCurrentY(vs.MarginTop());
+    vs.Paragraph(QString());
+    const double y0 = vs.CurrentY();
+
+    // Title and transaction centred above the fields, which would run into them side by side.
+    vs.setTextAlign(8);
+    vs.setFontBold(true);
+    vs.setFontSize(15);
+    vs.setCurrentX(vs.MarginLeft());
+    vs.setCurrentY(y0);
+    vs.Text(QStringLiteral("PICKING SHEET"));
+    vs.Paragraph(QString());
+    vs.Text(transaction);
+    vs.Paragraph(QString());
+
+    vs.setFontBold(false);
+    vs.setFontSize(12);
+    vs.setTextAlign(6);
+    vs.setCurrentX(vs.MarginLeft());
+    bool first = true;
+    for (const QStringList &line : fieldLines) {
+        if (!first) {
+            vs.Paragraph(QString());
+            vs.setCurrentY(vs.CurrentY() - vs.LineSpacing());
+        }
+        first = false;
+        for (const QString &text : line)
+            vs.Text(text);
+    }
+
+    vs.setCurrentY(vs.CurrentY() + vs.LineSpacing());
+    fullWidthRule();
+    vs.Paragraph(QString());
+    return vs.CurrentY();
+}
+
+double GenericPrintRun::mDBCustomerAddressPrint(double PosY, const QString &sCustono)
+{
+    Recordset customer = request.db.openTable(QStringLiteral("customer"), QStringLiteral("uididx"));
+    const bool found = customer.seek(QStringLiteral("="), {sCustono});
+
+    vs.setFontSize(12);
+    vs.setFontBold(false);
+    vs.setTextAlign(6);
+    vs.setCurrentY(PosY);
+    const QString half = QString::number(std::nearbyint(W() / 2));
+    const QString format = "<" + half + "|<" + half + ";";
+    vs.AddTableRow(format, {"BILL TO  ( Acct #:" + sCustono + " )", QStringLiteral("SHIP TO")});
+
+    auto bill = [&](const char *name) { return customer.text(QString::fromLatin1(name)); };
+    auto ship = [&](const char *name) { return mrsSO.text(QString::fromLatin1(name)); };
+    // Without a customer row the bill-to cell stays empty rather than showing another address.
+    const QString billTo = found ? QStringList{bill("uname"), bill("address1"), bill("address2"),
+                                               bill("city") + ", " + bill("st") + ", " + bill("zip"), bill("country")}
+                                       .join(CR)
+                                 : QString();
+    // The empty first line keeps the ship-to address level with the bill-to one.
+    const QString shipTo = QStringList{QString(), ship("sAddress1"), ship("sAddress2"),
+                                       ship("sCity") + ", " + ship("sstate") + ", " + ship("szip"), ship("sCountry")}
+                               .join(CR);
+    vs.AddTableRow(format, {billTo, shipTo});
+
+    vs.setCurrentY(vs.CurrentY() + vs.LineSpacing());
+    fullWidthRule();
+    vs.Paragraph(QString());
+    return vs.CurrentY();
+}
+
+double GenericPrintRun::mDBInfoTablePrint(double PosY)
+{
+    vs.setCurrentY(PosY);
+    vs.setCurrentX(vs.MarginLeft());
+    vs.setFontSize(12);
+    vs.setFontBold(false);
+    vs.setTextAlign(6);
+    const QString u = QString::number(unitWidth());
+    const QString format = "<" + QString::number(2 * unitWidth()) + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u
+                         + "|^" + u + ";";
+    vs.setTableBorder(0);
+    vs.AddTable(format, QString(), QStringLiteral("PO. NO|TERMS|REP|SHIP|VIA|F.O.B|DUE DATE;"));
+    vs.setFontSize(10);
+    auto field = [this](const char *name) { return mrsSO.text(QString::fromLatin1(name)); };
+    // The order date stands under SHIP; DUE DATE stays empty.
+    vs.AddTableRow(format, {field("custpo"), field("terms"), field("salesman"),
+                            vb::format(mrsSO.value(QStringLiteral("orddate")), QStringLiteral("mm/dd/yyyy")),
+                            field("shipvia"), field("fob"), QString()});
+    vs.setFontSize(12);
+    vs.Paragraph(QString());
+    return vs.CurrentY();
+}
+
+void GenericPrintRun::fullWidthRule()
+{
+    vs.DrawLine(vs.MarginLeft(), vs.CurrentY(), vs.PageWidth() - vs.MarginRight(), vs.CurrentY());
+}

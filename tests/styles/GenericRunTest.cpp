@@ -1,0 +1,190 @@
+// "GRP" picking sheets through the generic print run, on the demo suite's orders: SO000951 (new,
+// grouped items at one and at two prices), SO000952 (printed, revised), SO000953 (new back
+// order), SO000954 (new, three pages). The demo's counter last numbered on 12/01/2026 (7).
+
+#include "StyleFixture.h"
+
+#include "PrinterList.h"
+
+#include <QFile>
+
+static void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+class GenericRunTest : public StyleTest
+{
+protected:
+    GenericRunTest()
+        : StyleTest(TempSuite::Data::DemoWithOrders)
+    {
+    }
+    void SetUp() override
+    {
+        StyleTest::SetUp();
+        request.styleCode = "GRP";
+        request.pickingSheet = true;
+        request.user = "packer";
+        request.clock = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30, 15)); };
+    }
+    // Runs flag `flag` ("F", "CC", ...) over from..to; a doubled flag is "All New Sales Orders".
+    QString run(const QString &flag, const QString &from, const QString &to = {}, bool preview = false)
+    {
+        request.sheetFlag = flag;
+        request.allNewOrders = flag.size() == 2;
+        request.from = from;
+        request.to = to;
+        request.preview = preview;
+        return PrintProcedures::run(engine, request);
+    }
+    // Per page, the texts starting with one of the prefixes, joined by " / ".
+    QStringList perPage(const QStringList &prefixes) const
+    {
+        QStringList pages;
+        for (int page = 0; page < document().pageCount(); ++page) {
+            QStringList found;
+            for (const QString &text : texts(page)) {
+                for (const QString &prefix : prefixes) {
+                    if (text.startsWith(prefix))
+                        found << text;
+                }
+            }
+            pages << found.join(" / ");
+        }
+        return pages;
+    }
+    QString statuses() const
+    {
+        return suite.scalar("SELECT group_concat(ordstatus, '') FROM (SELECT ordstatus FROM so ORDER BY invno)")
+            .toString();
+    }
+    QString counter() const { return suite.scalar("SELECT trdate || ' ' || trno FROM config").toString(); }
+};
+
+// Each kind of document as printed (labels and "PACKED BY" lines laid over), in one suite: the
+// orders printed first are reprints later on, and every page of a new order takes a number.
+TEST_F(GenericRunTest, DocumentsLikeGolden)
+{
+    const struct { const char *flag, *from, *to; bool picking; const char *golden; } documents[] = {
+        {"F", "SO000951", "SO000953", true, "GRP-full"}, // grouped, a reprint, a back order
+        {"C", "SO000952", "", true, "GRP-changed"},
+        {"B", "SO000952", "", true, "GRP-both"},
+        {"F", "SO000954", "", true, "GRP-3pages"},
+        {"F", "SO000951", "SO000951", false, "GRP-salesorder"},
+    };
+    for (const auto &d : documents) {
+        request.pickingSheet = d.picking;
+        EXPECT_EQ(run(d.flag, d.from, d.to), "") << d.golden;
+        EXPECT_TRUE(GoldenDisplayList::matches(document(), QString("styles/golden/%1.txt").arg(d.golden)));
+    }
+    EXPECT_EQ(counter(), "2026-12-10 5");
+    EXPECT_EQ(statuses(), "1111");
+}
+
+TEST_F(GenericRunTest, PreviewAndReprintTakeNoNumber)
+{
+    EXPECT_EQ(run("F", "SO000951", "", true), "");
+    EXPECT_EQ(perPage({"TRANSACTION"}), QStringList{"TRANSACTION: Preview..."});
+    EXPECT_EQ(counter(), "2026-12-01 7");
+    EXPECT_EQ(statuses(), "0100");
+
+    for (const char *expected : {"TRANSACTION: 12102026-0001", "TRANSACTION: Reprint..."}) {
+        EXPECT_EQ(run("F", "SO000951"), "");
+        EXPECT_EQ(perPage({"TRANSACTION"}), QStringList{expected});
+    }
+    EXPECT_EQ(counter(), "2026-12-10 1");
+}
+
+TEST_F(GenericRunTest, AllSelectedTurnsTheOrdersAfterOneWithoutRevisionIntoFullSheets)
+{
+    suite.exec("INSERT INTO sochanged VALUES ('SO000954', 1, 3, 'KTRED-4T', 24, 12, 'CHG');");
+    EXPECT_EQ(run("C", "SO000952", "SO000954", true), "");
+    EXPECT_EQ(perPage({"SORDER NO", "SHEET TYPE"}).mid(0, 3),
+              (QStringList{"SORDER NO: SO000952 / SHEET TYPE: ONLY CHANGED", "SORDER NO: SO000953 / SHEET TYPE: FULL",
+                           "SORDER NO: SO000954 / SHEET TYPE: FULL"}));
+
+    // All new orders: only the new ones are selected; those without a revision are skipped, and
+    // marked printed with the changed sheets once these have printed.
+    EXPECT_EQ(run("CC", ""), "");
+    EXPECT_EQ(perPage({"SORDER NO", "SHEET TYPE", "KTRED"}),
+              QStringList{"SORDER NO: SO000954 / SHEET TYPE: ONLY CHANGED / KTRED-4T"});
+    EXPECT_EQ(statuses(), "1111");
+}
+
+TEST_F(GenericRunTest, NothingToLayOutDiscardsTheDocumentAndMarksNothing)
+{
+    const struct { const char *flag, *from, *to; QString reason; } cases[] = {
+        // All new orders, changed only: none of them has a revision.
+        {"CC", "", "", "No picking sheet to print: none of the selected sales orders has changed lines."},
+        {"F", "SO000960", "SO000999", LoadResMessage(3000, "SO000960")},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(run(c.flag, c.from, c.to), c.reason) << c.flag;
+        EXPECT_EQ(document().pageCount(), 0) << c.flag;
+    }
+    EXPECT_TRUE(pdfFiles().isEmpty());
+    EXPECT_EQ(statuses(), "0100");
+}
+
+// The labels count each order's own pages; a new order's every page takes a number.
+TEST_F(GenericRunTest, PageLabelsAndPackedByLinesPerOrder)
+{
+    EXPECT_EQ(run("F", "SO000953", "SO000954"), "");
+    EXPECT_EQ(perPage({"Page:", "PACKED BY", "TRANSACTION"}),
+              (QStringList{"TRANSACTION: 12102026-0001 / Page: 1/1 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0002 / Page: 1/3 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0003 / Page: 2/3 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0004 / Page: 3/3 / PACKED BY___________________________________"}));
+    ASSERT_EQ(pdfFiles().size(), 1);
+    EXPECT_TRUE(pdfFiles()[0].startsWith("SO000953-SO000954"));
+}
+
+TEST_F(GenericRunTest, LaysOutAHundredOrdersAndMarksNoOther)
+{
+    suite.exec("UPDATE so SET ordstatus = 1;"
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 101) "
+               "INSERT INTO so (invno, CustNo, ordtype, ordstatus) SELECT printf('SO1%05d', i), 'C1001', 0, 0 FROM n;");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run("FF", ""), "");
+    const std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_NE(messages.find(LoadResMessage(5000, "SO100101").toStdString()), std::string::npos) << messages;
+    EXPECT_EQ(document().pageCount(), 100);
+    EXPECT_EQ(suite.scalar("SELECT group_concat(invno) FROM so WHERE ordstatus = 0").toString(), "SO100101");
+}
+
+TEST_F(GenericRunTest, FailedJobMarksNothingAndFailedMarkingSaysTheSheetsPrinted)
+{
+    QFile blocker(suite.root() + "/blocker"); // a file where the PDF folder would go
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    PrinterList::setPdfFolder(suite.root() + "/blocker/printout");
+    EXPECT_TRUE(run("F", "SO000951").startsWith("The picking sheets of SO000951 were not printed: "));
+    EXPECT_EQ(statuses(), "0100");
+
+    PrinterList::setPdfFolder(printout());
+    suite.exec("CREATE TRIGGER held BEFORE UPDATE ON so BEGIN SELECT RAISE(ABORT, 'row is held'); END;");
+    testing::internal::CaptureStderr();
+    const QString reason = run("F", "SO000951");
+    const std::string messages = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(reason.startsWith("The picking sheets of SO000951 have printed, but Sales Order Status Cannot be "
+                                  "updated! Please try later..."))
+        << reason.toStdString();
+    EXPECT_NE(messages.find("KVR: The picking sheets of SO000951 have printed"), std::string::npos) << messages;
+    EXPECT_EQ(pdfFiles().size(), 1);
+    EXPECT_EQ(statuses(), "0100");
+}
+
+TEST_F(GenericRunTest, GroupedSalesOrdersAddTheCounterRowOnlyWhenThereIsNone)
+{
+    request.pickingSheet = false;
+    EXPECT_EQ(run("F", "SO000953", "SO000953"), "");
+    EXPECT_EQ(counter(), "2026-12-01 7");
+    suite.exec("DELETE FROM config;");
+    EXPECT_EQ(run("F", "SO000953", "SO000953"), "");
+    EXPECT_EQ(counter(), "2026-12-10 0");
+    EXPECT_EQ(statuses(), "0110");
+}
+
+} // namespace
