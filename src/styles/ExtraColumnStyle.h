@@ -12,7 +12,8 @@ public:
 
 protected:
     // The picking sheet's columns: heading format and text, item row format, and the x offsets
-    // from the left margin of the two foot column rules that frame the extra column's right.
+    // from the left margin of the foot's column rules right of the extra column and of the
+    // column after it.
     struct PickingColumns
     {
         QString headingFormat;

@@ -70,8 +70,7 @@ void GroupDescStyle::beginOrder()
     quantityTotal = 0;
     for (rsLines.moveFirst(); !rsLines.eof(); rsLines.moveNext())
         quantityTotal += rsLines.number(QStringLiteral("qord"));
-    if (!rsLines.isEmpty())
-        rsLines.moveFirst();
+    rsLines.moveFirst();
 }
 
 void GroupDescStyle::printPageHeader()
@@ -121,14 +120,16 @@ void GroupDescStyle::printItemRow()
 
     // A group stays on one page: its rows move on together when they would pass the bottom margin.
     const int lines = 1 + int(variants.count(CR)) + 1;
-    const double ascent = PageFont::metrics(vs().FontName(), vs().FontSize(), true).ascent();
-    if (pageHasGroup && vs().CurrentY() - ascent + lines * lineHeight() > PH() - MB()) {
+    const bool hangs = vs().TextAlign() == 0 || vs().TextAlign() == 2;
+    const double top =
+        vs().CurrentY() - (hangs ? 0 : PageFont::metrics(vs().FontName(), vs().FontSize(), true).ascent());
+    if (pageHasGroup && top + lines * lineHeight() > PH() - MB()) {
         vs().NewPage();
         printPageHeader();
     }
 
-    // The price of a group is its amount per piece: the unit price its lines share, and never a
-    // sum of unit prices.
+    // The price of a group is its amount per piece (the unit price when its lines share one),
+    // never a sum of unit prices.
     const Currency price =
         group.quantity != 0 ? Currency::fromDouble(group.amount.toDouble() / group.quantity) : group.firstUnit;
     const QString money = QStringLiteral("######.00");

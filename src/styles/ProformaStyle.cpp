@@ -38,7 +38,7 @@ void ProformaStyle::setMargins()
 
 void ProformaStyle::beginOrder()
 {
-    customerFound = seekCustomer();
+    const bool customerFound = seekCustomer();
     billTo = customerFound ? billToCell() : QString();
     shipTo = customerFound ? shipToCell() : QString();
 

@@ -42,7 +42,6 @@ private:
     QString lineFormat;
     Recordset rsEmployee;
     // Looked up once per order for the header overlay.
-    bool customerFound = false;
     QString billTo;
     QString shipTo;
     QString representative;
