@@ -1,5 +1,7 @@
 #include "GenericPrintRun.h"
 
+#include "PrintProgress.h"
+
 #include "Module1.h"
 #include "PageEngine.h"
 
@@ -44,6 +46,7 @@ void GenericPrintRun::mPrintInit(const QString &sDevice)
     vs.setPreview(true);
     vs.setFontName(QStringLiteral("Courier New"));
     vs.setFontSize(12);
+    PrintProgress::watchJobs(vs);
     vs.StartDoc();
     vs.setLineSpacing(100);
     const double before = vs.CurrentY();

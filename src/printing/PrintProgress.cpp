@@ -205,3 +205,13 @@ bool PrintProgress::eventFilter(QObject *watched, QEvent *event)
     }
     return isUserInput(event->type());
 }
+
+void PrintProgress::watchJobs(PageEngine &engine)
+{
+    engine.setAbortCaption(QStringLiteral("Printing ..."));
+    engine.setAbortTextButton(QStringLiteral("Cancel"));
+    engine.setAbortTextPage(QStringLiteral("Now printing page %d"));
+    engine.setAbortTextDevice(QStringLiteral("on the %s on %s"));
+    engine.setAbortWindow(true);
+    engine.setAbortWindowPos(1);
+}

@@ -31,6 +31,9 @@ public:
     // Has the page engine watch every print job with a new PrintProgress window; in a headless
     // run (or without a widget application) no window shows and each job is logged in one line.
     static void install();
+    // Sets the engine up so that its print jobs are watched: caption "Printing ...", "Now printing
+    // page %d", "on the %s on %s", "Cancel", the window out of the way in the lower right corner.
+    static void watchJobs(PageEngine &engine);
 
     void jobStarted(const PrintJobInfo &job) override;
     bool nextPage(int page) override;

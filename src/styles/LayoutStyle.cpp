@@ -1,5 +1,7 @@
 #include "LayoutStyle.h"
 
+#include "PrintProgress.h"
+
 #include "Module1.h"
 #include "PageEngine.h"
 #include "VbFormat.h"
@@ -102,6 +104,7 @@ void LayoutStyle::setUpEngine()
     // Pages are completed, numbered and then printed by PrintDocument, one job per order.
     vs().setPreview(true);
     setMargins();
+    PrintProgress::watchJobs(vs());
     lineLimit = computeLineLimit();
     // The bands assume the engine's initial text and rule settings, whatever an earlier request
     // on the same engine left behind.
