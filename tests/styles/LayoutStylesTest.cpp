@@ -107,6 +107,34 @@ TEST_F(LayoutStylesTest, DocumentsMatchTheirGoldenDisplayLists)
     EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRPDESC-preview.txt"));
 }
 
+// Stored texts holding the table separators "|" and ";" print whole, in every style and kind:
+// a text that shows part of such a value anywhere must show all of it.
+TEST_F(LayoutStylesTest, StoredSeparatorsNeverSplitACell)
+{
+    const QStringList values = {"Twill Cap | One Size; Navy", "Pine | Oak; Ltd", "Dock | North; Gate",
+                                "Dock 3; ring twice | back door"};
+    suite.exec("UPDATE customer SET uname = 'Pine | Oak; Ltd' WHERE uid = 'C1003';"
+               "UPDATE so SET badressname = 'Pine | Oak; Ltd', sadressname = 'Dock | North; Gate' "
+               "WHERE invno = 'SO001001';");
+    for (const char *code : {"REG", "GRP", "REGGENERIC", "IMPPROFORMA", "REGBOX", "REGLOT", "GRPDESC"}) {
+        for (const bool pickingSheet : {false, true}) {
+            SCOPED_TRACE(std::string(code) + (pickingSheet ? " picking sheet" : " sales order"));
+            ASSERT_EQ(preview(code, pickingSheet, "SO001001", "SO001001"), "");
+            QStringList all;
+            for (int page = 0; page < document().pageCount(); ++page)
+                all << texts(page);
+            EXPECT_TRUE(all.join('\n').contains(values.first()));
+            for (const QString &text : all) {
+                for (const QString &value : values) {
+                    const QString head = value.section(QLatin1Char(' '), 0, 1);
+                    if (text.contains(head))
+                        EXPECT_TRUE(text.contains(value)) << text.toStdString();
+                }
+            }
+        }
+    }
+}
+
 TEST_F(LayoutStylesTest, GenericTotalCountsPrintedRowsOnceAndAllNewMeansUnpaid)
 {
     // A back order: only lines with something back-ordered print, a matrix cell with its
