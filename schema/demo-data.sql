@@ -224,7 +224,7 @@ WITH colours(n, colour) AS (VALUES
   sizes(m, size, qty, price) AS (VALUES
     (1, '2T', 12, 6.50), (2, '3T', 12, 6.50), (3, '4T', 24, 6.50), (4, '5T', 24, 6.50), (5, '6', 12, 6.50),
     (6, '6X', 12, 7.25))
-SELECT printf('SO000954%04d', n * 6 + m), 'SO000954', n * 6 + m, 'KT' || colour || '-' || size,
+SELECT 'SO000954' || CASE WHEN n * 6 + m < 10 THEN '000' ELSE '00' END || CAST(n * 6 + m AS TEXT), 'SO000954', n * 6 + m, 'KT' || colour || '-' || size,
        'Kids Tee ' || lower(colour) || ' ' || size, 'nm', qty, 0, price, qty * price
 FROM colours, sizes;
 

@@ -97,8 +97,12 @@ void QueueWatch::drain()
                 m_readiness.renamedInto(name);
             else if (event->mask & IN_CLOSE_WRITE)
                 m_readiness.closedAfterWrite(name);
-            else if (event->mask & (IN_CREATE | IN_MODIFY))
+            else if (event->mask & IN_MODIFY)
                 m_readiness.written(name);
+            // A name linked into the folder (a file made with O_TMPFILE, or a hard link) comes
+            // with no close event under that name: a new name alone settles by time.
+            else if (event->mask & IN_CREATE)
+                m_readiness.removed(name);
             complete = complete || (event->mask & (IN_MOVED_TO | IN_CLOSE_WRITE)) != 0;
         }
     }

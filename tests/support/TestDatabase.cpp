@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QSqlDatabase>
+
+#include <sys/stat.h>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -153,12 +155,17 @@ void TestDatabase::exec(const QString &script) const
 
 const QString &TestDatabase::readConnection() const
 {
-    // A test may replace the SQLite file under the program: each read opens it by its name anew.
+    // A test may replace the SQLite file under the program: reads then open the new file.
     if (m_backend == TestBackend::Sqlite) {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        db.close();
-        if (!db.open())
-            fail("cannot open", m_sqliteFile);
+        struct stat st = {};
+        const quint64 inode = ::stat(QFile::encodeName(m_sqliteFile).constData(), &st) == 0 ? quint64(st.st_ino) : 0;
+        if (inode != m_sqliteInode) {
+            QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+            db.close();
+            if (!db.open())
+                fail("cannot open", m_sqliteFile);
+            m_sqliteInode = inode;
+        }
     }
     return m_connection;
 }

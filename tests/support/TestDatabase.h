@@ -71,4 +71,5 @@ private:
     QString m_sqliteFile;
     OdbcSource m_source;
     QString m_connection; // the Qt connection of the test's own session
+    mutable quint64 m_sqliteInode = 0; // the file the SQLite connection has open
 };
