@@ -29,6 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     vb::IsNumeric(QVariant(text));
     if (const auto when = vb::toDateTime(QVariant(text)))
         vb::formatDateTime(*when, pattern);
-    vb::format(QVariant(text), pattern);
+    try {
+        vb::format(QVariant(text), pattern);
+    } catch (const DbError &) {
+        // Overflow: a number given a date pattern whose serial is no date (before year 100 or
+        // after 9999).
+    }
     return 0;
 }
