@@ -1,6 +1,7 @@
 // The real program, headless, printing what it converts: every saved order goes to the "PDF"
 // printer as many times as the print quantity says, is marked printed, and enters the print list.
 
+#include "PdfText.h"
 #include "PrivateProfile.h"
 #include "TempSuite.h"
 
@@ -15,14 +16,6 @@
 #include <signal.h>
 
 namespace {
-
-QString pdfText(const QString &path)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {"-layout", path, "-"});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
 
 // Queues the sample orders, runs the station with two copies per order until `done` holds (at
 // most 90 s) and stops it with SIGTERM; it must have got there and ended cleanly.

@@ -1,6 +1,7 @@
 // The real program, headless, on one suite per layout style: the orders it converts print as PDF
 // in that style's own design, whose text shows the style's own headings.
 
+#include "PdfText.h"
 #include "TempSuite.h"
 
 #include <QDeadlineTimer>
@@ -12,14 +13,6 @@
 #include <signal.h>
 
 namespace {
-
-QString pdfText(const QString &path)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {"-layout", path, "-"});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
 
 struct StyleRun
 {
