@@ -135,8 +135,7 @@ int main(int argc, char **argv)
 
     try {
         gProgramDir = root + "/admodule";
-        clsServer server;
-        gServer = &server;
+        clsServer server(gProgramDir, gTradeShow);
         if (const QString status = server.Get_ConnStatus(); !status.isEmpty()) {
             std::fprintf(stderr, "cannot connect: %s\n", qPrintable(status));
             return 1;
@@ -189,7 +188,6 @@ int main(int argc, char **argv)
         if (!dataSource.isEmpty())
             std::printf(", %.1f round trips to the server", roundTrips);
         std::printf("\n");
-        gServer = nullptr;
     } catch (const DbError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.description()));
         return 1;

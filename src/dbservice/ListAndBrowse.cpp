@@ -1,6 +1,6 @@
 #include "clsServer.h"
 
-#include "Module1.h"
+#include "SharedRoutines.h"
 #include "VbFormat.h"
 
 namespace {
@@ -64,13 +64,14 @@ Recordset clsServer::Get_ListData(QString &strStartID, QString strStartDesc, con
                                   const QString &strDescField, const QString &strDescFieldOp,
                                   const QString &strSelectedField, const QString &strSqlStr)
 {
+    m_lastError.clear();
     try {
         checkConnection();
         return openSnapshot(listStatement(strStartID, strStartDesc, selectStr, strTableName, strExtendedWhere,
                                           strOrderBy, strAscDes, strUniqueField, strUniqueFieldOp,
                                           strDescField, strDescFieldOp, strSelectedField, strSqlStr));
     } catch (const std::exception &e) {
-        ShowErrorMessage(6, asDbError(e).description());
+        rememberFailure(e);
         return Get_Blank_Recordset();
     }
 }
@@ -82,6 +83,7 @@ QString clsServer::Get_BrowseData(QString &strStartID, QString strStartDesc, con
                                   const QString &strDescField, const QString &strDescFieldOp,
                                   QString, const QString &strSqlStr)
 {
+    m_lastError.clear();
     try {
         checkConnection();
         Recordset rows = openSnapshot(listStatement(strStartID, strStartDesc, selectStr, strTableName,
@@ -93,7 +95,7 @@ QString clsServer::Get_BrowseData(QString &strStartID, QString strStartDesc, con
         rows.moveFirst();
         return NullToEmpty(rows.value(strUniqueField));
     } catch (const std::exception &e) {
-        ShowErrorMessage(6, asDbError(e).description());
+        rememberFailure(e);
         return {};
     }
 }

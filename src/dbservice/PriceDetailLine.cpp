@@ -1,6 +1,6 @@
 #include "PriceDetailLine.h"
 
-#include "Module1.h"
+#include "SharedRoutines.h"
 #include "VbFormat.h"
 #include "clsServer.h"
 
@@ -57,7 +57,7 @@ int priceLevelOf(const QString &text)
 
 } // namespace
 
-double PriceDetailLine(const QString &itemNo, const QString &rowText, const QString &colText,
+double PriceDetailLine(clsServer &server, const QString &itemNo, const QString &rowText, const QString &colText,
                        const QString &quantity, const QString &, const QString &,
                        const QString &custNo, const QString &custPriceLevel, double &dcPercent,
                        Currency &dcAmount, double &commRate)
@@ -66,15 +66,15 @@ double PriceDetailLine(const QString &itemNo, const QString &rowText, const QStr
     dcPercent = 0;
     commRate = 0;
     try {
-        if (itemNo.isEmpty() || quantity.isEmpty() || !gServer)
+        if (itemNo.isEmpty() || quantity.isEmpty())
             return 0;
-        Recordset item = gServer->Get_A_PriceInfo(itemNo, rowText, colText);
+        Recordset item = server.Get_A_PriceInfo(itemNo, rowText, colText);
         if (item.isEmpty())
             return 0;
         item.moveFirst();
         const QString itemPriceGroup = item.text(QStringLiteral("pricecode"));
 
-        Recordset rule = gServer->Get_PriceCodeInfo(custNo, custPriceLevel, itemNo, itemPriceGroup);
+        Recordset rule = server.Get_PriceCodeInfo(custNo, custPriceLevel, itemNo, itemPriceGroup);
         if (rule.isEmpty())
             return figure(item, QStringLiteral("price"));
         rule.moveFirst();

@@ -1,10 +1,10 @@
 #include "clsServer.h"
 
-#include "Module1.h"
 
 Recordset clsServer::Get_A_PriceInfo(const QString &tmpItemNO, const QString &tmpRowText,
                                      const QString &tmpColText)
 {
+    m_lastError.clear();
     try {
         checkConnection();
         QString statement = "SELECT price,pricecode,cost FROM item where uid = '" + quoted(tmpItemNO) + "'";
@@ -12,7 +12,7 @@ Recordset clsServer::Get_A_PriceInfo(const QString &tmpItemNO, const QString &tm
             statement += " and itemrow='" + quoted(tmpRowText) + "' and itemcol='" + quoted(tmpColText) + "'";
         return openSnapshot(statement);
     } catch (const std::exception &e) {
-        ShowErrorMessage(6, asDbError(e).description());
+        rememberFailure(e);
         return Get_Blank_Recordset();
     }
 }
@@ -20,6 +20,7 @@ Recordset clsServer::Get_A_PriceInfo(const QString &tmpItemNO, const QString &tm
 Recordset clsServer::Get_PriceCodeInfo(const QString &tmpCustNo, const QString &tmpCustPriceGroup,
                                        const QString &tmpItemNO, const QString &tmpItemPriceGroup)
 {
+    m_lastError.clear();
     try {
         checkConnection();
         const QString customer = quoted(tmpCustNo);
@@ -39,7 +40,7 @@ Recordset clsServer::Get_PriceCodeInfo(const QString &tmpCustNo, const QString &
             "soinvdetail on soinv.invno=soinvdetail.invno where soinv.custno='" + customer
             + "' and soinvdetail.itemno='" + item + "' order by soinv.invdate desc");
     } catch (const std::exception &e) {
-        ShowErrorMessage(6, asDbError(e).description());
+        rememberFailure(e);
         return Get_Blank_Recordset();
     }
 }

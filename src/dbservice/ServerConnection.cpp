@@ -1,23 +1,24 @@
 #include "clsServer.h"
 
-#include "Module1.h"
+#include "SharedRoutines.h"
+#include "SuiteOdbcSource.h"
 #include "VbFormat.h"
 
 #include <QDir>
 #include <exception>
 
-clsServer::clsServer()
+clsServer::clsServer(const QString &programDir, bool tradeShow)
     : m_now([] { return QDateTime::currentDateTime(); })
 {
-    const std::optional<QString> root = SuiteRootOf(gProgramDir);
+    const std::optional<QString> root = SuiteRootOf(programDir);
     if (!root)
         throw DbError(DbError::GeneralError,
                       QStringLiteral("The program folder %1 is not inside the suite's admodule folder.")
-                          .arg(QDir::toNativeSeparators(gProgramDir)));
-    gSuiteRoot = *root;
-    m_iniPath = SuiteIniPath();
+                          .arg(QDir::toNativeSeparators(programDir)));
+    m_suiteRoot = *root;
+    m_iniPath = ChildPath(m_suiteRoot, QStringLiteral("tolvaacc.ini"));
 
-    m_databaseKey = gTradeShow ? QStringLiteral("DBNameShow") : QStringLiteral("DBName");
+    m_databaseKey = tradeShow ? QStringLiteral("DBNameShow") : QStringLiteral("DBName");
     m_databaseName = ReadIniValue(QStringLiteral("Access"), m_databaseKey, m_iniPath);
     m_databaseType = ReadIniValue(QStringLiteral("Access"), QStringLiteral("DBType"), m_iniPath);
 
@@ -128,8 +129,13 @@ Recordset clsServer::Get_sqlResult(const QString &strSQL)
         m_lastError.clear();
         return result;
     } catch (const std::exception &e) {
-        const DbError error = asDbError(e);
-        m_lastError = QString::number(error.number()) + ": " + error.description();
+        rememberFailure(e);
         return Get_Blank_Recordset();
     }
+}
+
+void clsServer::rememberFailure(const std::exception &error)
+{
+    const DbError dbError = asDbError(error);
+    m_lastError = QString::number(dbError.number()) + ": " + dbError.description();
 }

@@ -1,6 +1,5 @@
 #include "clsServer.h"
 
-#include "Module1.h"
 
 namespace {
 
@@ -10,12 +9,13 @@ const QString NoRight = QStringLiteral("This User doesn't have the right for thi
 
 Recordset clsServer::Get_Selected_ShippingAddress(const QString &tmpCustNo, const QString &tmpShiptoName)
 {
+    m_lastError.clear();
     try {
         checkConnection();
         return openSnapshot("SELECT * FROM shipto where custno = '" + quoted(tmpCustNo)
                             + "' and shiptoname='" + quoted(tmpShiptoName) + "'");
     } catch (const std::exception &e) {
-        ShowErrorMessage(6, asDbError(e).description());
+        rememberFailure(e);
         return Get_Blank_Recordset();
     }
 }

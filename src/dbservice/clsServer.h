@@ -11,17 +11,19 @@
 #include <utility>
 
 // The database service: the one connection to the suite's database and every operation the
-// rest of the program performs on it. One instance, gServer, lives for the program's life.
+// rest of the program performs on it. One instance lives for the program's life.
 //
 // Writing operations return "" for success or a text for the operator; query operations return
-// the blank record set on failure. No operation lets an exception out.
+// the blank record set on failure and lastErrorText() says why: the caller decides how the
+// operator hears of it. No operation lets an exception out.
 class clsServer
 {
 public:
-    // Reads [Access] DBName (DBNameShow in trade show mode) and DBType from the suite's
-    // tolvaacc.ini; does not connect. Throws DbError with a one-line reason when the settings
-    // cannot give a connection (no admodule in the program folder, DBType empty or not a number).
-    clsServer();
+    // Reads [Access] DBName (DBNameShow in trade show mode) and DBType from the tolvaacc.ini of
+    // the suite that `programDir` lies in; does not connect. Throws DbError with a one-line reason
+    // when the settings cannot give a connection (no admodule in the program folder, DBType empty
+    // or not a number).
+    clsServer(const QString &programDir, bool tradeShow);
     ~clsServer();
     clsServer(const clsServer &) = delete;
     clsServer &operator=(const clsServer &) = delete;
@@ -31,7 +33,9 @@ public:
     Recordset Get_Blank_Recordset();     // one text field "blankfield", no rows, open
     // The blank record set on failure; lastErrorText() then says why, in the database's words.
     Recordset Get_sqlResult(const QString &strSQL);
+    // Why the last query operation failed, "" when it succeeded.
     QString lastErrorText() const { return m_lastError; }
+    void clearLastError() { m_lastError.clear(); }
 
     // --- sales order save, numbering, locks
     QString Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recordset &rsHeader,
@@ -99,6 +103,7 @@ public:
 
     // --- what the service was set up with
     QString lastStatement() const { return m_lastStatement; }
+    QString suiteRoot() const { return m_suiteRoot; }
     QString databaseName() const { return m_databaseName; }
     QString databaseType() const { return m_databaseType; }
     bool usesOdbc() const;
@@ -125,6 +130,8 @@ private:
     static QString quoted(QString text);
     // Any failure as the database error it stands for.
     static DbError asDbError(const std::exception &error);
+    // A query operation failed: lastErrorText() will say why.
+    void rememberFailure(const std::exception &error);
 
     // The lines of an order and the stock they put on sales order, inside the save's transaction.
     // "" when every line was written, else the item-not-found text; other failures throw DbError.
@@ -148,6 +155,7 @@ private:
     bool m_odbc = false;
     OdbcSource m_odbcSource;
     QString m_lastError;
+    QString m_suiteRoot;
     QString m_databaseName;
     QString m_databaseType;
     QString m_databaseKey; // the settings key the database name came from

@@ -65,14 +65,24 @@ LinePrice SuiteOrderLookups::price(const OrderItem &item, const QString &quantit
                                    const QString &priceLevel)
 {
     LinePrice result;
-    result.unit = PriceDetailLine(item.uid, item.itemrow, item.itemcol, quantity, QStringLiteral("0"), item.pricecode,
+    m_server.clearLastError();
+    result.unit = PriceDetailLine(m_server, item.uid, item.itemrow, item.itemcol, quantity, QStringLiteral("0"), item.pricecode,
                                   custNo, priceLevel, result.dcPercent, result.dcAmount, result.commRate);
+    // A line priced at 0 because the database did not answer would be saved wrong.
+    if (const QString error = m_server.lastErrorText(); !error.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("Error: item %1 could not be priced (database error %2)").arg(item.uid, error).toStdString());
     return result;
 }
 
 std::optional<ShipToAddress> SuiteOrderLookups::shipTo(const QString &custUid, const QString &shipToName)
 {
     Recordset address = m_server.Get_Selected_ShippingAddress(custUid, shipToName);
+    if (isBlankRecordset(address))
+        throw std::runtime_error(QStringLiteral("Error: ship-to \"%1\" of customer # %2 could not be looked up "
+                                                "(database error %3)")
+                                     .arg(shipToName, custUid, m_server.lastErrorText())
+                                     .toStdString());
     if (address.isEmpty())
         return std::nullopt;
     address.moveFirst();
@@ -85,6 +95,10 @@ double SuiteOrderLookups::commission(const QString &salesperson)
 {
     Recordset employee =
         m_server.Get_sqlResult("select commission from employee where uid='" + quotedForSql(salesperson) + "'");
+    if (isBlankRecordset(employee))
+        throw std::runtime_error(QStringLiteral("Error: salesperson %1 could not be looked up (database error %2)")
+                                     .arg(salesperson, m_server.lastErrorText())
+                                     .toStdString());
     if (employee.isEmpty())
         return 0;
     employee.moveFirst();

@@ -177,7 +177,7 @@ int frmTerminalMain::Form_Load()
                                      : QStringLiteral("   *** In House Mode ***")));
 
         try {
-            gServer = new clsServer();
+            gServer = new clsServer(gProgramDir, gTradeShow);
         } catch (const DbError &e) {
             ShowMessage(e.description(), QString::fromLatin1(AppTitle), MessageIcon::Critical, this);
             return 2;

@@ -11,7 +11,7 @@ using ConnectionTest = ServerTest;
 QString constructionError()
 {
     try {
-        clsServer server;
+        clsServer server(gProgramDir, gTradeShow);
     } catch (const DbError &e) {
         return e.description();
     }
@@ -93,7 +93,7 @@ TEST_P(ConnectionTest, SuiteRootKeepsItsCaseAndTradeShowReadsTheShowDatabase)
     gTradeShow = true;
     suite().setIni("Access", "DBNameShow", suite().root() + "/show.db");
     startServer();
-    EXPECT_EQ(gSuiteRoot, suite().root());
+    EXPECT_EQ(server().suiteRoot(), suite().root());
     EXPECT_EQ(server().databaseName(), suite().root() + "/show.db");
 }
 

@@ -92,7 +92,7 @@ TEST_P(PricingTest, EveryMethodAtItsBreaks)
         SCOPED_TRACE(c.what);
         double percent = -1, commission = -1;
         Currency amount = Currency::fromRaw(-1);
-        const double net = PriceDetailLine(c.item, c.row, c.col, c.quantity, "0", "", c.customer, c.level,
+        const double net = PriceDetailLine(server(), c.item, c.row, c.col, c.quantity, "0", "", c.customer, c.level,
                                            percent, amount, commission);
         EXPECT_NEAR(net, c.net, 1e-9);
         EXPECT_EQ(amount, Currency::fromDouble(c.discountAmount));

@@ -13,7 +13,6 @@ void ServerTest::SetUp()
 
 void ServerTest::TearDown()
 {
-    gServer = nullptr;
     m_server.reset();
     m_suite.reset();
     gTradeShow = false;
@@ -21,10 +20,8 @@ void ServerTest::TearDown()
 
 void ServerTest::startServer()
 {
-    gServer = nullptr;
     m_server.reset();
-    m_server = std::make_unique<clsServer>();
-    gServer = m_server.get();
+    m_server = std::make_unique<clsServer>(gProgramDir, gTradeShow);
 }
 
 QString ServerTest::contents(const QStringList &tables) const

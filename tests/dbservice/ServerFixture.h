@@ -15,8 +15,7 @@ inline void PrintTo(const QString &text, std::ostream *os)
 }
 
 // A database service on a fresh, empty suite on one backend (the test's parameter): settings
-// file, database from the schema, program folder. gServer points at the service while a test
-// runs. Tests of a backend that is not configured are skipped; a fixture deriving from this one
+// file, database from the schema, program folder. Tests of a backend that is not configured are skipped; a fixture deriving from this one
 // returns from its SetUp when IsSkipped().
 class ServerTest : public ::testing::TestWithParam<TestBackend>
 {

@@ -1,15 +1,17 @@
 #pragma once
 
+#include "Recordset.h"
+#include "SharedRoutines.h"
+#include "SuiteOdbcSource.h"
+
 #include <QString>
-#include <QVariant>
-#include <optional>
 
 class clsServer;
-struct OdbcSource;
 class QLineEdit;
 class QWidget;
 
-// Process-wide state and the small routines every part of the program shares.
+// Process-wide state and the small routines every part of the program shares (the ones that
+// need nothing above the runtime and the SQL access live below it and come with this header).
 
 extern clsServer *gServer;     // the one database service object, alive from start-up to the end
 extern QString gSuiteRoot;     // the suite's root folder, where tolvaacc.ini lies
@@ -22,16 +24,6 @@ extern bool gHeadless;         // no person watches: messages go to standard err
 // The program's title, as shown in captions and start-up messages.
 inline constexpr const char *AppTitle = "RF Order Station";
 
-// One value of a private-profile file, read into a 255-character buffer: at most 254 characters,
-// "" when the file, the section or the key is missing.
-QString ReadIniValue(const QString &section, const QString &key, const QString &file);
-
-// "###,###.00": 0 gives ".00", 1234.5 gives "1,234.50"; "" when the value cannot be formatted.
-QString FormatAmount(double value);
-
-// Doubles every single quote so the text can stand inside a quoted SQL literal.
-void DoubleQuotes(QString &text);
-
 // The program's message texts (codes 3000 and 5000), the first "%" replaced by `argument` when
 // the argument is not empty.
 QString LoadResMessage(long code, const QString &argument);
@@ -42,11 +34,6 @@ void AutoCapitalize(QLineEdit *box, int mode);
 // Beeps and shows the shared error message of `kind` (1 to 5; any other kind only beeps).
 // `errorDescription` is the description of the error being handled.
 void ShowErrorMessage(int kind, const QString &errorDescription = {});
-
-// A number, or a text that reads as one (blanks, sign, point, thousands separators); else 0.
-double ValueOrZero(const QVariant &value);
-// "" for null, otherwise the value as text.
-QString NullToEmpty(const QVariant &value);
 
 // --- our own helpers
 
@@ -63,17 +50,5 @@ void LogLine(const QString &text, LogPriority priority = LogPriority::Info);
 // A Yes/No question; in headless mode nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QWidget *parent = nullptr);
 
-// The suite root: the program folder's path before its first folder named "admodule" (a whole
-// path component, any letter case; "/" and "\" both separate), original case kept. None when no
-// folder of the path is named so.
-std::optional<QString> SuiteRootOf(const QString &programDir);
 // The account settings file of the suite root.
 QString SuiteIniPath();
-// The suite's ODBC data source for database type 1: "tl2002sql", user "administrator", password
-// "fern", the connection "DSN=tl2002sql;uid=administrator;pwd=fern". The environment variables
-// RFSTATION_ODBC_DSN, RFSTATION_ODBC_UID and RFSTATION_ODBC_PWD each replace their part, for a site
-// with other credentials and for tests; set but empty, the data source's own value in odbc.ini applies.
-OdbcSource SuiteOdbcSource();
-// `dir`/`name`, using the entry of `dir` whose name matches `name` without regard to case when
-// there is one (the suite's folder names come in any case), else `name` as given.
-QString ChildPath(const QString &dir, const QString &name);

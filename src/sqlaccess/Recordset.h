@@ -93,3 +93,6 @@ private:
     friend class Connection;
     std::shared_ptr<RecordsetData> d;
 };
+
+// "" for null, otherwise the value as text.
+QString NullToEmpty(const QVariant &value);

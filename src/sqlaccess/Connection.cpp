@@ -30,7 +30,7 @@ void run(const QSqlDatabase &db, const QString &statement)
 {
     QSqlQuery q(db);
     if (!q.exec(statement))
-        throw DbError::fromSql(q.lastError());
+        throw dbErrorFromSql(q.lastError());
 }
 
 SqlBackend backendOf(const QSqlDriver *driver)
@@ -75,7 +75,7 @@ QStringList indexColumnsOf(ConnectionData &c, const QString &table, const QStrin
         QString found;
         QSqlQuery list(db);
         if (!list.exec(QStringLiteral("PRAGMA index_list(\"%1\")").arg(table)))
-            throw DbError::fromSql(list.lastError());
+            throw dbErrorFromSql(list.lastError());
         while (list.next()) {
             const QString name = list.value(QStringLiteral("name")).toString();
             if (name.compare(indexName, Qt::CaseInsensitive) == 0
@@ -88,7 +88,7 @@ QStringList indexColumnsOf(ConnectionData &c, const QString &table, const QStrin
             QStringList columns;
             QSqlQuery info(db);
             if (!info.exec(QStringLiteral("PRAGMA index_info(\"%1\")").arg(found)))
-                throw DbError::fromSql(info.lastError());
+                throw dbErrorFromSql(info.lastError());
             while (info.next())
                 columns << info.value(QStringLiteral("name")).toString();
             return columns;
@@ -156,7 +156,7 @@ QSqlQuery ConnectionData::exec(const QString &translated)
     q.setForwardOnly(true);
     ++statements;
     if (!q.exec(translated))
-        throw DbError::fromSql(q.lastError());
+        throw dbErrorFromSql(q.lastError());
     return q;
 }
 
@@ -188,7 +188,7 @@ void ConnectionData::reopen(const QString &lost)
     QSqlDatabase db = database();
     db.close();
     if (!db.open(odbc->user, odbc->password)) {
-        const DbError error = DbError::fromSql(db.lastError());
+        const DbError error = dbErrorFromSql(db.lastError());
         throw DbError(error.number(), QStringLiteral("The connection to the database server was lost (%1) and "
                                                      "could not be made again: %2")
                                           .arg(lost, error.description()));
@@ -205,7 +205,7 @@ int ConnectionData::runPrepared(const QString &statement, const QVariantList &bi
                 preparedStatements.clear();
             QSqlQuery q(database());
             if (!q.prepare(text))
-                throw DbError::fromSql(q.lastError());
+                throw dbErrorFromSql(q.lastError());
             found = preparedStatements.insert(text, q);
         }
         QSqlQuery &q = *found;
@@ -217,7 +217,7 @@ int ConnectionData::runPrepared(const QString &statement, const QVariantList &bi
         const QSqlError error = q.lastError();
         q.finish();
         if (!ok)
-            throw DbError::fromSql(error);
+            throw dbErrorFromSql(error);
         return affected;
     });
 }
@@ -266,7 +266,7 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
     db.setDatabaseName(file.absoluteFilePath());
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open()) {
-        const DbError error = DbError::fromSql(db.lastError());
+        const DbError error = dbErrorFromSql(db.lastError());
         throw DbError(DbError::CannotOpen, QStringLiteral("Cannot open the database \"%1\": %2")
                                                .arg(path, error.description()));
     }
@@ -306,7 +306,7 @@ void Connection::openOdbc(const OdbcSource &source)
         db.close();
         db.setDatabaseName(dataSource);
         if (!db.open(source.user, source.password)) {
-            const DbError error = DbError::fromSql(db.lastError());
+            const DbError error = dbErrorFromSql(db.lastError());
             throw DbError(error.number(), QStringLiteral("Cannot connect to %1: %2")
                                               .arg(source.displayText(), error.description()));
         }
@@ -362,7 +362,7 @@ void Connection::beginTrans()
         if (d->backend == SqlBackend::Sqlite)
             run(db, QStringLiteral("BEGIN IMMEDIATE"));
         else if (!db.transaction())
-            throw DbError::fromSql(db.lastError());
+            throw dbErrorFromSql(db.lastError());
     });
     d->inTransaction = true;
     d->transactionFailed = false;
@@ -383,7 +383,7 @@ void Connection::commitTrans()
         if (d->backend == SqlBackend::Sqlite)
             run(db, QStringLiteral("COMMIT"));
         else if (!db.commit())
-            throw DbError::fromSql(db.lastError());
+            throw dbErrorFromSql(db.lastError());
     } catch (const DbError &) {
         rollbackTrans();
         throw;

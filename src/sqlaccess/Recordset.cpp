@@ -121,7 +121,7 @@ void fillFromQuery(RecordsetData &data, QSqlQuery &query)
         data.rows.append(std::move(row));
     }
     if (query.lastError().isValid())
-        throw DbError::fromSql(query.lastError());
+        throw dbErrorFromSql(query.lastError());
     query.finish();
     data.open = true;
     data.pos = data.rows.isEmpty() ? -1 : 0;
@@ -618,12 +618,12 @@ bool Recordset::seek(const QString &comparison, const QVariantList &key)
         QSqlQuery q(connection.database());
         q.setForwardOnly(true);
         if (!q.prepare(translated))
-            throw DbError::fromSql(q.lastError());
+            throw dbErrorFromSql(q.lastError());
         for (int i = 0; i < bindings.size(); ++i)
             q.bindValue(i, bindings[i]);
         ++connection.statements;
         if (!q.exec())
-            throw DbError::fromSql(q.lastError());
+            throw dbErrorFromSql(q.lastError());
         // The set now holds the found row only; moving on from it reaches the end.
         fillFromQuery(*d, q);
     });
@@ -637,4 +637,9 @@ bool Recordset::seek(const QString &comparison, const QVariantList &key)
 bool Recordset::noMatch() const
 {
     return d->noMatch;
+}
+
+QString NullToEmpty(const QVariant &value)
+{
+    return Recordset::coerce(value, FieldType::Text).toString();
 }

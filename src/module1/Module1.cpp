@@ -1,13 +1,7 @@
 #include "Module1.h"
 
-#include "Connection.h"
-#include "PrivateProfile.h"
-#include "Recordset.h"
-#include "VbFormat.h"
-
 #include <QApplication>
 #include <QDateTime>
-#include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <cstdio>
@@ -21,26 +15,6 @@ bool gStopRequested = false;
 bool gScanBusy = false;
 QString gProgramDir;
 bool gHeadless = false;
-
-QString ReadIniValue(const QString &section, const QString &key, const QString &file)
-{
-    return PrivateProfile::readString(section, key, QString(), file, 255);
-}
-
-QString FormatAmount(double value)
-{
-    try {
-        return vb::formatNumber(value, QStringLiteral("###,###.00"));
-    } catch (...) {
-        return {};
-    }
-}
-
-void DoubleQuotes(QString &text)
-{
-    if (text.contains('\''))
-        text.replace(QStringLiteral("'"), QStringLiteral("''"));
-}
 
 QString LoadResMessage(long code, const QString &argument)
 {
@@ -124,16 +98,6 @@ void ShowErrorMessage(int kind, const QString &errorDescription)
     }
 }
 
-double ValueOrZero(const QVariant &value)
-{
-    return vb::toNumber(value).value_or(0.0);
-}
-
-QString NullToEmpty(const QVariant &value)
-{
-    return Recordset::coerce(value, FieldType::Text).toString();
-}
-
 void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent)
 {
     if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
@@ -196,47 +160,8 @@ bool AskYesNo(const QString &text, const QString &title, QWidget *parent)
         == QMessageBox::Yes;
 }
 
-std::optional<QString> SuiteRootOf(const QString &programDir)
-{
-    const auto isSeparator = [](QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); };
-    const QLatin1String folder("admodule");
-    qsizetype start = 0; // of the current path component
-    for (qsizetype at = 0; at <= programDir.size(); ++at) {
-        if (at < programDir.size() && !isSeparator(programDir[at]))
-            continue;
-        if (QStringView(programDir).mid(start, at - start).compare(folder, Qt::CaseInsensitive) == 0 && start > 0) {
-            // "/admodule" lies in the file system's root.
-            return start == 1 ? programDir.left(1) : programDir.left(start - 1);
-        }
-        start = at + 1;
-    }
-    return std::nullopt;
-}
-
 QString SuiteIniPath()
 {
     return ChildPath(gSuiteRoot, QStringLiteral("tolvaacc.ini"));
 }
 
-OdbcSource SuiteOdbcSource()
-{
-    const auto part = [](const char *variable, const char *suiteValue) {
-        return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable) : QString::fromLatin1(suiteValue);
-    };
-    return {part("RFSTATION_ODBC_DSN", "tl2002sql"), part("RFSTATION_ODBC_UID", "administrator"),
-            part("RFSTATION_ODBC_PWD", "fern")};
-}
-
-QString ChildPath(const QString &dir, const QString &name)
-{
-    const QDir folder(dir);
-    if (!folder.exists(name)) {
-        const QStringList entries = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                                     | QDir::NoDotAndDotDot);
-        for (const QString &entry : entries) {
-            if (entry.compare(name, Qt::CaseInsensitive) == 0)
-                return folder.filePath(entry);
-        }
-    }
-    return folder.filePath(name);
-}

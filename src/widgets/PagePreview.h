@@ -1,9 +1,10 @@
 #pragma once
 
+#include "PageEngine.h"
+
 #include <QAbstractScrollArea>
 #include <QPointer>
 
-class PageEngine;
 
 // Shows one page of a PageEngine's document as a white sheet at a zoom percentage, scrolled
 // when larger than the view. Zoom 100 is the paper's real size at the screen's resolution.

@@ -4,8 +4,6 @@
 #include <QString>
 #include <exception>
 
-class QSqlError;
-
 // The one error type of the database layer: a number and a description, as the operator sees them.
 // A unique-key violation on any backend has a description containing "duplicate values in the index".
 class DbError : public std::exception
@@ -28,9 +26,6 @@ public:
     static constexpr long TypeMismatch = 13;
     static constexpr long NotUpdatable = 3027;
     static constexpr long InvalidOperation = 3219;
-
-    // Builds the error from a driver error.
-    static DbError fromSql(const QSqlError &error);
 
 private:
     long m_number;

@@ -1,11 +1,6 @@
-#include "DbError.h"
+#include "DatabaseInternals.h"
 
 #include <QSqlError>
-
-DbError::DbError(long number, QString description)
-    : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())
-{
-}
 
 namespace {
 
@@ -28,7 +23,7 @@ bool isBusy(const QString &text, const QString &code)
 
 } // namespace
 
-DbError DbError::fromSql(const QSqlError &error)
+DbError dbErrorFromSql(const QSqlError &error)
 {
     const QString code = error.nativeErrorCode();
     // Server texts come on several lines (message, detail, the driver's note): one line is what
@@ -42,12 +37,12 @@ DbError DbError::fromSql(const QSqlError &error)
     bool numeric = false;
     long number = code.toLong(&numeric);
     if (!numeric || number == 0)
-        number = GeneralError;
+        number = DbError::GeneralError;
 
     if (isUniqueViolation(text, code)) {
         text += QStringLiteral(": the change would create duplicate values in the index");
     } else if (isBusy(text, code)) {
-        number = Busy;
+        number = DbError::Busy;
         text = QStringLiteral("The database is locked by another program that is writing to it (%1); "
                               "nothing was saved, try again in a moment").arg(text);
     }

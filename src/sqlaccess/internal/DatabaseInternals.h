@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared state behind the Connection and Recordset handles; private to the platform layer.
+// Shared state behind the Connection and Recordset handles; private to the SQL access library.
 
 #include "Connection.h"
 #include "Recordset.h"
@@ -115,3 +115,7 @@ struct RecordsetData
 
 // Fills a record set from an executed query: fields from its record, every row.
 void fillFromQuery(RecordsetData &data, class QSqlQuery &query);
+
+// The driver's error as the operator sees it: one line, unique-key violations and a busy
+// embedded database recognised on every backend.
+DbError dbErrorFromSql(const class QSqlError &error);

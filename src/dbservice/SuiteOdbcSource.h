@@ -1,0 +1,9 @@
+#pragma once
+
+#include "Connection.h"
+
+// The suite's ODBC data source for database type 1: "tl2002sql", user "administrator", password
+// "fern", the connection "DSN=tl2002sql;uid=administrator;pwd=fern". The environment variables
+// RFSTATION_ODBC_DSN, RFSTATION_ODBC_UID and RFSTATION_ODBC_PWD each replace their part, for a site
+// with other credentials and for tests; set but empty, the data source's own value in odbc.ini applies.
+OdbcSource SuiteOdbcSource();
