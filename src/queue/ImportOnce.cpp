@@ -16,6 +16,7 @@
 namespace {
 
 constexpr int ColOrderFile = 2;
+constexpr int ColPrint = 5;
 constexpr int ColStatus = 6;
 
 // The queue folder as the import records name it: one spelling for one folder.
@@ -88,14 +89,44 @@ bool frmTerminalMain::FinishEarlierImport(int row)
         fQue->setText(ColStatus, row, status);
         return true;
     }
-    // Saved by an earlier run of the program: the done list shows it now.
-    if (!mDoneOrders.contains(soNo)) {
+    const QString doneName = name + QStringLiteral(" ( ") + soNo + QStringLiteral(" )");
+    int printRow = 0; // the done row of an order whose print hand-off never ran
+    QString printText;
+    if (mDoneOrders.contains(soNo)) {
+        // Saved in this run, when its archiving failed: the done row no longer says so.
+        for (int done = fDone->maxRows(); done >= 1; --done) {
+            if (fDone->text(ColOrderFile, done) != doneName)
+                continue;
+            QStringList problems = fDone->text(ColStatus, done).split(QStringLiteral("; "));
+            for (QString &problem : problems) {
+                if (problem.startsWith(QStringLiteral("archive failed: ")))
+                    problem = QStringLiteral("archived on a later pass");
+            }
+            fDone->setText(ColStatus, done, problems.join(QStringLiteral("; ")));
+            break;
+        }
+    } else {
+        // Saved by an earlier run of the program: the done list shows it now.
         mDoneOrders.insert(soNo);
         const int done = fDone->addRow();
         for (int col = 1; col <= 5; ++col)
             fDone->setText(col, done, fQue->text(col, row));
-        fDone->setText(ColOrderFile, done, name + QStringLiteral(" ( ") + soNo + QStringLiteral(" )"));
+        fDone->setText(ColOrderFile, done, doneName);
         fDone->setText(ColStatus, done, QStringLiteral("saved before a restart; archived now"));
+        // That run ended before the print hand-off (it follows the archiving) or its print
+        // failed: an order not marked printed is handed to the printer now.
+        QString quotedNo = soNo;
+        DoubleQuotes(quotedNo);
+        const Recordset status = gServer->Get_sqlResult("select ordstatus from so where invno='" + quotedNo + "'");
+        if (!gServer->lastErrorText().isEmpty())
+            LogLine(QStringLiteral("%1: whether sales order %2 was printed cannot be looked up, so it is not "
+                                   "printed now: %3")
+                        .arg(name, soNo, gServer->lastErrorText()),
+                    LogPriority::Warning);
+        else if (!status.isEmpty() && ValueOrZero(status.value(QStringLiteral("ordstatus"))) == 0) {
+            printRow = done;
+            printText = fQue->text(ColPrint, row);
+        }
     }
     fQue->deleteRow(row);
     mInfoRead.remove(name.toUpper());
@@ -103,6 +134,8 @@ bool frmTerminalMain::FinishEarlierImport(int row)
     if (gHeadless)
         LogLine(QStringLiteral("%1 was saved as sales order %2 already; its files are archived now%3")
                     .arg(name, soNo, infoProblem.isEmpty() ? QString() : QStringLiteral(" (info file: ") + infoProblem + ')'));
+    if (printRow != 0)
+        AutoPrintOrder(soNo, printText, printRow);
     return true;
 }
 

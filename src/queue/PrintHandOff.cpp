@@ -24,8 +24,10 @@ void addPrintStatus(SpreadGrid *done, int row, const QString &text)
     done->setText(ColPrintStatus, row, current.isEmpty() ? text : current + QStringLiteral("; ") + text);
 }
 
-// Appends one entry to [AutoSoPrint] List of tolvaprt.ini. The list only grows; it is read back
-// whole (not through the 255-character settings buffer) so that no earlier entry is cut off.
+// Appends one entry to [AutoSoPrint] List of tolvaprt.ini, unless the list holds it already (the
+// hand-off of an order saved before a restart may have listed it). The list only grows; it is
+// read back whole (not through the 255-character settings buffer) so that no earlier entry is
+// cut off.
 bool appendToPrintList(const QString &entry, QString *error)
 {
     const QString file = QDir(gProgramDir).filePath(QStringLiteral("tolvaprt.ini"));
@@ -40,6 +42,9 @@ bool appendToPrintList(const QString &entry, QString *error)
     const QString key = QStringLiteral("List");
     const QString list =
         PrivateProfile::readString(section, key, QString(), file, std::numeric_limits<int>::max());
+    // Entries end in "|" and hold "|" once inside: one starts the list or follows another's end.
+    if (list.startsWith(entry) || list.contains('|' + entry))
+        return true;
     return PrivateProfile::writeString(section, key, list + entry, file, error);
 }
 

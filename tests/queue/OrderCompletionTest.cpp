@@ -63,7 +63,7 @@ TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
     EXPECT_EQ(orders(), 1);
     EXPECT_EQ(queRows(), 0);
     EXPECT_EQ(done(2, 1), "A1T1A.ord ( SO001001 )");
-    EXPECT_EQ(done(6, 1), "saved before a restart; archived now");
+    EXPECT_EQ(done(6, 1), "saved before a restart; archived now; Processed"); // listed once, not printed before
     EXPECT_EQ(files("ordsaved"), (QStringList{"A1T1A.txt", "A1T1Ainfo.txt"}));
 
     // The same name with the same content once the first has left the queue is a new order.

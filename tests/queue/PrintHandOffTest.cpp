@@ -101,3 +101,54 @@ TEST_F(PrintHandOffTest, ConvertedOrdersArePrintedUnderTheirNewNumber)
     EXPECT_EQ(printList(), "SO001001|1|");
     EXPECT_EQ(station.calls, (QStringList{"range SO001001-SO001001", "print 0 SO001001-SO001001"}));
 }
+
+// The hand-off follows the archiving: an order whose files were still queued at a restart was
+// never printed, unless an earlier hand-off printed it and only the archiving failed.
+TEST_F(PrintHandOffTest, AnOrderSavedBeforeARestartIsPrintedOnceWhenItsArchivingIsFinished)
+{
+    for (const bool printedBefore : {false, true}) {
+        SCOPED_TRACE(printedBefore);
+        ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
+        suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
+        station.calls.clear();
+        station.failure = printedBefore ? "" : "printer off";
+        window->txtDefQty->setText("1");
+        const QString soNo = printedBefore ? "SO001002" : "SO001001";
+        dropOrder("A1T1A.ord", {"GC25\t1"});
+        scanAndPass();
+        EXPECT_EQ(station.calls.size(), 2);
+        if (printedBefore) // the fake station marks nothing
+            suite->exec("UPDATE so SET ordstatus = 1 WHERE invno = '" + soNo + "'");
+
+        window->setPrintStation(nullptr);
+        startWindow();
+        window->setPrintStation(&station);
+        window->txtDefQty->setText("1");
+        window->readiness().setSettleMs(0);
+        station.calls.clear();
+        station.failure.clear();
+        ASSERT_TRUE(QFile::remove(suite->archiveDir()));
+        scanAndPass();
+        EXPECT_EQ(orders(), printedBefore ? 2 : 1);
+        EXPECT_EQ(done(6, 1), printedBefore ? "saved before a restart; archived now"
+                                            : "saved before a restart; archived now; Processed");
+        const QStringList printed{"range " + soNo + "-" + soNo, "print 0 " + soNo + "-" + soNo};
+        EXPECT_EQ(station.calls, printedBefore ? QStringList() : printed);
+    }
+    EXPECT_EQ(printList(), "SO001001|1|SO001002|1|") << "listed once each";
+}
+
+TEST_F(PrintHandOffTest, ArchivingFinishedInTheSameRunClearsTheFailureAndPrintsNothingAgain)
+{
+    ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
+    suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
+    window->txtDefQty->setText("1");
+    dropOrder("A1T1A.ord", {"GC25\t1"});
+    scanAndPass();
+    ASSERT_TRUE(done(6, 1).startsWith("archive failed: "));
+    ASSERT_TRUE(QFile::remove(suite->archiveDir()));
+    scanAndPass();
+    EXPECT_EQ(queRows(), 0);
+    EXPECT_EQ(done(6, 1), "archived on a later pass; Processed");
+    EXPECT_EQ(station.calls.size(), 2);
+}
