@@ -30,21 +30,13 @@ struct StyleRun
 TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
 {
     // A1T1A: variants AB-S/M/L/XL kept in lots, a cap, a matrix item; A1T3A: 10 % discount.
+    // The title, texts only that style prints, and the page label laid over.
     StyleRun runs[] = {
-        {"REGGENERIC",
-         "Y",
-         {"PICKING SHEET", "SHIPPING DATE", "CANCEL DATE", "UNIT PRICE", "AMOUNT", "Total :", "**REMARKS**",
-          "Page: 1/1", "Riverside Wholesale Supply"}},
-        {"IMPPROFORMA",
-         "Y",
-         {"SALES ORDER", "ORDER #", "CANCEL DATE", "U/M", "SUB TOTAL", "DISCOUNT (10.00)%:", "SHIPPING CHG",
-          "Dana Whitfield", "Page: 1/1", "Riverside Wholesale Supply"}},
-        {"REGBOX", "N", {"PICKING SHEET", "Box", "BK ORDER", "D/C $", "D/C %", "** REMARKS **", "Page: 1/1"}},
-        {"REGLOT", "N", {"PICKING SHEET", "Lot", "BK ORD", "L2611A", "L2611B", "Total Qty: ", "Page: 1/1"}},
-        {"GRPDESC",
-         "N",
-         {"PICKING SHEET", "Acct. No.", "ORD DATE", "S-(12)", "Packed By:", "Total Qty:", "1/1",
-          "Riverside Wholesale Supply"}},
+        {"REGGENERIC", "Y", {"PICKING SHEET", "UNIT PRICE", "Total :", "Page: 1/1"}},
+        {"IMPPROFORMA", "Y", {"SALES ORDER", "DISCOUNT (10.00)%:", "Dana Whitfield", "Page: 1/1"}},
+        {"REGBOX", "N", {"PICKING SHEET", "Box", "D/C %", "Page: 1/1"}},
+        {"REGLOT", "N", {"PICKING SHEET", "L2611A", "Total Qty: ", "Page: 1/1"}},
+        {"GRPDESC", "N", {"PICKING SHEET", "S-(12)", "Packed By:", "1/1"}},
     };
     const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
     for (StyleRun &run : runs) {
