@@ -1,6 +1,9 @@
 #include "BenchSupport.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -139,6 +142,17 @@ bool SuiteDatabase::create(const QList<QByteArray> &scripts)
     return true;
 }
 
+bool SuiteDatabase::createForStation(const QString &sourceDir)
+{
+    const QString schema = m_dataSource.isEmpty() ? "suite-sqlite.sql" : "suite-postgresql.sql";
+    if (!QDir().mkpath(queueDir()) || !QDir().mkpath(archiveDir())) {
+        std::fprintf(stderr, "cannot make the program folder %s\n", qPrintable(programDir()));
+        return false;
+    }
+    return create({readFile(sourceDir + "/schema/" + schema), readFile(sourceDir + "/schema/demo-data.sql"),
+                   QByteArray("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;")});
+}
+
 double SuiteDatabase::number(const QString &query) const
 {
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
@@ -152,6 +166,23 @@ QString SuiteDatabase::label() const
     QSqlQuery q(QSqlDatabase::database(m_connection, false));
     const QString version = q.exec(QStringLiteral("SHOW server_version")) && q.next() ? q.value(0).toString() : QString();
     return QStringLiteral("PostgreSQL %1 through ODBC (data source %2)").arg(version, m_dataSource);
+}
+
+bool startStation(QProcess &station, const QString &executable, const QString &programDir, QByteArray &log)
+{
+    station.setProgram(executable);
+    station.setArguments({"--headless", "--program-dir", programDir, "--print-qty", "0"});
+    station.setProcessChannelMode(QProcess::MergedChannels);
+    station.start();
+    const QDeadlineTimer ready(30000);
+    while (!log.contains("watching") && !ready.hasExpired() && station.state() != QProcess::NotRunning) {
+        station.waitForReadyRead(100);
+        log += station.readAll();
+    }
+    if (log.contains("watching"))
+        return true;
+    std::fprintf(stderr, "the station did not start:\n%s\n", log.constData());
+    return false;
 }
 
 } // namespace BenchSupport

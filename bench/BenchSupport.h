@@ -7,6 +7,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class QProcess;
+
 namespace BenchSupport {
 
 // CPU time of this process in nanoseconds: unlike the wall clock, not inflated by other
@@ -37,6 +39,14 @@ public:
     SuiteDatabase(QString root, QString dataSource);
     ~SuiteDatabase();
     bool create(const QList<QByteArray> &scripts);
+    // The suite a station works on: the program folder with empty queue and archive folders,
+    // and the database built from the schema of its backend and the demo data found under
+    // `sourceDir`/schema, the demo's own sales orders cleared so that every order counted is
+    // one the benchmark handed over.
+    bool createForStation(const QString &sourceDir);
+    QString programDir() const { return m_root + "/admodule"; }
+    QString queueDir() const { return programDir() + "/OrdQueue"; }
+    QString archiveDir() const { return programDir() + "/ordsaved"; }
     // The first column of the first row as a number; -1 on failure.
     double number(const QString &query) const;
     // "SQLite (WAL)" or "PostgreSQL <version> through ODBC".
@@ -47,5 +57,11 @@ private:
     QString m_dataSource;
     QString m_connection;
 };
+
+// Starts `rfstation --headless --program-dir <programDir> --print-qty 0` (the program
+// `executable`, in the environment the caller gave `station`) and waits up to 30 s until it
+// says it is watching its queue. What it wrote meanwhile is in `log`; false, with the log on
+// stderr, when it did not get there.
+bool startStation(QProcess &station, const QString &executable, const QString &programDir, QByteArray &log);
 
 } // namespace BenchSupport

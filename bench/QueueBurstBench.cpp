@@ -60,27 +60,18 @@ int main(int argc, char *argv[])
 
     const QString dataSource = BenchSupport::textOption(argc, argv, "--dsn");
 
-    // A demo suite: schema, demo data, settings file, empty queue and archive folders.
+    // A demo suite without sales orders, and a station watching its queue.
     QTemporaryDir dir;
-    const QString root = dir.path() + "/Suite";
-    const QString programDir = root + "/admodule";
-    const QString queue = programDir + "/OrdQueue";
-    BenchSupport::SuiteDatabase db(root, dataSource);
-    const QString schema = dataSource.isEmpty() ? "suite-sqlite.sql" : "suite-postgresql.sql";
-    if (!dir.isValid() || !QDir().mkpath(queue) || !QDir().mkpath(programDir + "/ordsaved")
-        || !db.create({BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/") + schema),
-                       BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")),
-                       // The saved orders are counted: the demo's own are cleared.
-                       QByteArray("DELETE FROM sochanged; DELETE FROM sodetail; DELETE FROM so;")})) {
-        std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
+    BenchSupport::SuiteDatabase db(dir.path() + "/Suite", dataSource);
+    if (!dir.isValid() || !db.createForStation(QStringLiteral(RFSTATION_SOURCE_DIR))) {
+        std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(dir.path()));
         return 1;
     }
+    const QString programDir = db.programDir();
+    const QString queue = db.queueDir();
     const auto count = [&db](const char *query) { return int(db.number(QString::fromLatin1(query))); };
 
     QProcess station;
-    station.setProgram(QStringLiteral(RFSTATION_EXECUTABLE));
-    station.setArguments({"--headless", "--program-dir", programDir, "--print-qty", "0"});
-    station.setProcessChannelMode(QProcess::MergedChannels);
     const QString counts = dir.path() + "/counts";
     if (!dataSource.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -88,17 +79,9 @@ int main(int argc, char *argv[])
         environment.insert("RFSTATION_COUNT_FILE", counts);
         station.setProcessEnvironment(environment);
     }
-    station.start();
     QByteArray log;
-    QDeadlineTimer ready(30000);
-    while (!log.contains("watching") && !ready.hasExpired() && station.state() != QProcess::NotRunning) {
-        station.waitForReadyRead(100);
-        log += station.readAll();
-    }
-    if (!log.contains("watching")) {
-        std::fprintf(stderr, "the station did not start:\n%s\n", log.constData());
+    if (!BenchSupport::startStation(station, QStringLiteral(RFSTATION_EXECUTABLE), programDir, log))
         return 1;
-    }
     const double cpuBefore = cpuSecondsOf(station.processId());
 
     QElapsedTimer clock;
@@ -143,7 +126,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "only %d of %d orders were saved\n", count("SELECT COUNT(*) FROM so"), orders);
         return 1;
     }
-    const int archived = int(QDir(programDir + "/ordsaved").entryList(QDir::Files).size());
+    const int archived = int(QDir(db.archiveDir()).entryList(QDir::Files).size());
     const int left = int(QDir(queue).entryList(QDir::Files).size());
     const int detailRows = count("SELECT COUNT(*) FROM sodetail");
 

@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -20,7 +19,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <signal.h>
-#include <sqlite3.h>
 
 namespace {
 
@@ -30,16 +28,6 @@ bool writeFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-int scalar(sqlite3 *db, const char *sql)
-{
-    sqlite3_stmt *stmt = nullptr;
-    int value = -1;
-    if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        value = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    return value;
 }
 
 double percentile(std::vector<double> values, double p)
@@ -58,39 +46,18 @@ int main(int argc, char *argv[])
     const int lines = BenchSupport::intOption(argc, argv, "--lines", 10);
     const int maxGapMs = BenchSupport::intOption(argc, argv, "--max-gap-ms", 400);
 
+    // A demo suite without sales orders, and a station watching its queue.
     QTemporaryDir dir;
-    const QString root = dir.path() + "/Suite";
-    const QString programDir = root + "/admodule";
-    const QString queue = programDir + "/OrdQueue";
-    const QString database = root + "/suite.db";
-    sqlite3 *db = nullptr;
-    if (!dir.isValid() || !QDir().mkpath(queue) || !QDir().mkpath(programDir + "/ordsaved")
-        || !BenchSupport::runScript(database,
-                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/suite-sqlite.sql")))
-        || !BenchSupport::runScript(database,
-                                    BenchSupport::readFile(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-data.sql")))
-        || !writeFile(root + "/tolvaacc.ini", ("[Access]\r\nDBName=" + database + "\r\nDBType=0\r\n").toLatin1())
-        || sqlite3_open(QFile::encodeName(database).constData(), &db) != SQLITE_OK) {
-        std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(root));
+    BenchSupport::SuiteDatabase db(dir.path() + "/Suite", QString());
+    if (!dir.isValid() || !db.createForStation(QStringLiteral(RFSTATION_SOURCE_DIR))) {
+        std::fprintf(stderr, "cannot build the suite in %s\n", qPrintable(dir.path()));
         return 1;
     }
-    sqlite3_busy_timeout(db, 5000);
-
+    const QString queue = db.queueDir();
     QProcess station;
-    station.setProgram(QStringLiteral(RFSTATION_EXECUTABLE));
-    station.setArguments({"--headless", "--program-dir", programDir, "--print-qty", "0"});
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start();
     QByteArray log;
-    const QDeadlineTimer ready(30000);
-    while (!log.contains("watching") && !ready.hasExpired() && station.state() != QProcess::NotRunning) {
-        station.waitForReadyRead(100);
-        log += station.readAll();
-    }
-    if (!log.contains("watching")) {
-        std::fprintf(stderr, "the station did not start:\n%s\n", log.constData());
+    if (!BenchSupport::startStation(station, QStringLiteral(RFSTATION_EXECUTABLE), db.programDir(), log))
         return 1;
-    }
 
     std::vector<double> latencies;
     QElapsedTimer clock;
@@ -112,7 +79,7 @@ int main(int argc, char *argv[])
             return 1;
         }
         const QDeadlineTimer deadline(60000);
-        while (scalar(db, "SELECT COUNT(*) FROM so") <= n) {
+        while (db.number("SELECT COUNT(*) FROM so") <= n) {
             if (deadline.hasExpired() || station.state() == QProcess::NotRunning) {
                 std::fprintf(stderr, "order %d was not saved within 60 s\n%s\n", n + 1,
                              (log + station.readAll()).constData());
@@ -125,7 +92,6 @@ int main(int argc, char *argv[])
     }
     ::kill(pid_t(station.processId()), SIGTERM);
     station.waitForFinished(60000);
-    sqlite3_close(db);
 
     std::printf("build: %s; %d orders of %d lines handed over one at a time, gaps of 0 to %d ms\n",
                 RFSTATION_BUILD_TYPE, orders, lines, maxGapMs);

@@ -3,6 +3,7 @@
 
 #include "GenericPrintRun.h"
 
+#include "AddressCells.h"
 #include "PageEngine.h"
 #include "TransactionCounter.h"
 #include "VbFormat.h"
@@ -12,8 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-const QString CR = QStringLiteral("\r");
 
 // The name of the account the program runs under.
 QString accountName()
@@ -115,18 +114,8 @@ double GenericPrintRun::mDBCustomerAddressPrint(double PosY, const QString &sCus
     const QString format = "<" + half + "|<" + half + ";";
     vs.AddTableRow(format, {"BILL TO  ( Acct #:" + sCustono + " )", QStringLiteral("SHIP TO")});
 
-    auto bill = [&](const char *name) { return customer.text(QString::fromLatin1(name)); };
-    auto ship = [&](const char *name) { return mrsSO.text(QString::fromLatin1(name)); };
     // Without a customer row the bill-to cell stays empty rather than showing another address.
-    const QString billTo = found ? QStringList{bill("uname"), bill("address1"), bill("address2"),
-                                               bill("city") + ", " + bill("st") + ", " + bill("zip"), bill("country")}
-                                       .join(CR)
-                                 : QString();
-    // The empty first line keeps the ship-to address level with the bill-to one.
-    const QString shipTo = QStringList{QString(), ship("sAddress1"), ship("sAddress2"),
-                                       ship("sCity") + ", " + ship("sstate") + ", " + ship("szip"), ship("sCountry")}
-                               .join(CR);
-    vs.AddTableRow(format, {billTo, shipTo});
+    vs.AddTableRow(format, {found ? AddressCells::billTo(customer) : QString(), AddressCells::shipTo(mrsSO)});
 
     vs.setCurrentY(vs.CurrentY() + vs.LineSpacing());
     fullWidthRule();

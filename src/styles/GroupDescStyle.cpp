@@ -182,36 +182,10 @@ void GroupDescStyle::printSheetHeader()
     pageLabelY = vs().CurrentY();
     vs().Paragraph(QString());
 
-    printDateBox();
+    printBoxedDate(true);
     printSheetAddresses();
     printSheetInformation();
     printSheetItemFrame();
-}
-
-void GroupDescStyle::printDateBox()
-{
-    const double right = PW() - MR();
-    vs().setCurrentX(right - 3080);
-    boxX = vs().CurrentX();
-    boxTop = vs().CurrentY();
-    vs().DrawLine(boxX, boxTop, right, boxTop);
-    vs().setCurrentY(boxTop + 350);
-    vs().setTableBorder(0);
-    vs().setFontBold(true);
-    vs().AddTable(QStringLiteral("^1440|^1640;"), QString(), QStringLiteral("DATE|ORDER NO;"));
-    vs().setFontBold(false);
-    vs().DrawLine(boxX, vs().CurrentY() - 100, right, vs().CurrentY() - 100);
-    vs().setCurrentY(vs().CurrentY() + 250);
-    vs().setCurrentX(right - 2880);
-    vs().AddTableRow(QStringLiteral("^1440|^1640;"),
-                     {shortDate(rsSO, QStringLiteral("invdate")), rsSO.text(QStringLiteral("invno"))});
-    vs().setTextAlign(6);
-    vs().setCurrentY(vs().CurrentY() - 50);
-    const double bottom = vs().CurrentY();
-    vs().DrawLine(boxX, bottom, right, bottom);
-    for (const double x : {boxX, boxX + 1440, right})
-        vs().DrawLine(x, boxTop, x, bottom);
-    vs().setCurrentY(bottom + 250);
 }
 
 void GroupDescStyle::printSheetAddresses()

@@ -50,7 +50,6 @@ private:
     // The page header's bands: title and page label, date box, addresses, information table,
     // item frame with its column heading.
     void printSheetHeader();
-    void printDateBox() override;
     void printSheetAddresses();
     void printSheetInformation();
     void printSheetItemFrame();

@@ -1,5 +1,6 @@
 #include "GroupStyle.h"
 
+#include "AddressCells.h"
 #include "Module1.h"
 #include "PageEngine.h"
 #include "TransactionCounter.h"
@@ -7,7 +8,6 @@
 namespace {
 
 constexpr double SheetWidth = 12240; // 8.5 inches: the bands are drawn for Letter paper
-const QString CR = QStringLiteral("\r");
 const QString PageLabel = QStringLiteral("Page:      ");
 // The label's blanks after the first one: the page number is written over them.
 const QString NumberRoom = QStringLiteral("     ");
@@ -67,18 +67,8 @@ void GroupStyle::printGroupAddresses()
     vs().setTableBorder(0);
     vs().setCurrentX(ML());
     vs().AddTable(format, QString(), QStringLiteral("BILL TO|SHIP TO"));
-    auto bill = [this](const char *name) { return rsCustomer.text(QString::fromLatin1(name)); };
-    auto ship = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
-    const QString billTo = seekCustomer()
-                             ? QStringList{bill("uname"), bill("address1"), bill("address2"),
-                                           bill("city") + ", " + bill("st") + ", " + bill("zip"), bill("country")}
-                                   .join(CR)
-                             : QString();
-    // The empty first line keeps the ship-to address level with the bill-to one.
-    const QString shipTo = QStringList{QString(), ship("sAddress1"), ship("sAddress2"),
-                                       ship("sCity") + ", " + ship("sstate") + ", " + ship("szip"), ship("sCountry")}
-                               .join(CR);
-    vs().AddTableRow(format, {billTo, shipTo});
+    vs().AddTableRow(format,
+                     {seekCustomer() ? AddressCells::billTo(rsCustomer) : QString(), AddressCells::shipTo(rsSO)});
 }
 
 void GroupStyle::printGroupColumnHeading()

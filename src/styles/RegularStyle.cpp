@@ -68,14 +68,23 @@ void RegularStyle::printBodyFont()
 
 void RegularStyle::printDateBox()
 {
+    printBoxedDate(false);
+}
+
+void RegularStyle::printBoxedDate(bool boldHeading)
+{
     const double right = PW() - MR();
     vs().setCurrentX(right - 3080);
     boxX = vs().CurrentX();
     boxTop = vs().CurrentY();
-    vs().DrawLine(boxX, vs().CurrentY(), right, vs().CurrentY());
-    vs().setCurrentY(vs().CurrentY() + 350);
+    vs().DrawLine(boxX, boxTop, right, boxTop);
+    vs().setCurrentY(boxTop + 350);
     vs().setTableBorder(0);
+    if (boldHeading)
+        vs().setFontBold(true);
     vs().AddTable(QStringLiteral("^1440|^1640;"), QString(), QStringLiteral("DATE|ORDER NO;"));
+    if (boldHeading)
+        vs().setFontBold(false);
     vs().DrawLine(boxX, vs().CurrentY() - 100, right, vs().CurrentY() - 100);
     vs().setCurrentY(vs().CurrentY() + 250);
     vs().setCurrentX(right - 2880);

@@ -20,6 +20,9 @@ protected:
     virtual void printTitle();
     virtual void printBodyFont();
     virtual void printDateBox();
+    // The date box at the top right: the heading "DATE|ORDER NO" (bold when boldHeading), the
+    // order's date and number, ruled; boxX and boxTop say where it stands.
+    void printBoxedDate(bool boldHeading);
     void printAddresses();
     virtual void printInformationTable();
     void printItemFrame();

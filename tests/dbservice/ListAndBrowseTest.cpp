@@ -19,8 +19,12 @@ protected:
     QString listAfter(QString startId, const QString &startDesc, const QString &table, const QString &key,
                       const QString &desc)
     {
-        Recordset rs = server().Get_ListData(startId, startDesc, "SELECT", table, "", "order by " + desc + ", " + key,
-                                             "asc", key, ">", desc, ">", key, "");
+        return keysOf(server().Get_ListData(startId, startDesc, "SELECT", table, "", "order by " + desc + ", " + key,
+                                            "asc", key, ">", desc, ">", key, ""),
+                      key);
+    }
+    static QString keysOf(Recordset rs, const QString &key)
+    {
         QStringList keys;
         for (; !rs.eof(); rs.moveNext())
             keys << rs.text(key);
@@ -28,22 +32,17 @@ protected:
     }
 };
 
-TEST_P(ListAndBrowseTest, StatementForEachKindOfDescription)
+TEST_P(ListAndBrowseTest, ListsTheKeysAfterTheStartForEachKindOfDescription)
 {
     QString id = "C2";
-    Recordset top = server().Get_ListData(id, "", "SELECT TOP 2", "customer", "", "order by uid", "asc", "uid", ">",
-                                          "uname", ">", "uid,uname", "");
-    EXPECT_EQ(server().lastStatement(), "SELECT TOP 2 uid,uname FROM customer where uid > 'C2'  order by uid asc");
-    EXPECT_EQ(top.recordCount(), 2);
-
+    EXPECT_EQ(keysOf(server().Get_ListData(id, "", "SELECT TOP 2", "customer", "", "order by uid", "asc", "uid", ">",
+                                           "uname", ">", "uid,uname", ""),
+                     "uid"),
+              "C3 C4");
     EXPECT_EQ(listAfter("C2", "O'Brien", "customer", "uid", "uname"), "C3 C4");
-    EXPECT_EQ(server().lastStatement(), "SELECT uid FROM customer where (uid > 'C2' and uname='O''Brien' ) or "
-                                        "(uname > 'O''Brien' ) order by uname, uid asc");
     EXPECT_EQ(listAfter("C0", " ", "customer", "uid", "uname"), "C6 C1 C2 C3 C4"); // a blank: the empty text
     EXPECT_EQ(listAfter("B", "^d12/31/2003", "so", "invno", "invdate"), "C D");
-    EXPECT_TRUE(server().lastStatement().contains("invdate=#12/31/2003# ) or (invdate > #12/31/2003# )"));
     EXPECT_EQ(listAfter("B", "^c12.5", "so", "invno", "tdcpercent"), "C D");
-    EXPECT_TRUE(server().lastStatement().contains("tdcpercent=12.5 ) or (tdcpercent > 12.5 )"));
 
     id = "O'X";
     EXPECT_EQ(server().Get_ListData(id, "", "", "", "", "", "", "", "", "", "", "", "SELECT * FROM so").recordCount(), 4);

@@ -1,5 +1,6 @@
 // The suite database schema and the demo data: the keys the order path relies on, the suite's
-// case-insensitive text comparison, the index-name convention, and the demo's consistency.
+// case-insensitive text comparison, the server schema matching the SQLite one, and the demo's
+// consistency.
 #include "TempSuite.h"
 
 #include <QDir>
@@ -199,47 +200,6 @@ TEST(SuiteSchemaFiles, TheServerSchemaMatchesTheSqliteOne)
     }
     EXPECT_EQ(indexesOf(TempSuite::schemaPath(TestBackend::PostgreSql)),
               indexesOf(TempSuite::schemaPath(TestBackend::Sqlite)));
-}
-
-// Table record sets find an index by its plain name, or by "<table>_<name>" because SQLite index
-// names are database-wide.
-TEST(SqliteSchema, UidIndexesAreFoundByTheTableConvention)
-{
-    TempSuite suite;
-    for (const QString table : {"customer", "employee"}) {
-        SCOPED_TRACE(table.toStdString());
-        const QString name = suite.scalar("SELECT name FROM pragma_index_list(" + quoted(table)
-                                          + ") WHERE name IN ('uididx', " + quoted(table + "_uididx")
-                                          + ") ORDER BY name = 'uididx' DESC")
-                                 .toString();
-        ASSERT_FALSE(name.isEmpty());
-        EXPECT_EQ(suite.scalar("SELECT group_concat(name) FROM pragma_index_info(" + quoted(name) + ")").toString(),
-                  "uid");
-    }
-}
-
-// A column missing here makes every order save fail.
-TEST(SqliteSchema, HasEveryColumnTheOrderSaveWrites)
-{
-    const QStringList so = QString("CustNo badressname baddress1 baddress2 bcity bstate bzip bcountry invno invdate "
-                                   "orddate CancelDate freight tax amount dc dcamtentered tdcpercent balance total "
-                                   "payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
-                                   "szip sCountry Memo terms salesman shipvia ordtype ordstatus orderholddatetime "
-                                   "housefactor custpo taxrate Commission fob remark ordtyperef ordstatusref "
-                                   "seasoncode deptcode commrate1 commrate2 commrate3 salesman2 salesman3 "
-                                   "addedinshow versionstamp")
-                               .split(' ');
-    const QStringList sodetail = QString("invno itemno Description qord qshp qbord qremain um unit extended applytax "
-                                         "DcPercent dcamount dcamtentered Commission commrate itype actualqty "
-                                         "scalefactor autonum invdate shpdate CancelDate rowtext coltext linenum")
-                                     .split(' ');
-    TempSuite suite;
-    for (const auto &[table, columns] : {std::pair{QString("so"), so}, std::pair{QString("sodetail"), sodetail}})
-        for (const QString &column : columns)
-            EXPECT_EQ(suite.count("SELECT * FROM pragma_table_info(" + quoted(table) + ") WHERE name = "
-                                  + quoted(column)),
-                      1)
-                << table.toStdString() << "." << column.toStdString();
 }
 
 TEST(DemoData, EveryPricingMethodWinsSomewhereAndCompetingRulesNeverTie)

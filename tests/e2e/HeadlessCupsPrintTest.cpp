@@ -3,37 +3,34 @@
 // whole and is marked printed; while the queue is stopped, and while it rejects jobs, orders stay
 // unprinted and the reason is logged.
 
+#include "PdfText.h"
+#include "Station.h"
 #include "TempSuite.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <functional>
 #include <gtest/gtest.h>
-#include <signal.h>
 
 namespace {
+
+// This process's environment with the private scheduler as the CUPS server.
+QProcessEnvironment onPrivateScheduler()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CUPS_SERVER", qEnvironmentVariable("RFSTATION_TEST_CUPS_SERVER"));
+    return env;
+}
 
 // Runs a CUPS command against the private scheduler; its output.
 QString cups(const QString &command, const QStringList &arguments)
 {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CUPS_SERVER", qEnvironmentVariable("RFSTATION_TEST_CUPS_SERVER"));
-    process.setProcessEnvironment(env);
+    process.setProcessEnvironment(onPrivateScheduler());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(command, arguments);
     process.waitForFinished(30000);
     return QString::fromLocal8Bit(process.readAll());
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {"-layout", path, "-"});
-    pdftotext.waitForFinished(30000);
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 // The queue accepting and enabled again when the test ends, however it ends.
@@ -66,33 +63,17 @@ TEST(HeadlessCupsPrint, OrdersPrintOnACupsQueueAndStayUnprintedWhileItIsStoppedO
             ASSERT_TRUE(QFile::copy(samples.filePath(name), suite.queueDir() + "/" + name)) << name.toStdString();
     };
 
-    QProcess station;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CUPS_SERVER", qEnvironmentVariable("RFSTATION_TEST_CUPS_SERVER"));
-    station.setProcessEnvironment(env);
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start(QStringLiteral(RFSTATION_EXECUTABLE),
-                  {"--headless", "--program-dir", suite.programDir(), "--print-qty", "1"});
-    ASSERT_TRUE(station.waitForStarted(30000));
-    QByteArray log;
-    const auto waitFor = [&](const std::function<bool()> &condition) {
-        const QDeadlineTimer deadline(90 * 1000);
-        while (!condition()) {
-            if (deadline.hasExpired() || station.state() != QProcess::Running)
-                return false;
-            station.waitForReadyRead(250);
-            log += station.readAll();
-        }
-        return true;
-    };
+    Station station(suite.programDir(), 1, onPrivateScheduler());
+    const QByteArray &log = station.log;
     const auto printed = [&](const char *invno) {
         return suite.scalar(QStringLiteral("SELECT ordstatus FROM so WHERE invno = '%1'").arg(invno)).toInt() == 1;
     };
 
     drop("A1T1A");
-    ASSERT_TRUE(waitFor([&] { return printed("SO001001"); })) << log.toStdString();
+    ASSERT_TRUE(station.waitFor([&] { return printed("SO001001"); })) << log.toStdString();
     // Marked printed once the scheduler holds the job; the queue then writes it out.
-    ASSERT_TRUE(waitFor([&] { return cups("lpstat", {"-o", queue}).trimmed().isEmpty() && QFile::exists(output); }))
+    ASSERT_TRUE(
+        station.waitFor([&] { return cups("lpstat", {"-o", queue}).trimmed().isEmpty() && QFile::exists(output); }))
         << cups("lpstat", {"-W", "all", "-l", "-o", queue}).toStdString();
     const QString text = pdfText(output);
     for (const char *expected : {"SALES ORDER", "SO001001", "C1001", "Harbor Street Boutique", "Page: 1/1", "859.50"})
@@ -100,19 +81,16 @@ TEST(HeadlessCupsPrint, OrdersPrintOnACupsQueueAndStayUnprintedWhileItIsStoppedO
 
     cups("cupsdisable", {queue});
     drop("A1T2A");
-    ASSERT_TRUE(waitFor([&] { return log.contains("Sales order SO001002 not printed"); })) << log.toStdString();
+    ASSERT_TRUE(station.waitFor([&] { return log.contains("Sales order SO001002 not printed"); })) << log.toStdString();
     EXPECT_TRUE(log.contains("is stopped")) << log.toStdString();
     cups("cupsenable", {queue});
 
     cups("cupsreject", {queue});
     drop("A1T3A");
-    ASSERT_TRUE(waitFor([&] { return log.contains("Sales order SO001003 not printed"); })) << log.toStdString();
+    ASSERT_TRUE(station.waitFor([&] { return log.contains("Sales order SO001003 not printed"); })) << log.toStdString();
     EXPECT_TRUE(log.contains("is not accepting print jobs")) << log.toStdString();
 
-    ::kill(pid_t(station.processId()), SIGTERM);
-    ASSERT_TRUE(station.waitForFinished(60000));
-    log += station.readAll();
-    EXPECT_EQ(station.exitCode(), 0) << log.toStdString();
+    EXPECT_EQ(station.stop(), 0) << log.toStdString();
     EXPECT_FALSE(printed("SO001002"));
     EXPECT_FALSE(printed("SO001003"));
     EXPECT_TRUE(cups("lpstat", {"-o", queue}).trimmed().isEmpty()) << "nothing of the refused orders was queued";

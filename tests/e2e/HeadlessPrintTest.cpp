@@ -3,17 +3,15 @@
 
 #include "PdfText.h"
 #include "PrivateProfile.h"
+#include "Station.h"
 #include "TempSuite.h"
 
 #include <QDate>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
-#include <signal.h>
 
 namespace {
 
@@ -27,25 +25,13 @@ namespace {
         if (!QFile::copy(folder.filePath(name), suite.queueDir() + "/" + name))
             return ::testing::AssertionFailure() << "cannot queue " << name.toStdString();
     }
-    QProcess station;
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start(QStringLiteral(RFSTATION_EXECUTABLE),
-                  {"--headless", "--program-dir", suite.programDir(), "--print-qty", "2"});
-    if (!station.waitForStarted(30000))
-        return ::testing::AssertionFailure() << "the station did not start";
-    QByteArray log;
-    const QDeadlineTimer deadline(90 * 1000);
-    while (!done()) {
-        if (deadline.hasExpired() || station.state() != QProcess::Running)
-            return ::testing::AssertionFailure() << "not done:\n" << log.toStdString();
-        station.waitForReadyRead(250);
-        log += station.readAll();
-    }
-    ::kill(pid_t(station.processId()), SIGTERM);
-    if (!station.waitForFinished(60000) || station.exitCode() != 0)
-        return ::testing::AssertionFailure() << "no clean end:\n" << (log + station.readAll()).toStdString();
+    Station station(suite.programDir(), 2);
+    if (!station.waitFor(done))
+        return ::testing::AssertionFailure() << "not done:\n" << station.log.toStdString();
+    if (station.stop() != 0)
+        return ::testing::AssertionFailure() << "no clean end:\n" << station.log.toStdString();
     if (logOut)
-        *logOut = log + station.readAll();
+        *logOut = station.log;
     return ::testing::AssertionSuccess();
 }
 

@@ -1,15 +1,12 @@
 // The real program, headless, on a throw-away suite: terminal orders dropped into its queue
 // become sales orders, the ones that cannot stay queued, and SIGTERM ends it cleanly.
 
+#include "Station.h"
 #include "TempSuite.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <functional>
 #include <gtest/gtest.h>
-#include <signal.h>
 
 namespace {
 
@@ -26,20 +23,6 @@ QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Waits until `condition` holds, looking again whenever the program logs a line (it logs each
-// saved order) and at least every quarter second; false at the deadline or when it has ended.
-bool waitFor(QProcess &station, QByteArray &log, const std::function<bool()> &condition)
-{
-    const QDeadlineTimer deadline(90 * 1000);
-    while (!condition()) {
-        if (deadline.hasExpired() || station.state() == QProcess::NotRunning)
-            return false;
-        station.waitForReadyRead(250);
-        log += station.readAll();
-    }
-    return true;
 }
 
 } // namespace
@@ -59,27 +42,18 @@ TEST_P(HeadlessQueue, ConvertsDroppedOrdersKeepsTheFailingOnesAndStopsOnSigterm)
         for (const QString &name : samples.entryList({pattern}, QDir::Files))
             handOver(queue, name, contentOf(samples.filePath(name)));
 
-    QProcess station;
-    station.setProcessChannelMode(QProcess::MergedChannels);
-    station.start(QStringLiteral(RFSTATION_EXECUTABLE),
-                  {"--headless", "--program-dir", suite.programDir(), "--print-qty", "0"});
-    ASSERT_TRUE(station.waitForStarted(30000));
-    QByteArray log;
+    Station station(suite.programDir(), 0);
     const auto orders = [&] { return suite.count("SELECT * FROM so"); };
 
     // A1T6A names an unknown item and A1T6B has no info file: six of the eight are saved.
-    ASSERT_TRUE(waitFor(station, log, [&] { return orders() >= 6; })) << log.toStdString();
+    ASSERT_TRUE(station.waitFor([&] { return orders() >= 6; })) << station.log.toStdString();
     // Another order, and the missing info file arriving late.
     handOver(queue, "E1T2Ainfo.crd", "[Customer]\r\nNumber=C1002\r\n");
     handOver(queue, "E1T2A.ord", "AB-S\t3\r\nCAP100\t2\r\n");
     handOver(queue, "A1T6Binfo.crd", "[Customer]\r\nNumber=C1006\r\n");
-    ASSERT_TRUE(waitFor(station, log, [&] { return orders() >= 8; })) << log.toStdString();
-
-    ::kill(pid_t(station.processId()), SIGTERM);
-    ASSERT_TRUE(station.waitForFinished(60000));
-    log += station.readAll();
-    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(station.exitCode(), 0) << log.toStdString();
+    ASSERT_TRUE(station.waitFor([&] { return orders() >= 8; })) << station.log.toStdString();
+    EXPECT_EQ(station.stop(), 0) << station.log.toStdString();
+    const QByteArray &log = station.log;
 
     // Each order saved once, under the suite's numbering; its amount the sum of its lines.
     EXPECT_EQ(orders(), 8);

@@ -2,15 +2,13 @@
 // in that style's own design, whose text shows the style's own headings.
 
 #include "PdfText.h"
+#include "Station.h"
 #include "TempSuite.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
-#include <signal.h>
 
 namespace {
 
@@ -20,7 +18,7 @@ struct StyleRun
     const char *autoSoDefault; // "Y" sales orders, "N" picking sheets
     QStringList headings;
     std::unique_ptr<TempSuite> suite = std::make_unique<TempSuite>(TempSuite::Data::Demo);
-    std::unique_ptr<QProcess> station = std::make_unique<QProcess>();
+    std::unique_ptr<Station> station = nullptr;
     QStringList pdfs() const
     {
         return QDir(suite->programDir() + "/printout").entryList({"*.pdf"}, QDir::Files, QDir::Name);
@@ -32,21 +30,13 @@ struct StyleRun
 TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
 {
     // A1T1A: variants AB-S/M/L/XL kept in lots, a cap, a matrix item; A1T3A: 10 % discount.
+    // The title, texts only that style prints, and the page label laid over.
     StyleRun runs[] = {
-        {"REGGENERIC",
-         "Y",
-         {"PICKING SHEET", "SHIPPING DATE", "CANCEL DATE", "UNIT PRICE", "AMOUNT", "Total :", "**REMARKS**",
-          "Page: 1/1", "Riverside Wholesale Supply"}},
-        {"IMPPROFORMA",
-         "Y",
-         {"SALES ORDER", "ORDER #", "CANCEL DATE", "U/M", "SUB TOTAL", "DISCOUNT (10.00)%:", "SHIPPING CHG",
-          "Dana Whitfield", "Page: 1/1", "Riverside Wholesale Supply"}},
-        {"REGBOX", "N", {"PICKING SHEET", "Box", "BK ORDER", "D/C $", "D/C %", "** REMARKS **", "Page: 1/1"}},
-        {"REGLOT", "N", {"PICKING SHEET", "Lot", "BK ORD", "L2611A", "L2611B", "Total Qty: ", "Page: 1/1"}},
-        {"GRPDESC",
-         "N",
-         {"PICKING SHEET", "Acct. No.", "ORD DATE", "S-(12)", "Packed By:", "Total Qty:", "1/1",
-          "Riverside Wholesale Supply"}},
+        {"REGGENERIC", "Y", {"PICKING SHEET", "UNIT PRICE", "Total :", "Page: 1/1"}},
+        {"IMPPROFORMA", "Y", {"SALES ORDER", "DISCOUNT (10.00)%:", "Dana Whitfield", "Page: 1/1"}},
+        {"REGBOX", "N", {"PICKING SHEET", "Box", "D/C %", "Page: 1/1"}},
+        {"REGLOT", "N", {"PICKING SHEET", "L2611A", "Total Qty: ", "Page: 1/1"}},
+        {"GRPDESC", "N", {"PICKING SHEET", "S-(12)", "Packed By:", "1/1"}},
     };
     const QDir samples(QStringLiteral(RFSTATION_SOURCE_DIR "/schema/demo-orders"));
     for (StyleRun &run : runs) {
@@ -55,25 +45,16 @@ TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
         run.suite->setIni("AutoSoPrint", "DefaultPrinter", "PDF");
         for (const char *name : {"A1T1Ainfo.crd", "A1T1A.ord", "A1T3Ainfo.crd", "A1T3A.ord"})
             ASSERT_TRUE(QFile::copy(samples.filePath(name), run.suite->queueDir() + "/" + name));
-        run.station->setProcessChannelMode(QProcess::MergedChannels);
-        run.station->start(QStringLiteral(RFSTATION_EXECUTABLE),
-                           {"--headless", "--program-dir", run.suite->programDir(), "--print-qty", "1"});
-        ASSERT_TRUE(run.station->waitForStarted(30000)) << run.code;
+        run.station = std::make_unique<Station>(run.suite->programDir(), 1);
     }
 
     // The stations run side by side; each is done when both its orders are printed and marked.
-    const QDeadlineTimer deadline(120 * 1000);
     for (StyleRun &run : runs) {
-        QByteArray log;
-        while (run.suite->count("SELECT * FROM so WHERE ordstatus = 1") < 2 || run.pdfs().size() < 2) {
-            ASSERT_FALSE(deadline.hasExpired()) << run.code << "\n" << log.toStdString();
-            ASSERT_EQ(run.station->state(), QProcess::Running) << run.code << "\n" << log.toStdString();
-            run.station->waitForReadyRead(250);
-            log += run.station->readAll();
-        }
-        ::kill(pid_t(run.station->processId()), SIGTERM);
-        ASSERT_TRUE(run.station->waitForFinished(60000)) << run.code;
-        EXPECT_EQ(run.station->exitCode(), 0) << run.code << "\n" << (log + run.station->readAll()).toStdString();
+        const auto done = [&] {
+            return run.suite->count("SELECT * FROM so WHERE ordstatus = 1") >= 2 && run.pdfs().size() >= 2;
+        };
+        ASSERT_TRUE(run.station->waitFor(done, 120)) << run.code << "\n" << run.station->log.toStdString();
+        EXPECT_EQ(run.station->stop(), 0) << run.code << "\n" << run.station->log.toStdString();
 
         QString text;
         for (const QString &file : run.pdfs())

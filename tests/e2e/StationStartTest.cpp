@@ -1,13 +1,12 @@
 // Starting the real program wrongly: a second station on a program folder that one holds, and a
 // windowed start without a display.
 
+#include "Station.h"
 #include "TempSuite.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
-#include <signal.h>
 
 namespace {
 
@@ -22,41 +21,23 @@ QByteArray runToEnd(QProcess &process)
 TEST(StationStart, ASecondStationOnTheSameFolderRefusesAndNamesTheFirst)
 {
     TempSuite suite(TempSuite::Data::Demo);
-    const QStringList arguments{"--headless", "--program-dir", suite.programDir(), "--print-qty", "0"};
-    QProcess first;
-    first.setProcessChannelMode(QProcess::MergedChannels);
-    first.start(QStringLiteral(RFSTATION_EXECUTABLE), arguments);
-    QByteArray log;
-    const QDeadlineTimer deadline(60000);
-    while (!log.contains("watching") && !deadline.hasExpired() && first.state() != QProcess::NotRunning) {
-        first.waitForReadyRead(250);
-        log += first.readAll();
-    }
-    ASSERT_TRUE(log.contains("watching")) << log.toStdString();
+    Station first(suite.programDir(), 0);
+    ASSERT_TRUE(first.waitFor([&] { return first.log.contains("watching"); }, 60)) << first.log.toStdString();
 
-    QProcess second;
-    second.setProcessChannelMode(QProcess::MergedChannels);
-    second.start(QStringLiteral(RFSTATION_EXECUTABLE), arguments);
-    const QByteArray refused = runToEnd(second);
-    EXPECT_EQ(second.exitCode(), 3) << refused.toStdString();
+    Station second(suite.programDir(), 0);
+    const QByteArray refused = runToEnd(second.process);
+    EXPECT_EQ(second.process.exitCode(), 3) << refused.toStdString();
     EXPECT_TRUE(refused.contains("Another station is running on the program folder "
                                  + suite.programDir().toUtf8() + " (process "
-                                 + QByteArray::number(first.processId()) + ")"))
+                                 + QByteArray::number(first.process.processId()) + ")"))
         << refused.toStdString();
 
     // The lock goes with its process however it ends: after SIGKILL the folder is free again.
-    ::kill(pid_t(first.processId()), SIGKILL);
-    runToEnd(first);
-    QProcess third;
-    third.setProcessChannelMode(QProcess::MergedChannels);
-    third.start(QStringLiteral(RFSTATION_EXECUTABLE), arguments);
-    log.clear();
-    while (!log.contains("watching") && third.state() != QProcess::NotRunning && third.waitForReadyRead(60000))
-        log += third.readAll();
-    EXPECT_TRUE(log.contains("watching")) << log.toStdString();
-    ::kill(pid_t(third.processId()), SIGTERM);
-    runToEnd(third);
-    EXPECT_EQ(third.exitCode(), 0);
+    first.process.kill();
+    runToEnd(first.process);
+    Station third(suite.programDir(), 0);
+    EXPECT_TRUE(third.waitFor([&] { return third.log.contains("watching"); }, 60)) << third.log.toStdString();
+    EXPECT_EQ(third.stop(), 0);
 }
 
 TEST(StationStart, WithoutADisplayItSaysSoInOneLine)

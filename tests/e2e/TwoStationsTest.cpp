@@ -2,16 +2,14 @@
 // database at the same time: the suite's numbering and the items' quantities on sales order must
 // come out as if the orders had been saved one after the other.
 
+#include "Station.h"
 #include "TempSuite.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <array>
 #include <gtest/gtest.h>
 #include <memory>
-#include <signal.h>
 
 namespace {
 
@@ -47,37 +45,26 @@ TEST_P(TwoStations, SaveTheirOrdersOnceWithConsecutiveNumbersAndTrueQuantities)
     RF_SKIP_UNLESS_CONFIGURED(GetParam());
     TempSuite suite(TempSuite::Data::Demo, GetParam());
 
-    std::array<std::unique_ptr<QProcess>, 2> stations;
-    std::array<QByteArray, 2> logs;
+    std::array<std::unique_ptr<Station>, 2> stations;
     for (int i = 0; i < 2; ++i) {
         const QString programDir = suite.programDir() + QStringLiteral("/station%1").arg(i + 1);
         ASSERT_TRUE(QDir().mkpath(programDir + "/OrdQueue") && QDir().mkpath(programDir + "/ordsaved"));
         dropOrders(programDir + "/OrdQueue", i + 1);
-        stations[i] = std::make_unique<QProcess>();
-        stations[i]->setProcessChannelMode(QProcess::MergedChannels);
-        stations[i]->start(QStringLiteral(RFSTATION_EXECUTABLE),
-                           {"--headless", "--program-dir", programDir, "--print-qty", "0"});
+        stations[i] = std::make_unique<Station>(programDir, 0);
     }
-    for (auto &station : stations)
-        ASSERT_TRUE(station->waitForStarted(30000));
 
     const int total = 2 * OrdersPerStation;
-    const QDeadlineTimer deadline(120 * 1000);
-    while (suite.count("SELECT * FROM so") < total && !deadline.hasExpired()) {
-        for (int i = 0; i < 2; ++i) {
-            ASSERT_EQ(stations[i]->state(), QProcess::Running) << logs[i].toStdString();
-            stations[i]->waitForReadyRead(100);
-            logs[i] += stations[i]->readAll();
-        }
-    }
+    const auto allSaved = [&] {
+        stations[1]->read(0); // the second station's output too, so that it never waits on its pipe
+        return suite.count("SELECT * FROM so") >= total;
+    };
+    EXPECT_TRUE(stations[0]->waitFor(allSaved, 120));
     for (int i = 0; i < 2; ++i) {
-        ::kill(pid_t(stations[i]->processId()), SIGTERM);
-        ASSERT_TRUE(stations[i]->waitForFinished(60000));
-        logs[i] += stations[i]->readAll();
-        EXPECT_EQ(stations[i]->exitCode(), 0) << logs[i].toStdString();
+        const QByteArray &log = stations[i]->log;
+        EXPECT_EQ(stations[i]->stop(), 0) << log.toStdString();
         // No order failed on the way, in particular not on a number handed out twice.
-        EXPECT_FALSE(logs[i].contains("not saved")) << logs[i].toStdString();
-        EXPECT_FALSE(logs[i].contains("Duplicate Entry")) << logs[i].toStdString();
+        EXPECT_FALSE(log.contains("not saved")) << log.toStdString();
+        EXPECT_FALSE(log.contains("Duplicate Entry")) << log.toStdString();
         const QString programDir = suite.programDir() + QStringLiteral("/station%1").arg(i + 1);
         EXPECT_EQ(QDir(programDir + "/OrdQueue").entryList(QDir::Files), QStringList());
         EXPECT_EQ(QDir(programDir + "/ordsaved").entryList(QDir::Files).size(), 2 * OrdersPerStation);

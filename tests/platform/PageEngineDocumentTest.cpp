@@ -1,20 +1,9 @@
-#include "PageEngine.h"
-#include "PrinterList.h"
+#include "PageEngineFixture.h"
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Points the "PDF" printer at a fresh folder for the test's lifetime.
-struct PdfFolder
-{
-    QTemporaryDir dir;
-    PdfFolder() { PrinterList::setPdfFolder(dir.filePath("printout")); }
-    ~PdfFolder() { PrinterList::setPdfFolder(QString()); }
-    QStringList files() const { return QDir(dir.filePath("printout")).entryList({"*.pdf"}, QDir::Files); }
-};
 
 void threePages(PageEngine &e)
 {
@@ -169,7 +158,7 @@ TEST(PageEngineDocument, TheProgressMonitorSeesEachPageAndItsCancelLeavesNothing
     EXPECT_TRUE(events.isEmpty()); // AbortWindow False: unwatched
     e.setAbortWindow(true);
     EXPECT_TRUE(e.PrintDocument(2, 3).ok);
-    const QString port = QDir::toNativeSeparators(folder.dir.filePath("printout"));
+    const QString port = QDir::toNativeSeparators(folder.path);
     EXPECT_EQ(events, (QStringList{"start SO0001 on PDF at " + port + " pages 2-3", "page 2", "page 3", "end ok"}));
 
     events.clear();

@@ -2,11 +2,24 @@
 
 #include "PageEngine.h"
 #include "PageFont.h"
+#include "PrinterList.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <stdexcept>
 #include <string>
 
 constexpr double Courier12 = 144.015625; // Liberation Mono advance at 12 pt, in twips
+
+// Points the "PDF" printer at a fresh folder for the test's lifetime.
+struct PdfFolder
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath("printout");
+    PdfFolder() { PrinterList::setPdfFolder(path); }
+    ~PdfFolder() { PrinterList::setPdfFolder(QString()); }
+    QStringList files() const { return QDir(path).entryList({"*.pdf"}, QDir::Files); }
+};
 
 // An engine on Letter paper with 720 margins and an open document, as the layouts set it up
 // (Courier New 12, TextAlign 6).

@@ -1,36 +1,15 @@
-#include "PageEngine.h"
+#include "PageEngineFixture.h"
 #include "PageRenderer.h"
-#include "PrinterList.h"
+#include "PdfText.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-
-struct PdfFolder
-{
-    QTemporaryDir dir;
-    QString path;
-    PdfFolder() : path(dir.filePath("printout")) { PrinterList::setPdfFolder(path); }
-    ~PdfFolder() { PrinterList::setPdfFolder(QString()); }
-};
-
-QString pdfText(const QString &file)
-{
-    QProcess p;
-    p.start("pdftotext", {"-layout", file, "-"});
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-} // namespace
 
 TEST(PageRendererPdf, PrintedPdfHoldsTheTextsOfEveryPage)
 {

@@ -49,8 +49,6 @@ const Case cases[] = {
      "select * from t where x in (select top 2 y from u order by y) order by x, [Z] desc"},
     {"SELECT TOP 3 * FROM t; SELECT TOP 4 * FROM u", "SELECT * FROM t LIMIT 3; SELECT * FROM u LIMIT 4",
      "SELECT * FROM t LIMIT 3; SELECT * FROM u LIMIT 4", "SELECT TOP 3 * FROM t; SELECT TOP 4 * FROM u"},
-    {"SELECT TOP 1 a FROM t WHERE n='O''Brien'", "SELECT a FROM t WHERE n='O''Brien' LIMIT 1",
-     "SELECT a FROM t WHERE n='O''Brien' LIMIT 1", "SELECT TOP 1 a FROM t WHERE n='O''Brien'"},
     // Literals are never touched, quotes doubled inside them included.
     {"select 'TOP 5 [x] #1/2/2003# true order by', 'it''s #1/2/2003#' from t",
      "select 'TOP 5 [x] #1/2/2003# true order by', 'it''s #1/2/2003#' from t",
@@ -73,8 +71,6 @@ const Case cases[] = {
      "SELECT TOP 10 PERCENT a FROM t"},
     {"select topx, top5, trueish from t", "select topx, top5, trueish from t", "select topx, top5, trueish from t",
      "select topx, top5, trueish from t"},
-    {"SELECT TOP 50 invno FROM so ORDER BY invno", "SELECT invno FROM so ORDER BY invno LIMIT 50",
-     "SELECT invno FROM so ORDER BY invno NULLS FIRST LIMIT 50", "SELECT TOP 50 invno FROM so ORDER BY invno"},
     {"select * from so where addedinshow = True or payflag = false", "select * from so where addedinshow = 1 or payflag = 0",
      "select * from so where addedinshow = True or payflag = false",
      "select * from so where addedinshow = 1 or payflag = 0"},

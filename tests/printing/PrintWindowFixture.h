@@ -8,7 +8,6 @@
 
 #include <QDialog>
 #include <QDir>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 // A demo suite around the print windows: headless, modal windows recorded instead of shown, no
@@ -34,16 +33,6 @@ protected:
     }
     QString printout() const { return suite.programDir() + "/printout/"; }
     QStringList pdfFiles() const { return QDir(printout()).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
-    // The text of each page of a PDF file, read back with pdftotext.
-    static QStringList pdfPages(const QString &path)
-    {
-        QProcess reader;
-        reader.start("pdftotext", {"-layout", path, "-"});
-        reader.waitForFinished(60000);
-        QStringList pages = QString::fromUtf8(reader.readAllStandardOutput()).split('\f');
-        pages.removeLast(); // after the last page's form feed
-        return pages;
-    }
 
     TempSuite suite{TempSuite::Data::Demo};
     QStringList shownModally;

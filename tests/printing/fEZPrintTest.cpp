@@ -1,6 +1,7 @@
 #include "PrintWindowFixture.h"
 
 #include "PagePreview.h"
+#include "PdfText.h"
 #include "PrinterList.h"
 #include "fEZPrint.h"
 

@@ -48,7 +48,6 @@ TEST_F(PrintWindowLoadTest, LoadWritesMissingSettingsAndTakesStoredOnes)
     EXPECT_EQ(ini("PICKINGSHEET", "PICKINGSHEETTITLE"), "PICKING SHEET");
     EXPECT_EQ(ini("PICKINGSHEET", "SALESORDERTITLE"), "SALES ORDER");
     EXPECT_TRUE(window->Option1[1]->isChecked() && window->Option2[1]->isChecked() && window->Option3[0]->isChecked());
-    EXPECT_TRUE(window->Option2[1]->font().bold());
     EXPECT_FALSE(window->Picture1->isHidden());
     EXPECT_EQ(window->mCompany.name, "Riverside Wholesale Supply");
     EXPECT_EQ(window->cmb_printers->currentText(), "PDF");

@@ -1,13 +1,13 @@
 #include "StyleFixture.h"
 
 #include "HeadlessPrintStation.h"
+#include "PdfText.h"
 #include "PrinterList.h"
 #include "RegularStyle.h"
 #include "PrivateProfile.h"
-#include "VbFormat.h"
 
 #include <QApplication>
-#include <QDateTime>
+#include <QDate>
 #include <QFile>
 
 namespace {
@@ -35,10 +35,10 @@ TEST_F(RegularPrintTest, EachOrderIsOneJobNumberedOverItsOwnPagesAndThenMarked)
     const QStringList files = pdfFiles();
     ASSERT_EQ(files.size(), 2);
     EXPECT_TRUE(files[0].startsWith("SO001001") && files[1].startsWith("SO001002"));
-    EXPECT_TRUE(pdfPages(files[0]).value(0).contains("Page: 1/1"));
-    const QStringList pages = pdfPages(files[1]);
+    EXPECT_TRUE(pdfPages(printout() + files[0]).value(0).contains("Page: 1/1"));
+    const QStringList pages = pdfPages(printout() + files[1]);
     ASSERT_EQ(pages.size(), 2);
-    const QString today = vb::formatDateTime(QDateTime::currentDateTime(), "mm/dd/yy");
+    const QString today = QDate::currentDate().toString("MM/dd/yy");
     for (int page = 0; page < 2; ++page) {
         for (const QString &text : {QString("Page: %1/2").arg(page + 1), today, QString("Riverside Wholesale Supply"),
                                     QString("Maple Lane Apparel")})
@@ -130,7 +130,7 @@ TEST_F(RegularPrintTest, StylesWithoutTheirOwnLayoutPrintAsTheStandardOne)
         for (const int kind : {0, 1}) {
             form->Option2[kind]->setChecked(true);
             EXPECT_EQ(print(), "") << code;
-            EXPECT_TRUE(pdfPages(pdfFiles().last()).value(0).contains(kind ? "PICKING SHEET" : "SALES ORDER")) << code;
+            EXPECT_TRUE(pdfPages(printout() + pdfFiles().last()).value(0).contains(kind ? "PICKING SHEET" : "SALES ORDER")) << code;
         }
     }
     EXPECT_EQ(pdfFiles().size(), 4);
@@ -157,7 +157,7 @@ TEST_F(StyleTest, HeadlessStationPrintsWithoutAnyWidget)
     EXPECT_TRUE(QApplication::allWidgets().isEmpty());
     EXPECT_EQ(ordstatus("SO001001"), 1);
     ASSERT_EQ(pdfFiles().size(), 1);
-    EXPECT_TRUE(pdfPages(pdfFiles()[0]).value(0).contains("SALES ORDER"));
+    EXPECT_TRUE(pdfPages(printout() + pdfFiles()[0]).value(0).contains("SALES ORDER"));
 }
 
 } // namespace

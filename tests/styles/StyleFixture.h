@@ -14,7 +14,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -115,16 +114,6 @@ protected:
     }
     QString printout() const { return suite.programDir() + "/printout/"; }
     QStringList pdfFiles() const { return QDir(printout()).entryList({"*.pdf"}, QDir::Files, QDir::Name); }
-    // The text of each page of a printed file, read back with pdftotext.
-    QStringList pdfPages(const QString &file) const
-    {
-        QProcess reader;
-        reader.start("pdftotext", {"-layout", printout() + file, "-"});
-        reader.waitForFinished(60000);
-        QStringList pages = QString::fromUtf8(reader.readAllStandardOutput()).split('\f');
-        pages.removeLast(); // after the last page's form feed
-        return pages;
-    }
 
     TempSuite suite{TempSuite::Data::Demo};
     PrintRequest request;
