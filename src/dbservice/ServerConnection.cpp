@@ -67,25 +67,21 @@ void clsServer::checkConnection()
 
 Recordset clsServer::openSnapshot(const QString &statement)
 {
-    m_lastStatement = statement;
     return m_connection.openSnapshot(statement);
 }
 
 Recordset clsServer::openUpdatable(const QString &statement, bool lockRows)
 {
-    m_lastStatement = statement;
     return m_connection.openUpdatable(statement, lockRows);
 }
 
 int clsServer::execute(const QString &statement)
 {
-    m_lastStatement = statement;
     return m_connection.execute(statement);
 }
 
 int clsServer::execute(const QString &statement, const QVariantList &values)
 {
-    m_lastStatement = statement;
     return m_connection.execute(statement, values);
 }
 

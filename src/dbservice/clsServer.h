@@ -102,7 +102,6 @@ public:
     QString Get_DbErrorMessage(const DbError &error, const QString &fieldName = {}) const;
 
     // --- what the service was set up with
-    QString lastStatement() const { return m_lastStatement; }
     QString suiteRoot() const { return m_suiteRoot; }
     QString databaseName() const { return m_databaseName; }
     QString databaseType() const { return m_databaseType; }
@@ -121,7 +120,7 @@ public:
 
 private:
     void checkConnection(); // opens the connection when it is closed; throws DbError
-    // Statements built by the service are remembered as the last statement before they run.
+    // The service's own statements, on its connection.
     Recordset openSnapshot(const QString &statement);
     Recordset openUpdatable(const QString &statement, bool lockRows = false);
     int execute(const QString &statement);
@@ -160,7 +159,6 @@ private:
     QString m_databaseType;
     QString m_databaseKey; // the settings key the database name came from
     QString m_iniPath;
-    QString m_lastStatement;
     int m_busyTimeoutMs = 10000;
     std::function<QDateTime()> m_now;
 };
