@@ -68,7 +68,7 @@ QString environmentOr(const char *variable, const char *fallback)
     return qEnvironmentVariableIsSet(variable) ? qEnvironmentVariable(variable) : QString::fromLatin1(fallback);
 }
 
-bool runOn(QSqlDatabase db, const QString &script)
+bool runOn(const QSqlDatabase &db, const QString &script)
 {
     QSqlQuery q(db);
     if (q.exec(script)) // the driver runs a script of several statements in one go

@@ -57,7 +57,7 @@ QString clsServer::listStatement(QString &strStartID, const QString &strStartDes
            + " " + strExtendedWhere + ")" + tail;
 }
 
-Recordset clsServer::Get_ListData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+Recordset clsServer::Get_ListData(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
                                   const QString &strTableName, const QString &strExtendedWhere,
                                   const QString &strOrderBy, const QString &strAscDes,
                                   const QString &strUniqueField, const QString &strUniqueFieldOp,
@@ -76,12 +76,12 @@ Recordset clsServer::Get_ListData(QString &strStartID, QString strStartDesc, con
     }
 }
 
-QString clsServer::Get_BrowseData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+QString clsServer::Get_BrowseData(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
                                   const QString &strTableName, const QString &strExtendedWhere,
                                   const QString &strOrderBy, const QString &strAscDes,
                                   const QString &strUniqueField, const QString &strUniqueFieldOp,
                                   const QString &strDescField, const QString &strDescFieldOp,
-                                  QString, const QString &strSqlStr)
+                                  const QString &, const QString &strSqlStr)
 {
     m_lastError.clear();
     try {

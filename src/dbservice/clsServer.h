@@ -56,18 +56,18 @@ public:
                             const QString &argFormid);
 
     // --- list and browse screens
-    Recordset Get_ListData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+    Recordset Get_ListData(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
                            const QString &strTableName, const QString &strExtendedWhere,
                            const QString &strOrderBy, const QString &strAscDes,
                            const QString &strUniqueField, const QString &strUniqueFieldOp,
                            const QString &strDescField, const QString &strDescFieldOp,
                            const QString &strSelectedField, const QString &strSqlStr);
-    QString Get_BrowseData(QString &strStartID, QString strStartDesc, const QString &selectStr,
+    QString Get_BrowseData(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
                            const QString &strTableName, const QString &strExtendedWhere,
                            const QString &strOrderBy, const QString &strAscDes,
                            const QString &strUniqueField, const QString &strUniqueFieldOp,
                            const QString &strDescField, const QString &strDescFieldOp,
-                           QString strSelectedField, const QString &strSqlStr);
+                           const QString &strSelectedField, const QString &strSqlStr);
 
     // --- import records: table rfimport says which order file became which sales order
     struct OrderImport

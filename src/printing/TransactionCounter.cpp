@@ -17,7 +17,7 @@ constexpr int Attempts = 10;
 
 } // namespace
 
-void ensureRow(Connection db, const QDate &today)
+void ensureRow(const Connection &db, const QDate &today)
 {
     Recordset config = db.openUpdatable(Statement);
     if (!config.eof())

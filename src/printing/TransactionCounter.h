@@ -10,7 +10,7 @@
 namespace TransactionCounter {
 
 // Adds the row (trdate = today, trno = 0) when the table has none. Throws DbError.
-void ensureRow(Connection db, const QDate &today);
+void ensureRow(const Connection &db, const QDate &today);
 
 // The next transaction number of `today`, "mmddyyyy-0000" (the third of 4 December 2026 reads
 // 12042026-0003): trno + 1 when trdate holds today's date; otherwise (another day, no date, no

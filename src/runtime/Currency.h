@@ -35,6 +35,7 @@ public:
     // product of the amount and the factor's 15-significant-digit form. Overflow as fromDouble.
     Currency operator*(double factor) const;
 
+    // NOLINTNEXTLINE(modernize-use-nullptr): the analyser misreads a defaulted comparison
     constexpr auto operator<=>(const Currency &) const = default;
 
 private:

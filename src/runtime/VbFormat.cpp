@@ -115,7 +115,8 @@ FixedParts fixedParts(const Decimal &d, int decimals)
     if (d.isZero())
         return {std::string(), std::string(size_t(decimals), '0')};
     std::string s = d.digits;
-    s.append(size_t(d.exponent + decimals), '0');
+    const int zeros = d.exponent + decimals; // not negative: the value is rounded to `decimals`
+    s.append(size_t(zeros), '0');
     if (int(s.size()) < decimals)
         s.insert(0, size_t(decimals) - s.size(), '0');
     FixedParts parts{s.substr(0, s.size() - size_t(decimals)), s.substr(s.size() - size_t(decimals))};
@@ -143,7 +144,8 @@ QString plainNumber(const Decimal &d, bool vbStr)
     } else if (d.exponent >= 0) {
         text = d.digits + std::string(size_t(d.exponent), '0');
     } else if (length + d.exponent > 0) {
-        const size_t integerLength = size_t(length + d.exponent);
+        const int integerDigits = length + d.exponent;
+        const size_t integerLength = size_t(integerDigits);
         text = d.digits.substr(0, integerLength) + '.' + d.digits.substr(integerLength);
     } else {
         text = std::string(vbStr ? "." : "0.") + std::string(size_t(-(length + d.exponent)), '0') + d.digits;

@@ -120,7 +120,7 @@ TEST_P(ConnectionTest, ConnectionOpensLazilyAndReopensWhenClosed)
 
 TEST_P(ConnectionTest, BlankRecordSetAnswersFailedQueries)
 {
-    for (Recordset rs : {server().Get_Blank_Recordset(), server().Get_sqlResult("SELECT nonsense FROM nowhere")}) {
+    for (const Recordset &rs : {server().Get_Blank_Recordset(), server().Get_sqlResult("SELECT nonsense FROM nowhere")}) {
         ASSERT_EQ(rs.fieldCount(), 1);
         EXPECT_EQ(rs.field(0).name, "blankfield");
         EXPECT_TRUE(rs.isOpen() && rs.eof() && rs.bof());

@@ -164,7 +164,7 @@ protected:
         header.setValue("ordtype", orderType);
         header.setValue("custpo", "PO-7");
         header.update();
-        return save(number, detail, 2, header, lastAutoNo);
+        return save(number, std::move(detail), 2, header, lastAutoNo);
     }
 };
 

@@ -63,7 +63,7 @@ DuringConversion::DuringConversion(frmTerminalMain *window, int terminalIndex, s
     });
     m_answerer.start();
     m_timer.setInterval(0);
-    QObject::connect(&m_timer, &QTimer::timeout, [this, window, terminalIndex, action] {
+    QObject::connect(&m_timer, &QTimer::timeout, [this, window, terminalIndex, action = std::move(action)] {
         if (m_done || !window->passRunning() || window->fGrid[terminalIndex]->maxRows() == 0)
             return;
         m_done = true;
