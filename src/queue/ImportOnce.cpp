@@ -94,15 +94,12 @@ bool frmTerminalMain::FinishEarlierImport(int row)
     QString printText;
     if (mDoneOrders.contains(soNo)) {
         // Saved in this run, when its archiving failed: the done row no longer says so.
-        for (int done = fDone->maxRows(); done >= 1; --done) {
+        const QString failure = mArchiveFailures.take(soNo);
+        for (int done = fDone->maxRows(); done >= 1 && !failure.isEmpty(); --done) {
             if (fDone->text(ColOrderFile, done) != doneName)
                 continue;
-            QStringList problems = fDone->text(ColStatus, done).split(QStringLiteral("; "));
-            for (QString &problem : problems) {
-                if (problem.startsWith(QStringLiteral("archive failed: ")))
-                    problem = QStringLiteral("archived on a later pass");
-            }
-            fDone->setText(ColStatus, done, problems.join(QStringLiteral("; ")));
+            fDone->setText(ColStatus, done,
+                           fDone->text(ColStatus, done).replace(failure, QStringLiteral("archived on a later pass")));
             break;
         }
     } else {

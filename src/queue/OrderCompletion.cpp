@@ -78,8 +78,10 @@ void frmTerminalMain::CompleteSavedOrder(const QString &soNo, const QString &bil
             fDone->setText(col, doneRow, fQue->text(col, queueRow));
         fDone->setText(2, doneRow, name + QStringLiteral(" ( ") + soNo + QStringLiteral(" )"));
         QStringList problems = notes;
-        if (!archiveProblem.isEmpty())
+        if (!archiveProblem.isEmpty()) {
             problems << QStringLiteral("archive failed: ") + archiveProblem;
+            mArchiveFailures.insert(soNo, problems.last());
+        }
         if (!infoProblem.isEmpty())
             problems << QStringLiteral("info file not archived: ") + infoProblem;
         fDone->setText(ColStatus, doneRow, problems.join(QStringLiteral("; ")));

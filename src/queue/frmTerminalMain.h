@@ -182,6 +182,7 @@ private:
     qint64 mSettleCheckAtMs = 0;   // earliest moment a waiting file may be complete; 0: none
     qint64 mLastPruneMs = 0;
     QSet<QString> mDoneOrders;     // order numbers saved by this run (they have their done row)
+    QHash<QString, QString> mArchiveFailures; // order number: what its done row says of its archiving
 
     PrintStation *mPrintStation = nullptr;
     bool mPassRunning = false;     // a processing pass is converting orders
