@@ -21,14 +21,22 @@ bool isBlankRecordset(const Recordset &rs)
     return rs.fieldCount() == 1 && rs.field(0).name == QLatin1String("blankfield");
 }
 
+// The rows of a query that answered; the conversion's error when the database did not.
+Recordset answered(Recordset rows, const QString &what, const clsServer &server)
+{
+    if (isBlankRecordset(rows))
+        throw std::runtime_error(QStringLiteral("Error: %1 could not be looked up (database error %2)")
+                                     .arg(what, server.lastErrorText())
+                                     .toStdString());
+    return rows;
+}
+
 } // namespace
 
 std::optional<Recordset> SuiteOrderLookups::customer(const QString &custNo)
 {
-    Recordset customer = m_server.Get_sqlResult("select * from customer where uid='" + quotedForSql(custNo) + "'");
-    if (isBlankRecordset(customer))
-        throw std::runtime_error(
-            QStringLiteral("Error: customer # %1 could not be looked up (database error %2)").arg(custNo, m_server.lastErrorText()).toStdString());
+    Recordset customer = answered(m_server.Get_sqlResult("select * from customer where uid='" + quotedForSql(custNo) + "'"),
+                                  "customer # " + custNo, m_server);
     if (customer.isEmpty())
         return std::nullopt;
     customer.moveFirst();
@@ -37,13 +45,11 @@ std::optional<Recordset> SuiteOrderLookups::customer(const QString &custNo)
 
 std::optional<OrderItem> SuiteOrderLookups::item(const QString &itemNo)
 {
-    Recordset item = m_server.Get_sqlResult(
-        "select uid,uname,itemrow,itemcol,salesum,price,taxable,commission,itemtype,salesfactor,"
-        "pricecode from item where uid='"
-        + quotedForSql(itemNo) + "'");
-    if (isBlankRecordset(item))
-        throw std::runtime_error(
-            QStringLiteral("Error: item %1 could not be looked up (database error %2)").arg(itemNo, m_server.lastErrorText()).toStdString());
+    Recordset item = answered(m_server.Get_sqlResult(
+                                  "select uid,uname,itemrow,itemcol,salesum,price,taxable,commission,itemtype,"
+                                  "salesfactor,pricecode from item where uid='"
+                                  + quotedForSql(itemNo) + "'"),
+                              "item " + itemNo, m_server);
     if (item.isEmpty())
         return std::nullopt;
     item.moveFirst();
@@ -77,12 +83,8 @@ LinePrice SuiteOrderLookups::price(const OrderItem &item, const QString &quantit
 
 std::optional<ShipToAddress> SuiteOrderLookups::shipTo(const QString &custUid, const QString &shipToName)
 {
-    Recordset address = m_server.Get_Selected_ShippingAddress(custUid, shipToName);
-    if (isBlankRecordset(address))
-        throw std::runtime_error(QStringLiteral("Error: ship-to \"%1\" of customer # %2 could not be looked up "
-                                                "(database error %3)")
-                                     .arg(shipToName, custUid, m_server.lastErrorText())
-                                     .toStdString());
+    Recordset address = answered(m_server.Get_Selected_ShippingAddress(custUid, shipToName),
+                                 QStringLiteral("ship-to \"%1\" of customer # %2").arg(shipToName, custUid), m_server);
     if (address.isEmpty())
         return std::nullopt;
     address.moveFirst();
@@ -93,12 +95,9 @@ std::optional<ShipToAddress> SuiteOrderLookups::shipTo(const QString &custUid, c
 
 double SuiteOrderLookups::commission(const QString &salesperson)
 {
-    Recordset employee =
-        m_server.Get_sqlResult("select commission from employee where uid='" + quotedForSql(salesperson) + "'");
-    if (isBlankRecordset(employee))
-        throw std::runtime_error(QStringLiteral("Error: salesperson %1 could not be looked up (database error %2)")
-                                     .arg(salesperson, m_server.lastErrorText())
-                                     .toStdString());
+    Recordset employee = answered(
+        m_server.Get_sqlResult("select commission from employee where uid='" + quotedForSql(salesperson) + "'"),
+        "salesperson " + salesperson, m_server);
     if (employee.isEmpty())
         return 0;
     employee.moveFirst();
