@@ -6,11 +6,11 @@
 //   bench_print [--orders N] [--lines N] [--runs N]
 
 #include "BenchSupport.h"
-#include "ModalRunner.h"
-#include "Module1.h"
-#include "PrivateProfile.h"
-#include "StyleRegistration.h"
-#include "mm_prtinv.h"
+#include "printui/ModalRunner.h"
+#include "module1/Module1.h"
+#include "runtime/PrivateProfile.h"
+#include "styles/StyleRegistration.h"
+#include "printui/mm_prtinv.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -114,7 +114,6 @@ int main(int argc, char *argv[])
     const QString root = temp.path() + "/Suite";
     if (!temp.isValid() || !makeSuite(root, orders, lines))
         return 1;
-    gHeadless = true;
     gProgramDir = root + "/admodule";
     registerLayoutStyles();
 

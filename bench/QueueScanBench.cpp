@@ -5,9 +5,9 @@
 //   bench_queue_scan [--orders N]
 
 #include "BenchSupport.h"
-#include "Module1.h"
-#include "SpreadGrid.h"
-#include "frmTerminalMain.h"
+#include "module1/Module1.h"
+#include "widgets/SpreadGrid.h"
+#include "queue/frmTerminalMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,10 +8,10 @@
 // ODBC data source (tools/pg-cluster starts a throw-away one).
 
 #include "BenchSupport.h"
-#include "Connection.h"
-#include "Module1.h"
-#include "SalesOrderRecords.h"
-#include "clsServer.h"
+#include "sqlaccess/Connection.h"
+#include "module1/Module1.h"
+#include "queue/SalesOrderRecords.h"
+#include "dbservice/clsServer.h"
 
 #include <QCoreApplication>
 #include <QDate>

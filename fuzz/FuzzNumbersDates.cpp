@@ -1,7 +1,7 @@
 // The number and date parsers and the format patterns: a text, a line break, a pattern.
 
-#include "DbError.h"
-#include "VbFormat.h"
+#include "runtime/DbError.h"
+#include "runtime/VbFormat.h"
 
 #include <QDateTime>
 #include <cstddef>

@@ -1,7 +1,7 @@
 // The order file reader: records of item number, TAB, quantity, from any bytes a terminal or an
 // editor may leave in the queue.
 
-#include "OrderFile.h"
+#include "queue/OrderFile.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // The page engine's table strings: the column format and the header and body rows.
 
-#include "PageTable.h"
+#include "pageengine/PageTable.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The settings (private-profile) file reader and writer, on files of any content: reading never
 // fails, and a value written reads back while every other key reads as before.
 
-#include "PrivateProfile.h"
+#include "runtime/PrivateProfile.h"
 
 #include <QFile>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ServiceNotifier.h"
+#include "app/ServiceNotifier.h"
 
 #include <systemd/sd-daemon.h>
 

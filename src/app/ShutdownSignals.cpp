@@ -1,4 +1,4 @@
-#include "ShutdownSignals.h"
+#include "app/ShutdownSignals.h"
 
 #include <QSocketNotifier>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "StationLock.h"
+#include "app/StationLock.h"
 
 #include <QDir>
 #include <QFile>

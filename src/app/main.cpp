@@ -1,17 +1,19 @@
 // rfstation: turns handheld terminal orders into the suite's sales orders and prints them.
 
-#include "CommandLine.h"
-#include "ExitStatus.h"
-#include "ServiceNotifier.h"
-#include "ShutdownSignals.h"
-#include "StationLock.h"
+#include "app/CommandLine.h"
+#include "app/ExitStatus.h"
+#include "app/ServiceNotifier.h"
+#include "app/ShutdownSignals.h"
+#include "app/StationLock.h"
 
-#include "HeadlessPrintStation.h"
-#include "Module1.h"
-#include "PrintProgress.h"
-#include "PrintWindowStation.h"
-#include "StyleRegistration.h"
-#include "frmTerminalMain.h"
+#include "printing/HeadlessPrintStation.h"
+#include "module1/Module1.h"
+#include "printing/PrintJobLog.h"
+#include "printui/PrintProgress.h"
+#include "printui/PrintWindowStation.h"
+#include "styles/StyleRegistration.h"
+#include "queue/frmTerminalMain.h"
+#include "widgets/MessageBoxes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,7 +103,12 @@ int main(int argc, char *argv[])
     }
 
     registerLayoutStyles();
-    PrintProgress::install();
+    if (gHeadless) {
+        InstallPrintJobLog();
+    } else {
+        InstallMessageBoxes();
+        PrintProgress::install();
+    }
     // Headless, orders print without the print window: no widget is built for a print.
     const std::unique_ptr<PrintStation> printStation = gHeadless
         ? std::unique_ptr<PrintStation>(std::make_unique<HeadlessPrintStation>())

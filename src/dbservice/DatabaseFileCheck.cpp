@@ -6,7 +6,7 @@
 // the old file and emptied before the connection closes, or whoever opens the new file next would
 // replay the old file's pages into it.
 
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 #include <QFile>
 #include <sys/stat.h>

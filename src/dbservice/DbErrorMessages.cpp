@@ -1,4 +1,4 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 QString clsServer::Get_DbErrorMessage(const DbError &error, const QString &fieldName) const
 {

@@ -11,7 +11,7 @@
 //   savedat     when the order was saved
 //   archivedat  when the file left the queue; null while it is still there
 
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 #include <QDateTime>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
-#include "SharedRoutines.h"
-#include "VbFormat.h"
+#include "runtime/SharedRoutines.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "PriceDetailLine.h"
+#include "dbservice/PriceDetailLine.h"
 
-#include "SharedRoutines.h"
-#include "VbFormat.h"
-#include "clsServer.h"
+#include "runtime/SharedRoutines.h"
+#include "runtime/VbFormat.h"
+#include "dbservice/clsServer.h"
 
 #include <cmath>
 

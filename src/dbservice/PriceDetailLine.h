@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Currency.h"
+#include "runtime/Currency.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 
 Recordset clsServer::Get_A_PriceInfo(const QString &tmpItemNO, const QString &tmpRowText,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "sqlaccess/Recordset.h"
 
 #include <cstddef>
 

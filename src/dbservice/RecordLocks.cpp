@@ -1,6 +1,6 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

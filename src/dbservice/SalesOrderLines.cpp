@@ -1,7 +1,7 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
-#include "RecordCopy.h"
-#include "VbFormat.h"
+#include "dbservice/RecordCopy.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
-#include "RecordCopy.h"
+#include "dbservice/RecordCopy.h"
 
 #include <cmath>
 

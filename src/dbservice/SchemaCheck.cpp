@@ -2,7 +2,7 @@
 // columns of those the order path uses, must be there. A database without them would accept the
 // program and then fail every order.
 
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 #include <QSet>
 #include <QStringList>

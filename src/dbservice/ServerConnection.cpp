@@ -1,8 +1,8 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
-#include "SharedRoutines.h"
-#include "SuiteOdbcSource.h"
-#include "VbFormat.h"
+#include "runtime/SharedRoutines.h"
+#include "dbservice/SuiteOdbcSource.h"
+#include "runtime/VbFormat.h"
 
 #include <QDir>
 #include <exception>

@@ -1,4 +1,4 @@
-#include "clsServer.h"
+#include "dbservice/clsServer.h"
 
 
 namespace {

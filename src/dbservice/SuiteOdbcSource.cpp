@@ -1,4 +1,4 @@
-#include "SuiteOdbcSource.h"
+#include "dbservice/SuiteOdbcSource.h"
 
 OdbcSource SuiteOdbcSource()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Connection.h"
+#include "sqlaccess/Connection.h"
 
 // The suite's ODBC data source for database type 1: "tl2002sql", user "administrator", password
 // "fern", the connection "DSN=tl2002sql;uid=administrator;pwd=fern". The environment variables

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "Recordset.h"
+#include "sqlaccess/Connection.h"
+#include "sqlaccess/Recordset.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,9 +1,6 @@
-#include "Module1.h"
+#include "module1/Module1.h"
 
-#include <QApplication>
 #include <QDateTime>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,41 +34,26 @@ QString LoadResMessage(long code, const QString &argument)
     return message;
 }
 
-void AutoCapitalize(QLineEdit *box, int mode)
+namespace {
+
+MessagePresenter *presenter = nullptr;
+
+} // namespace
+
+void SetMessagePresenter(MessagePresenter *messagePresenter)
 {
-    if (!box)
-        return;
-    const int cursor = box->cursorPosition();
-    QString text = box->text();
-    switch (mode) {
-    case 1:
-        box->setText(text.toUpper());
-        box->setCursorPosition(cursor);
-        break;
-    case 2:
-        if (cursor >= 2 && text.at(cursor - 2) == ' ')
-            text[cursor - 1] = text.at(cursor - 1).toUpper();
-        else if (cursor == 1)
-            text[0] = text.at(0).toUpper();
-        box->setText(text);
-        box->setCursorPosition(cursor);
-        break;
-    case 3:
-        if (text.size() == 1) {
-            box->setText(text.toUpper());
-            box->setCursorPosition(1);
-        } else {
-            box->setCursorPosition(cursor);
-        }
-        break;
-    default:
-        break;
-    }
+    presenter = messagePresenter;
+}
+
+bool OperatorPresent()
+{
+    return presenter != nullptr;
 }
 
 void ShowErrorMessage(int kind, const QString &errorDescription)
 {
-    QApplication::beep();
+    if (presenter)
+        presenter->beep();
     const QString title = QStringLiteral("KVR");
     switch (kind) {
     case 1:
@@ -98,23 +80,15 @@ void ShowErrorMessage(int kind, const QString &errorDescription)
     }
 }
 
-void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QWidget *parent)
+void ShowMessage(const QString &text, const QString &title, MessageIcon icon, QObject *parent)
 {
-    if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        LogLine(title + ": " + text, icon == MessageIcon::Critical      ? LogPriority::Error
-                                     : icon == MessageIcon::Exclamation ? LogPriority::Warning
-                                                                        : LogPriority::Info);
+    if (presenter) {
+        presenter->show(text, title, icon, parent);
         return;
     }
-    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
-    switch (icon) {
-    case MessageIcon::Information: boxIcon = QMessageBox::Information; break;
-    case MessageIcon::Exclamation: boxIcon = QMessageBox::Warning; break;
-    case MessageIcon::Critical: boxIcon = QMessageBox::Critical; break;
-    case MessageIcon::None: break;
-    }
-    QMessageBox box(boxIcon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    LogLine(title + ": " + text, icon == MessageIcon::Critical      ? LogPriority::Error
+                                 : icon == MessageIcon::Exclamation ? LogPriority::Warning
+                                                                    : LogPriority::Info);
 }
 
 namespace {
@@ -152,12 +126,9 @@ void LogLine(const QString &text, LogPriority priority)
     std::fflush(stderr);
 }
 
-bool AskYesNo(const QString &text, const QString &title, QWidget *parent)
+bool AskYesNo(const QString &text, const QString &title, QObject *parent)
 {
-    if (gHeadless || !qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return false;
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-        == QMessageBox::Yes;
+    return presenter && presenter->ask(text, title, parent);
 }
 
 QString SuiteIniPath()

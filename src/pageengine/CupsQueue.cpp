@@ -1,4 +1,4 @@
-#include "CupsQueue.h"
+#include "pageengine/internal/CupsQueue.h"
 
 #include <QStringList>
 #include <QUrl>

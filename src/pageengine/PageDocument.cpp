@@ -1,4 +1,4 @@
-#include "PageDocument.h"
+#include "pageengine/PageDocument.h"
 
 QStringList PageData::texts() const
 {

@@ -1,9 +1,9 @@
-#include "PageEngine.h"
+#include "pageengine/PageEngine.h"
 
-#include "PageFont.h"
-#include "PageTable.h"
-#include "PageWrap.h"
-#include "PrinterList.h"
+#include "pageengine/PageFont.h"
+#include "pageengine/PageTable.h"
+#include "pageengine/internal/PageWrap.h"
+#include "pageengine/PrinterList.h"
 
 #include <algorithm>
 #include <cmath>

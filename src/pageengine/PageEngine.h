@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PageDocument.h"
-#include "PagePrinter.h"
-#include "PageTable.h"
+#include "pageengine/PageDocument.h"
+#include "pageengine/PagePrinter.h"
+#include "pageengine/PageTable.h"
 
 #include <QFontMetricsF>
 #include <QObject>

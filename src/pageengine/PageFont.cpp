@@ -1,4 +1,4 @@
-#include "PageFont.h"
+#include "pageengine/PageFont.h"
 
 #include <QHash>
 #include <memory>

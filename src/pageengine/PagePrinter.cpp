@@ -1,8 +1,8 @@
-#include "PagePrinter.h"
+#include "pageengine/PagePrinter.h"
 
-#include "CupsQueue.h"
-#include "PageRenderer.h"
-#include "PrinterList.h"
+#include "pageengine/internal/CupsQueue.h"
+#include "pageengine/PageRenderer.h"
+#include "pageengine/PrinterList.h"
 
 #include <QBuffer>
 #include <QFile>

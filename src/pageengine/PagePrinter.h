@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PageDocument.h"
-#include "PrintMonitor.h"
+#include "pageengine/PageDocument.h"
+#include "pageengine/PrintMonitor.h"
 
 #include <QString>
 

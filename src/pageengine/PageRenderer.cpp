@@ -1,6 +1,6 @@
-#include "PageRenderer.h"
+#include "pageengine/PageRenderer.h"
 
-#include "PageFont.h"
+#include "pageengine/PageFont.h"
 
 #include <QPaintDevice>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageDocument.h"
+#include "pageengine/PageDocument.h"
 
 class QPaintDevice;
 class QPainter;

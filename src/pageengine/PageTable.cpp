@@ -1,4 +1,4 @@
-#include "PageTable.h"
+#include "pageengine/PageTable.h"
 
 namespace PageTable {
 

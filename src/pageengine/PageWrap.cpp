@@ -1,4 +1,4 @@
-#include "PageWrap.h"
+#include "pageengine/internal/PageWrap.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "PrinterList.h"
+#include "pageengine/PrinterList.h"
 
-#include "CupsQueue.h"
+#include "pageengine/internal/CupsQueue.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,6 +1,6 @@
-#include "AddressCells.h"
+#include "printing/AddressCells.h"
 
-#include "Recordset.h"
+#include "sqlaccess/Recordset.h"
 
 #include <QStringList>
 

@@ -1,9 +1,9 @@
-#include "GenericPrintRun.h"
+#include "printing/GenericPrintRun.h"
 
-#include "PrintProgress.h"
+#include "printing/PrintJobLog.h"
 
-#include "Module1.h"
-#include "PageEngine.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
 
 #include <cmath>
 
@@ -46,7 +46,7 @@ void GenericPrintRun::mPrintInit(const QString &sDevice)
     vs.setPreview(true);
     vs.setFontName(QStringLiteral("Courier New"));
     vs.setFontSize(12);
-    PrintProgress::watchJobs(vs);
+    WatchPrintJobs(vs);
     vs.StartDoc();
     vs.setLineSpacing(100);
     const double before = vs.CurrentY();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintRequest.h"
-#include "Recordset.h"
+#include "printing/PrintRequest.h"
+#include "sqlaccess/Recordset.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "HeadlessPrintStation.h"
+#include "printing/HeadlessPrintStation.h"
 
-#include "Module1.h"
-#include "PageEngine.h"
-#include "PrintProcedures.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "printing/PrintProcedures.h"
 
 HeadlessPrintStation::~HeadlessPrintStation()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintSettings.h"
-#include "PrintStation.h"
+#include "printing/PrintSettings.h"
+#include "module1/PrintStation.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "PrintProcedures.h"
+#include "printing/PrintProcedures.h"
 
 #include <map>
 

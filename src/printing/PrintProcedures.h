@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PrintRequest.h"
+#include "printing/PrintRequest.h"
 
 #include <QString>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Connection.h"
-#include "PrintSettings.h"
+#include "sqlaccess/Connection.h"
+#include "printing/PrintSettings.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "PrintSettings.h"
+#include "printing/PrintSettings.h"
 
-#include "Module1.h"
-#include "PrinterList.h"
-#include "PrivateProfile.h"
-#include "VbFormat.h"
+#include "module1/Module1.h"
+#include "pageengine/PrinterList.h"
+#include "runtime/PrivateProfile.h"
+#include "runtime/VbFormat.h"
 
 #include <QDir>
 #include <QFileInfo>

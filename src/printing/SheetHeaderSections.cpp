@@ -1,12 +1,12 @@
 // The header sections of the generic print run's sheets: top header, address table,
 // information table (the column header is with the listings).
 
-#include "GenericPrintRun.h"
+#include "printing/GenericPrintRun.h"
 
-#include "AddressCells.h"
-#include "PageEngine.h"
-#include "TransactionCounter.h"
-#include "VbFormat.h"
+#include "printing/AddressCells.h"
+#include "pageengine/PageEngine.h"
+#include "printing/TransactionCounter.h"
+#include "runtime/VbFormat.h"
 
 #include <cmath>
 #include <pwd.h>

@@ -1,11 +1,11 @@
 // The listing sections of the generic print run's sheets: the column header, the grouped picking
 // list and the changed-lines list, each breaking its own pages.
 
-#include "GenericPrintRun.h"
+#include "printing/GenericPrintRun.h"
 
-#include "Module1.h"
-#include "PageEngine.h"
-#include "VbFormat.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "StyleCodes.h"
+#include "printing/StyleCodes.h"
 
 #include <array>
 

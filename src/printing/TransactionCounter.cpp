@@ -1,7 +1,7 @@
-#include "TransactionCounter.h"
+#include "printing/TransactionCounter.h"
 
-#include "Recordset.h"
-#include "VbFormat.h"
+#include "sqlaccess/Recordset.h"
+#include "runtime/VbFormat.h"
 
 namespace TransactionCounter {
 

@@ -1,4 +1,4 @@
-#include "FileReadiness.h"
+#include "queue/FileReadiness.h"
 
 #include <QDateTime>
 #include <algorithm>

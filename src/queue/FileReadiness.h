@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QueueFiles.h"
+#include "queue/QueueFiles.h"
 
 #include <QHash>
 #include <QSet>

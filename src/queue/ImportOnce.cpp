@@ -2,11 +2,11 @@
 // (table rfimport). Before a queued file is converted, its record is looked up; a file saved
 // already has only its archiving finished.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "OrderFile.h"
-#include "SpreadGrid.h"
+#include "module1/Module1.h"
+#include "queue/OrderFile.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,11 +1,11 @@
 // A saved order leaves the queue: its files go to the archive, its terminal page and the done
 // list show it, and the print hand-off follows.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "QueueFiles.h"
-#include "SpreadGrid.h"
+#include "module1/Module1.h"
+#include "queue/QueueFiles.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,17 +1,17 @@
 // One queued terminal order becomes a sales order: the customer, the order file, the draft the
 // converter makes of them shown on the terminal's page, the records, and the save.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "OrderConverter.h"
-#include "OrderFile.h"
-#include "QueueFiles.h"
-#include "SalesOrderRecords.h"
-#include "SpreadGrid.h"
-#include "SuiteOrderLookups.h"
-#include "VbFormat.h"
-#include "clsServer.h"
+#include "module1/Module1.h"
+#include "queue/OrderConverter.h"
+#include "queue/OrderFile.h"
+#include "queue/QueueFiles.h"
+#include "queue/SalesOrderRecords.h"
+#include "widgets/SpreadGrid.h"
+#include "queue/SuiteOrderLookups.h"
+#include "runtime/VbFormat.h"
+#include "dbservice/clsServer.h"
 
 #include <QCoreApplication>
 #include <QDir>

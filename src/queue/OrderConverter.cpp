@@ -1,8 +1,8 @@
-#include "OrderConverter.h"
+#include "queue/OrderConverter.h"
 
-#include "DbError.h"
-#include "Module1.h"
-#include "Recordset.h"
+#include "runtime/DbError.h"
+#include "module1/Module1.h"
+#include "sqlaccess/Recordset.h"
 
 #include <stdexcept>
 

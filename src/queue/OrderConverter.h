@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Currency.h"
-#include "OrderFile.h"
+#include "runtime/Currency.h"
+#include "queue/OrderFile.h"
 
 #include <QDateTime>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "OrderFile.h"
+#include "queue/OrderFile.h"
 
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,12 +1,12 @@
 // The last step of a saved order: the automatic print list and the printed copies.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "PrintStation.h"
-#include "PrivateProfile.h"
-#include "SpreadGrid.h"
-#include "VbFormat.h"
+#include "module1/Module1.h"
+#include "module1/PrintStation.h"
+#include "runtime/PrivateProfile.h"
+#include "widgets/SpreadGrid.h"
+#include "runtime/VbFormat.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,13 +2,13 @@
 // Timer2 walks the list and converts each order. Both run on the window thread; window events
 // run only at the fixed points where processEvents is called.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "QueueFiles.h"
-#include "QueueWatch.h"
-#include "SpreadGrid.h"
-#include "VbFormat.h"
+#include "module1/Module1.h"
+#include "queue/QueueFiles.h"
+#include "queue/QueueWatch.h"
+#include "widgets/SpreadGrid.h"
+#include "runtime/VbFormat.h"
 
 #include <QFileInfo>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "QueueFiles.h"
+#include "queue/QueueFiles.h"
 
-#include "Module1.h"
+#include "module1/Module1.h"
 
 #include <QDir>
 #include <QFile>

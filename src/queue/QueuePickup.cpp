@@ -3,10 +3,10 @@
 // not reported; passes never overlap, and changes during a pass start one more scan and pass
 // right after it, so a burst is handled in a few passes.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "QueueWatch.h"
+#include "module1/Module1.h"
+#include "queue/QueueWatch.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,11 +1,11 @@
 // "Delete Selected Order Queue": the operator takes an order out of the queue. Its two files are
 // moved to <program folder>/ordremoved, never deleted, so a removal can be undone by hand.
 
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "QueueFiles.h"
-#include "SpreadGrid.h"
+#include "module1/Module1.h"
+#include "queue/QueueFiles.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFileInfo>

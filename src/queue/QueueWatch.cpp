@@ -1,4 +1,4 @@
-#include "QueueWatch.h"
+#include "queue/QueueWatch.h"
 
 #include <QFile>
 #include <QSocketNotifier>

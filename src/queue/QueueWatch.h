@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileReadiness.h"
+#include "queue/FileReadiness.h"
 
 #include <QObject>
 #include <QString>

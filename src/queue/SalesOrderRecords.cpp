@@ -1,4 +1,4 @@
-#include "SalesOrderRecords.h"
+#include "queue/SalesOrderRecords.h"
 
 namespace {
 

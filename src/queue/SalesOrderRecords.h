@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "sqlaccess/Recordset.h"
 
 // The sales order as it travels from the conversion to the save: a header set of 63 fields
 // (one row) and a detail set of 31 fields (one row per line), free-standing, in memory.

@@ -1,9 +1,9 @@
-#include "SuiteOrderLookups.h"
+#include "queue/SuiteOrderLookups.h"
 
-#include "Module1.h"
-#include "PriceDetailLine.h"
-#include "Recordset.h"
-#include "clsServer.h"
+#include "module1/Module1.h"
+#include "dbservice/PriceDetailLine.h"
+#include "sqlaccess/Recordset.h"
+#include "dbservice/clsServer.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OrderConverter.h"
+#include "queue/OrderConverter.h"
 
 class clsServer;
 

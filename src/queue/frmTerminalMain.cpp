@@ -1,10 +1,10 @@
-#include "frmTerminalMain.h"
+#include "queue/frmTerminalMain.h"
 
-#include "Module1.h"
-#include "PrintStation.h"
-#include "QueueWatch.h"
-#include "SpreadGrid.h"
-#include "clsServer.h"
+#include "module1/Module1.h"
+#include "module1/PrintStation.h"
+#include "queue/QueueWatch.h"
+#include "widgets/SpreadGrid.h"
+#include "dbservice/clsServer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

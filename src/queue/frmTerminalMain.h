@@ -10,10 +10,10 @@
 #include <QSet>
 #include <array>
 
-#include "Currency.h"
-#include "FileReadiness.h"
-#include "QueueFiles.h"
-#include "clsServer.h"
+#include "runtime/Currency.h"
+#include "queue/FileReadiness.h"
+#include "queue/QueueFiles.h"
+#include "dbservice/clsServer.h"
 
 class PrintStation;
 class QueueWatch;

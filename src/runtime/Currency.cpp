@@ -1,7 +1,7 @@
-#include "Currency.h"
+#include "runtime/Currency.h"
 
-#include "DbError.h"
-#include "VbFormat.h"
+#include "runtime/DbError.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

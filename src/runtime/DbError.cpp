@@ -1,4 +1,4 @@
-#include "DbError.h"
+#include "runtime/DbError.h"
 
 DbError::DbError(long number, QString description)
     : m_number(number), m_description(std::move(description)), m_what(m_description.toUtf8())

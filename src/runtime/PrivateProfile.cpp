@@ -1,4 +1,4 @@
-#include "PrivateProfile.h"
+#include "runtime/PrivateProfile.h"
 
 #include <QDir>
 #include <QFile>

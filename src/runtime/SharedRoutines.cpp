@@ -1,7 +1,7 @@
-#include "SharedRoutines.h"
+#include "runtime/SharedRoutines.h"
 
-#include "PrivateProfile.h"
-#include "VbFormat.h"
+#include "runtime/PrivateProfile.h"
+#include "runtime/VbFormat.h"
 
 #include <QDir>
 

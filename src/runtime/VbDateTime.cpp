@@ -1,6 +1,6 @@
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
-#include "DbError.h"
+#include "runtime/DbError.h"
 
 #include <QRegularExpression>
 #include <QVector>

@@ -1,7 +1,7 @@
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
-#include "Currency.h"
-#include "DbError.h"
+#include "runtime/Currency.h"
+#include "runtime/DbError.h"
 
 #include <charconv>
 #include <cmath>

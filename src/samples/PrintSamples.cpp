@@ -7,15 +7,15 @@
 // Exit status: 0 every sample printed, 1 some did not (the reasons on standard error), 2 the
 // settings or the database cannot be had, 64 command line wrong.
 
-#include "Module1.h"
-#include "PageEngine.h"
-#include "PrintProcedures.h"
-#include "PrintSettings.h"
-#include "PrinterList.h"
-#include "StyleCodes.h"
-#include "StyleRegistration.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "printing/PrintProcedures.h"
+#include "printing/PrintSettings.h"
+#include "pageengine/PrinterList.h"
+#include "printing/StyleCodes.h"
+#include "styles/StyleRegistration.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <cstdio>
 
@@ -61,13 +61,12 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     Options options;
     if (!parse(QCoreApplication::arguments(), options)) {
         std::fputs("usage: rfprintsamples --program-dir DIR --out OUT\n", stderr);
         return 64;
     }
-    gHeadless = true;
     gProgramDir = QDir(options.programDir).absolutePath();
     registerLayoutStyles();
 

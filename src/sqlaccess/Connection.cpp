@@ -1,7 +1,7 @@
-#include "Connection.h"
+#include "sqlaccess/Connection.h"
 
-#include "Currency.h"
-#include "DatabaseInternals.h"
+#include "runtime/Currency.h"
+#include "sqlaccess/internal/DatabaseInternals.h"
 
 #include <QAtomicInt>
 #include <QDate>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DbError.h"
-#include "Recordset.h"
-#include "SqlDialect.h"
+#include "runtime/DbError.h"
+#include "sqlaccess/Recordset.h"
+#include "sqlaccess/SqlDialect.h"
 
 #include <QString>
 #include <QVariantList>

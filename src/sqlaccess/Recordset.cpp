@@ -1,8 +1,8 @@
-#include "Recordset.h"
+#include "sqlaccess/Recordset.h"
 
-#include "Connection.h"
-#include "DatabaseInternals.h"
-#include "VbFormat.h"
+#include "sqlaccess/Connection.h"
+#include "sqlaccess/internal/DatabaseInternals.h"
+#include "runtime/VbFormat.h"
 
 #include <QSqlError>
 #include <QSqlField>

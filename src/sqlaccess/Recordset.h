@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Currency.h"
-#include "DbError.h"
+#include "runtime/Currency.h"
+#include "runtime/DbError.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "SqlDialect.h"
+#include "sqlaccess/SqlDialect.h"
 
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
 #include <QRegularExpression>
 

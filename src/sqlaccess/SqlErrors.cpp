@@ -1,4 +1,4 @@
-#include "DatabaseInternals.h"
+#include "sqlaccess/internal/DatabaseInternals.h"
 
 #include <QSqlError>
 

@@ -1,4 +1,4 @@
-#include "BoxStyle.h"
+#include "styles/BoxStyle.h"
 
 namespace {
 

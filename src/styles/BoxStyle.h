@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExtraColumnStyle.h"
+#include "styles/ExtraColumnStyle.h"
 
 // The box style "REGBOX": the standard style whose picking sheet has a "Box" column to fill in.
 class BoxStyle : public ExtraColumnStyle

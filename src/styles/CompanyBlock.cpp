@@ -1,6 +1,6 @@
-#include "CompanyBlock.h"
+#include "styles/CompanyBlock.h"
 
-#include "PageEngine.h"
+#include "pageengine/PageEngine.h"
 
 namespace CompanyBlock {
 

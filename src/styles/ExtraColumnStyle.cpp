@@ -1,8 +1,8 @@
-#include "ExtraColumnStyle.h"
+#include "styles/ExtraColumnStyle.h"
 
-#include "PageEngine.h"
-#include "PageFont.h"
-#include "VbFormat.h"
+#include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
+#include "runtime/VbFormat.h"
 
 QString ExtraColumnStyle::columnHeadingFormat() const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegularStyle.h"
+#include "styles/RegularStyle.h"
 
 // The standard style with a different picking sheet, shared by the box and lot styles: an extra
 // column to fill in, a rule under every item row, and the totals and remarks at the foot of every

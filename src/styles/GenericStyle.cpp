@@ -1,9 +1,9 @@
-#include "GenericStyle.h"
+#include "styles/GenericStyle.h"
 
-#include "CompanyBlock.h"
-#include "PageEngine.h"
-#include "PageFont.h"
-#include "VbFormat.h"
+#include "styles/CompanyBlock.h"
+#include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
+#include "runtime/VbFormat.h"
 
 QString PrintGenericStyle(PageEngine &engine, const PrintRequest &request)
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Currency.h"
-#include "RegularStyle.h"
+#include "runtime/Currency.h"
+#include "styles/RegularStyle.h"
 
 // The generic priced style "REGGENERIC", for generic and text-only printer drivers: one document
 // kind, a priced order sheet under the picking sheet title, with leaders, unit prices, amounts and

@@ -1,9 +1,9 @@
-#include "GroupDescStyle.h"
+#include "styles/GroupDescStyle.h"
 
-#include "CompanyBlock.h"
-#include "PageEngine.h"
-#include "PageFont.h"
-#include "VbFormat.h"
+#include "styles/CompanyBlock.h"
+#include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

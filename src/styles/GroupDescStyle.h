@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Currency.h"
-#include "RegularStyle.h"
+#include "runtime/Currency.h"
+#include "styles/RegularStyle.h"
 
 // The grouped item variant picking style "GRPDESC" (picking sheets only). Consecutive lines whose
 // item numbers share the base (the part before the first "-") print as one group: a bold row with

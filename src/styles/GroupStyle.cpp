@@ -1,9 +1,9 @@
-#include "GroupStyle.h"
+#include "styles/GroupStyle.h"
 
-#include "AddressCells.h"
-#include "Module1.h"
-#include "PageEngine.h"
-#include "TransactionCounter.h"
+#include "printing/AddressCells.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "printing/TransactionCounter.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegularStyle.h"
+#include "styles/RegularStyle.h"
 
 // The grouped style "GRP" for sales orders: the standard style with group lines (itype "m": an
 // indented description and a quantity) instead of matrix items, address blocks without the

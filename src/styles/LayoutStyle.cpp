@@ -1,10 +1,10 @@
-#include "LayoutStyle.h"
+#include "styles/LayoutStyle.h"
 
-#include "PrintProgress.h"
+#include "printing/PrintJobLog.h"
 
-#include "Module1.h"
-#include "PageEngine.h"
-#include "VbFormat.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "runtime/VbFormat.h"
 
 #include <cmath>
 
@@ -104,7 +104,7 @@ void LayoutStyle::setUpEngine()
     // Pages are completed, numbered and then printed by PrintDocument, one job per order.
     vs().setPreview(true);
     setMargins();
-    PrintProgress::watchJobs(vs());
+    WatchPrintJobs(vs());
     lineLimit = computeLineLimit();
     // The bands assume the engine's initial text and rule settings, whatever an earlier request
     // on the same engine left behind.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PrintProcedures.h"
-#include "Recordset.h"
+#include "printing/PrintProcedures.h"
+#include "sqlaccess/Recordset.h"
 
 #include <QString>
 #include <limits>

@@ -1,6 +1,6 @@
-#include "LotStyle.h"
+#include "styles/LotStyle.h"
 
-#include "VbFormat.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

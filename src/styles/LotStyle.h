@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExtraColumnStyle.h"
+#include "styles/ExtraColumnStyle.h"
 
 #include <QHash>
 

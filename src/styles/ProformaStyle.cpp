@@ -1,9 +1,9 @@
-#include "ProformaStyle.h"
+#include "styles/ProformaStyle.h"
 
-#include "PageEngine.h"
-#include "PageFont.h"
-#include "PageTable.h"
-#include "VbFormat.h"
+#include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
+#include "pageengine/PageTable.h"
+#include "runtime/VbFormat.h"
 
 #include <algorithm>
 

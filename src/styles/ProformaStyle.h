@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutStyle.h"
+#include "styles/LayoutStyle.h"
 
 // The pro-forma invoice style "IMPPROFORMA": the item lines are laid out first, below a tall top
 // margin, with the engine breaking pages itself; remarks follow and the totals stand at a fixed

@@ -1,9 +1,9 @@
-#include "RegularStyle.h"
+#include "styles/RegularStyle.h"
 
-#include "CompanyBlock.h"
-#include "Module1.h"
-#include "PageEngine.h"
-#include "VbFormat.h"
+#include "styles/CompanyBlock.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "runtime/VbFormat.h"
 
 namespace {
 

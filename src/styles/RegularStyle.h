@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LayoutStyle.h"
+#include "styles/LayoutStyle.h"
 
 // The standard style "REG": sales orders and picking sheets with a boxed header, matrix items
 // under their heading row, and on sales orders the totals and remarks at the foot of every page.

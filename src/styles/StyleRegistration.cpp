@@ -1,14 +1,14 @@
-#include "StyleRegistration.h"
+#include "styles/StyleRegistration.h"
 
-#include "BoxStyle.h"
-#include "GenericPrintRun.h"
-#include "GenericStyle.h"
-#include "GroupDescStyle.h"
-#include "GroupStyle.h"
-#include "LotStyle.h"
-#include "PrintProcedures.h"
-#include "ProformaStyle.h"
-#include "RegularStyle.h"
+#include "styles/BoxStyle.h"
+#include "printing/GenericPrintRun.h"
+#include "styles/GenericStyle.h"
+#include "styles/GroupDescStyle.h"
+#include "styles/GroupStyle.h"
+#include "styles/LotStyle.h"
+#include "printing/PrintProcedures.h"
+#include "styles/ProformaStyle.h"
+#include "styles/RegularStyle.h"
 
 // One line per layout style: its print procedure under the PrintProcedure that the dispatch
 // (PrintProcedures::forStyle) picks for its style code.

@@ -1,7 +1,7 @@
-#include "PagePreview.h"
+#include "widgets/PagePreview.h"
 
-#include "PageEngine.h"
-#include "PageRenderer.h"
+#include "pageengine/PageEngine.h"
+#include "pageengine/PageRenderer.h"
 
 #include <QKeyEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageEngine.h"
+#include "pageengine/PageEngine.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>

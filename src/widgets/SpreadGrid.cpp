@@ -1,4 +1,4 @@
-#include "SpreadGrid.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QHeaderView>
 

@@ -1,7 +1,7 @@
 // The import record (table rfimport) and the checks of the database itself.
 
-#include "OrderRecords.h"
-#include "ServerFixture.h"
+#include "dbservice/OrderRecords.h"
+#include "dbservice/ServerFixture.h"
 
 #include <QDateTime>
 

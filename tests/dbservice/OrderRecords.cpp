@@ -1,4 +1,4 @@
-#include "OrderRecords.h"
+#include "dbservice/OrderRecords.h"
 
 #include <QDate>
 

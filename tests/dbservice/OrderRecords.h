@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Recordset.h"
+#include "sqlaccess/Recordset.h"
 
 // Header and detail record sets as the conversion hands them to the save, holding the fields the
 // save reads: one header row ("Auto No.", customer C1, a 100.00 order with 8.25 tax), no lines.

@@ -1,5 +1,5 @@
-#include "PriceDetailLine.h"
-#include "ServerFixture.h"
+#include "dbservice/PriceDetailLine.h"
+#include "dbservice/ServerFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "OrderRecords.h"
-#include "ServerFixture.h"
+#include "dbservice/OrderRecords.h"
+#include "dbservice/ServerFixture.h"
 
 #include <QFile>
 #include <functional>

@@ -1,7 +1,7 @@
 // The suite database schema and the demo data: the keys the order path relies on, the suite's
 // case-insensitive text comparison, the server schema matching the SQLite one, and the demo's
 // consistency.
-#include "TempSuite.h"
+#include "support/TempSuite.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "ServerFixture.h"
+#include "dbservice/ServerFixture.h"
 
-#include "Module1.h"
+#include "module1/Module1.h"
 
 void ServerTest::SetUp()
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TempSuite.h"
-#include "clsServer.h"
+#include "support/TempSuite.h"
+#include "dbservice/clsServer.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

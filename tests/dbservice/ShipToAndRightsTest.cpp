@@ -1,4 +1,4 @@
-#include "ServerFixture.h"
+#include "dbservice/ServerFixture.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "TempSuite.h"
-#include "TransactionCounter.h"
+#include "support/TempSuite.h"
+#include "printing/TransactionCounter.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -3,8 +3,8 @@
 // The conversion's look-ups answered from memory: a few items priced at their list price,
 // ship-to addresses and salespeople given by the test; item "DB-DOWN" is a database that fails.
 
-#include "OrderConverter.h"
-#include "Recordset.h"
+#include "queue/OrderConverter.h"
+#include "sqlaccess/Recordset.h"
 
 #include <QHash>
 #include <initializer_list>

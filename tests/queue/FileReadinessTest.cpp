@@ -1,7 +1,7 @@
 // When an order file counts as complete: by the folder's events where they arrive, otherwise by
 // the settle time counted from its last change (a fake clock; nothing sleeps).
 
-#include "FileReadiness.h"
+#include "queue/FileReadiness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Module1.h"
-#include "SpreadGrid.h"
-#include "TempSuite.h"
-#include "frmTerminalMain.h"
+#include "module1/Module1.h"
+#include "widgets/SpreadGrid.h"
+#include "support/TempSuite.h"
+#include "queue/frmTerminalMain.h"
 
 #include <QDir>
 #include <QFile>

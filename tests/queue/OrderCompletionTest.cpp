@@ -1,8 +1,8 @@
 // What a saved order leaves behind, and what happens when its files cannot leave the queue.
 
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "SpreadGrid.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFile>

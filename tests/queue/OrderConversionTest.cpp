@@ -1,9 +1,9 @@
 // What the window does with a conversion: the terminal page, the queue status, the done list,
 // the look-ups in the suite database. The arithmetic is the converter's (OrderConverterTest).
 
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "SpreadGrid.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QFile>
 #include <sys/stat.h>

@@ -1,8 +1,8 @@
 // The conversion's arithmetic and choices, on the converter alone: no window, no database.
 
-#include "FakeOrderLookups.h"
-#include "OrderConverter.h"
-#include "SalesOrderRecords.h"
+#include "queue/FakeOrderLookups.h"
+#include "queue/OrderConverter.h"
+#include "queue/SalesOrderRecords.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Order files as terminals, editors and accidents write them: how they are read and what the
 // conversion makes of them.
 
-#include "FakeOrderLookups.h"
-#include "OrderFile.h"
+#include "queue/FakeOrderLookups.h"
+#include "queue/OrderFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

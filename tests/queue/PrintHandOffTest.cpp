@@ -1,10 +1,10 @@
 // The automatic print list and the copies handed to the print window.
 
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "PrintStation.h"
-#include "PrivateProfile.h"
-#include "SpreadGrid.h"
+#include "module1/PrintStation.h"
+#include "runtime/PrivateProfile.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFile>

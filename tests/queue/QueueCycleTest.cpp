@@ -1,10 +1,10 @@
 // The polling cycle: what the scan lists, what a pass converts, waits for or skips, and what
 // stops, restarts and shutdowns during a pass do.
 
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "Module1.h"
-#include "SpreadGrid.h"
+#include "module1/Module1.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

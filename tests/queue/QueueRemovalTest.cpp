@@ -1,9 +1,9 @@
 // "Delete Selected Order Queue": the files move to ordremoved, nothing is deleted, and the order
 // being converted stays where it is.
 
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "SpreadGrid.h"
+#include "widgets/SpreadGrid.h"
 
 TEST_F(QueueWindowTest, RemovedOrdersAreMovedAsideNotDeleted)
 {

@@ -1,7 +1,8 @@
-#include "QueueWindowFixture.h"
+#include "queue/QueueWindowFixture.h"
 
-#include "Module1.h"
-#include "SpreadGrid.h"
+#include "module1/Module1.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/SpreadGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@ void QueueWindowTest::SetUp()
 {
     suite = std::make_unique<TempSuite>(TempSuite::Data::Demo);
     gProgramDir = suite->programDir();
+    InstallMessageBoxes();
     startWindow();
 }
 
@@ -30,7 +32,7 @@ void QueueWindowTest::TearDown()
 {
     window.reset();
     gStopRequested = false;
-    gHeadless = false;
+    SetMessagePresenter(nullptr);
 }
 
 void QueueWindowTest::dropOrder(const QString &name, const QStringList &lines, const QString &custNo)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "TempSuite.h"
-#include "frmTerminalMain.h"
+#include "support/TempSuite.h"
+#include "queue/frmTerminalMain.h"
 
 #include <QStringList>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "SuiteOrderLookups.h"
-#include "TempSuite.h"
-#include "clsServer.h"
+#include "queue/SuiteOrderLookups.h"
+#include "support/TempSuite.h"
+#include "dbservice/clsServer.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // grouped items at one and at two prices), SO000952 (printed, revised), SO000953 (new back
 // order), SO000954 (new, three pages). The demo's counter last numbered on 12/01/2026 (7).
 
-#include "StyleFixture.h"
+#include "styles/StyleFixture.h"
 
-#include "PrinterList.h"
+#include "pageengine/PrinterList.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 // The styles beside the standard one: golden display lists of a demo order in every style and
 // document kind, and the rules a golden file would hide.
 
-#include "StyleFixture.h"
+#include "styles/StyleFixture.h"
 
-#include "GroupDescStyle.h"
+#include "styles/GroupDescStyle.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "StyleFixture.h"
+#include "styles/StyleFixture.h"
 
 namespace {
 

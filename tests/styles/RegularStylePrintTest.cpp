@@ -1,10 +1,10 @@
-#include "StyleFixture.h"
+#include "styles/StyleFixture.h"
 
-#include "HeadlessPrintStation.h"
-#include "PdfText.h"
-#include "PrinterList.h"
-#include "RegularStyle.h"
-#include "PrivateProfile.h"
+#include "printing/HeadlessPrintStation.h"
+#include "support/PdfText.h"
+#include "pageengine/PrinterList.h"
+#include "styles/RegularStyle.h"
+#include "runtime/PrivateProfile.h"
 
 #include <QApplication>
 #include <QDate>

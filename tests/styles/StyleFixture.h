@@ -1,15 +1,15 @@
 #pragma once
 
-#include "GoldenDisplayList.h"
-#include "ModalRunner.h"
-#include "Module1.h"
-#include "PageEngine.h"
-#include "PrintProcedures.h"
-#include "PrintSettings.h"
-#include "StyleRegistration.h"
-#include "TempSuite.h"
-#include "fEZPrint.h"
-#include "mm_prtinv.h"
+#include "support/GoldenDisplayList.h"
+#include "printui/ModalRunner.h"
+#include "module1/Module1.h"
+#include "pageengine/PageEngine.h"
+#include "printing/PrintProcedures.h"
+#include "printing/PrintSettings.h"
+#include "styles/StyleRegistration.h"
+#include "support/TempSuite.h"
+#include "printui/fEZPrint.h"
+#include "printui/mm_prtinv.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -39,7 +39,6 @@ protected:
 
     void SetUp() override
     {
-        gHeadless = true;
         gProgramDir = suite.programDir();
         PrintProcedures::clear();
         registerLayoutStyles();

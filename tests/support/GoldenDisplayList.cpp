@@ -1,4 +1,4 @@
-#include "GoldenDisplayList.h"
+#include "support/GoldenDisplayList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "TempSuite.h"
+#include "support/TempSuite.h"
 
-#include "PrivateProfile.h"
+#include "runtime/PrivateProfile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestDatabase.h"
+#include "support/TestDatabase.h"
 
 #include <QString>
 #include <QTemporaryDir>

@@ -2,9 +2,9 @@
 
 // Shared state behind the Connection and Recordset handles; private to the SQL access library.
 
-#include "Connection.h"
-#include "Recordset.h"
-#include "SqlDialect.h"
+#include "sqlaccess/Connection.h"
+#include "sqlaccess/Recordset.h"
+#include "sqlaccess/SqlDialect.h"
 
 #include <QHash>
 #include <QSqlDatabase>

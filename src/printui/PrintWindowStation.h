@@ -1,0 +1,32 @@
+#pragma once
+
+#include "module1/PrintStation.h"
+
+#include <QPointer>
+
+class mm_prtinv;
+
+// The print window as the queue service drives it: one window at a time, loaded on first use and
+// again after it was unloaded.
+class PrintWindowStation final : public PrintStation
+{
+public:
+    PrintWindowStation() = default;
+    ~PrintWindowStation() override;
+
+    // Throws DbError when the window cannot load (its database cannot be opened).
+    void showAfresh(QWidget *owner) override;
+    void closeWindow() override;
+    void setRange(const QString &from, const QString &to) override;
+    QString Print_So(int iPreview, const QString &argFrom, const QString &argTo) override;
+
+    // The loaded window, or null.
+    mm_prtinv *window() const;
+
+private:
+    // Loads the window when needed; throws DbError when it cannot.
+    mm_prtinv &load();
+
+    QPointer<QWidget> mOwner;
+    QPointer<mm_prtinv> mWindow;
+};

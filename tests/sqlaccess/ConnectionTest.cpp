@@ -1,0 +1,153 @@
+#include "sqlaccess/Connection.h"
+#include "support/TestDatabase.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sqlite3.h>
+
+namespace {
+
+QString makeDatabase(const QTemporaryDir &dir, const char *sql)
+{
+    const QString path = dir.filePath("c.db");
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return path;
+}
+
+} // namespace
+
+TEST(Connection, MissingOrForeignFilesAreErrorsAndNothingIsCreated)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("nothere.db");
+    Connection conn;
+    try {
+        conn.openSqliteFile(missing);
+        FAIL() << "a missing database opened";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), DbError::CannotOpen);
+        EXPECT_TRUE(e.description().contains(missing));
+    }
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_FALSE(conn.isOpen());
+
+    const QString text = dir.filePath("notes.txt");
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("this is not a database, just some text that is long enough to have a header");
+    f.close();
+    EXPECT_THROW(conn.openSqliteFile(text), DbError);
+}
+
+TEST(Connection, SwitchesToWalAndTranslatesTheSuiteDialect)
+{
+    QTemporaryDir dir;
+    Connection conn;
+    conn.openSqliteFile(makeDatabase(dir, "CREATE TABLE t (id INTEGER PRIMARY KEY, d DATETIME);"
+                                          "INSERT INTO t VALUES (1, '2003-12-31'), (2, '2004-01-01');"));
+    EXPECT_EQ(conn.openSnapshot("PRAGMA journal_mode").text("journal_mode"), "wal");
+    Recordset rs = conn.openSnapshot("SELECT TOP 1 id as [method] FROM t WHERE d = #12/31/2003# ORDER BY id");
+    ASSERT_EQ(rs.recordCount(), 1);
+    EXPECT_EQ(rs.value("method").toInt(), 1);
+}
+
+TEST(Connection, TransactionsCommitOrLeaveNothing)
+{
+    QTemporaryDir dir;
+    Connection conn;
+    conn.openSqliteFile(makeDatabase(dir, "CREATE TABLE t (k TEXT PRIMARY KEY);"));
+    conn.beginTrans();
+    conn.execute("INSERT INTO t VALUES ('a')");
+    conn.rollbackTrans();
+    EXPECT_EQ(conn.openSnapshot("SELECT COUNT(*) AS n FROM t").value("n").toInt(), 0);
+
+    conn.beginTrans();
+    EXPECT_THROW(conn.beginTrans(), DbError);
+    conn.execute("INSERT INTO t VALUES ('a')");
+    conn.commitTrans();
+    EXPECT_FALSE(conn.inTransaction());
+    EXPECT_EQ(conn.openSnapshot("SELECT COUNT(*) AS n FROM t").value("n").toInt(), 1);
+    conn.rollbackTrans(); // harmless without a transaction
+}
+
+TEST(Connection, DuplicateKeysAndBusyDatabasesGiveOperatorTexts)
+{
+    QTemporaryDir dir;
+    const QString path = makeDatabase(dir, "CREATE TABLE t (k TEXT PRIMARY KEY);"
+                                           "CREATE UNIQUE INDEX tu ON t(k); INSERT INTO t VALUES ('a');");
+    Connection first, second;
+    first.openSqliteFile(path);
+    second.openSqliteFile(path, 50);
+    try {
+        first.execute("INSERT INTO t VALUES ('A2'), ('a')");
+        FAIL() << "a duplicate key was accepted";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains("duplicate values in the index")) << e.description().toStdString();
+    }
+
+    // Another program holds the write lock: the second save waits briefly, then says why.
+    first.beginTrans();
+    try {
+        second.beginTrans();
+        FAIL() << "two programs held the write lock at once";
+    } catch (const DbError &e) {
+        EXPECT_EQ(e.number(), DbError::Busy);
+        EXPECT_TRUE(e.description().contains("locked"));
+    }
+    first.rollbackTrans();
+    EXPECT_NO_THROW(second.beginTrans());
+    second.rollbackTrans();
+}
+
+// A server restart as a connection sees it: the session is gone, the handle still says open.
+class ServerConnection : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RF_SKIP_UNLESS_CONFIGURED(TestBackend::PostgreSql);
+        db = std::make_unique<TestDatabase>(TestBackend::PostgreSql, QString());
+        db->exec("CREATE TABLE t (k text PRIMARY KEY, n integer)");
+        conn.openOdbc(db->odbcSource());
+    }
+    void restart() { db->terminateSession(conn.openSnapshot("SELECT pg_backend_pid() AS pid").value("pid").toLongLong()); }
+
+    std::unique_ptr<TestDatabase> db;
+    Connection conn;
+};
+
+TEST_F(ServerConnection, IsRecognisedAndMadeAgainByTheNextStatementOutsideATransaction)
+{
+    EXPECT_EQ(conn.backend(), SqlBackend::PostgreSql);
+    restart();
+    EXPECT_EQ(conn.execute("INSERT INTO t VALUES ('a', 1)"), 1);
+    Recordset row = conn.openUpdatable("SELECT * FROM t WHERE k = 'a'");
+    restart();
+    row.setValue("n", 2);
+    row.update(); // a prepared statement, made again on the new connection
+    restart();
+    EXPECT_EQ(conn.openSnapshot("SELECT n FROM t").value("n").toInt(), 2);
+}
+
+TEST_F(ServerConnection, LostInsideATransactionTheTransactionFailsAndNothingIsCommitted)
+{
+    conn.beginTrans();
+    conn.execute("INSERT INTO t VALUES ('a', 1)");
+    restart();
+    try {
+        conn.execute("INSERT INTO t VALUES ('b', 2)");
+        FAIL() << "a statement of a lost transaction succeeded";
+    } catch (const DbError &e) {
+        EXPECT_TRUE(e.description().contains("terminating connection")) << e.description().toStdString(); // the server's words
+    }
+    EXPECT_THROW(conn.commitTrans(), DbError);
+    EXPECT_FALSE(conn.inTransaction());
+    EXPECT_EQ(db->count("SELECT * FROM t"), 0);
+    EXPECT_EQ(conn.openSnapshot("SELECT COUNT(*) AS n FROM t").value("n").toInt(), 0); // connected again
+}
