@@ -5,11 +5,9 @@
 //   bench_queue_scan [--orders N]
 
 #include "BenchSupport.h"
-#include "module1/Module1.h"
-#include "widgets/SpreadGrid.h"
-#include "queue/frmTerminalMain.h"
+#include "queue/QueueService.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -44,9 +42,8 @@ Timing timed(F &&f)
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     const int orders = BenchSupport::intOption(argc, argv, "--orders", 5000);
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
 
     QTemporaryDir dir;
     const QString programDir = dir.path() + "/Suite/admodule";
@@ -67,13 +64,12 @@ int main(int argc, char *argv[])
         }
     }
 
-    gProgramDir = programDir;
-    frmTerminalMain window;
-    const Timing first = timed([&] { window.ScanOrderQueue(); });
-    const int listed = window.fQue->maxRows();
-    const Timing second = timed([&] { window.ScanOrderQueue(); });
-    if (listed != orders || window.fQue->maxRows() != orders || window.fQue->text(3, 1).isEmpty()) {
-        std::fprintf(stderr, "listed %d of %d orders\n", window.fQue->maxRows(), orders);
+    QueueService service(programDir);
+    const Timing first = timed([&] { service.ScanOrderQueue(); });
+    const int listed = service.queue()->rowCount();
+    const Timing second = timed([&] { service.ScanOrderQueue(); });
+    if (listed != orders || service.queue()->rowCount() != orders || service.queue()->at(0).customerNo.isEmpty()) {
+        std::fprintf(stderr, "listed %d of %d orders\n", service.queue()->rowCount(), orders);
         return 1;
     }
 

@@ -135,7 +135,7 @@ int main(int argc, char **argv)
 
     try {
         gProgramDir = root + "/admodule";
-        clsServer server(gProgramDir, gTradeShow);
+        clsServer server(gProgramDir, false);
         if (const QString status = server.Get_ConnStatus(); !status.isEmpty()) {
             std::fprintf(stderr, "cannot connect: %s\n", qPrintable(status));
             return 1;

@@ -6,23 +6,26 @@
 #include "app/ShutdownSignals.h"
 #include "app/StationLock.h"
 
-#include "printing/HeadlessPrintStation.h"
 #include "module1/Module1.h"
+#include "printing/HeadlessPrintStation.h"
 #include "printing/PrintJobLog.h"
 #include "printui/PrintProgress.h"
 #include "printui/PrintWindowStation.h"
+#include "queue/QueueLog.h"
+#include "queue/QueueService.h"
+#include "queueui/frmTerminalMain.h"
 #include "styles/StyleRegistration.h"
-#include "queue/frmTerminalMain.h"
 #include "widgets/MessageBoxes.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
-// The offscreen platform tells about window features it lacks; in a headless run that is noise
+// Qt's platforms tell about window features they lack; in a headless run that is noise
 // between the lines an operator reads.
 void headlessMessageFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
@@ -74,16 +77,22 @@ int main(int argc, char *argv[])
         return ExitStatus::Settings;
     }
 
-    // Headless runs the same program on the offscreen platform: no window, no dialog that waits.
-    gHeadless = options.headless;
-    if (gHeadless) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Headless, the station is the queue service and the print station alone: no widget, no
+    // window. Fonts and page rendering still need Qt's GUI core; its "minimal" platform with its
+    // fonts enabled has no windows at all and lays pages out exactly as a desktop does.
+    const bool headless = options.headless;
+    std::unique_ptr<QCoreApplication> app;
+    if (headless) {
+        if (!options.qtPlatformGiven)
+            qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
         qInstallMessageHandler(headlessMessageFilter);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QApplication>(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("rfstation"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
-    QApplication::setQuitOnLastWindowClosed(false);
+    QCoreApplication::setApplicationName(QStringLiteral("rfstation"));
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
     // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
     ShutdownSignals shutdownSignals;
 
@@ -103,30 +112,44 @@ int main(int argc, char *argv[])
     }
 
     registerLayoutStyles();
-    if (gHeadless) {
-        InstallPrintJobLog();
-    } else {
-        InstallMessageBoxes();
-        PrintProgress::install();
-    }
-    // Headless, orders print without the print window: no widget is built for a print.
-    const std::unique_ptr<PrintStation> printStation = gHeadless
-        ? std::unique_ptr<PrintStation>(std::make_unique<HeadlessPrintStation>())
-        : std::make_unique<PrintWindowStation>();
-    frmTerminalMain window;
-    window.setPrintStation(printStation.get());
+    QueueService service(gProgramDir);
     if (!options.printQty.isNull())
-        window.setDefaultPrintQty(options.printQty);
-    ServiceNotifier service;
-    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &service, &ServiceNotifier::stopping);
-    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &window, &frmTerminalMain::requestShutdown);
-    QObject::connect(&window, &frmTerminalMain::pollingAlive, &service, &ServiceNotifier::alive);
+        service.setDefaultPrintQty(options.printQty);
+    ServiceNotifier notifier;
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &notifier, &ServiceNotifier::stopping);
+    QObject::connect(&shutdownSignals, &ShutdownSignals::received, &service, &QueueService::requestShutdown);
+    QObject::connect(&service, &QueueService::pollingAlive, &notifier, &ServiceNotifier::alive);
 
-    const int status = window.Form_Load();
-    if (status != 0)
+    if (headless) {
+        InstallPrintJobLog();
+        // Orders print without the print window: no widget is built for a print.
+        HeadlessPrintStation printStation;
+        service.setPrintStation(&printStation);
+        QueueLog log(service);
+        QObject::connect(&service, &QueueService::finished, app.get(), &QCoreApplication::quit, Qt::QueuedConnection);
+        if (const int status = service.start(); status != 0)
+            return status;
+        log.started();
+        try {
+            printStation.showAfresh(nullptr);
+        } catch (const std::exception &e) {
+            ShowMessage(QString::fromLocal8Bit(e.what()), QString::fromLatin1(AppTitle), MessageIcon::Critical);
+        }
+        notifier.ready(QStringLiteral("Watching %1").arg(gProgramDir));
+        const int status = app->exec();
+        printStation.closeWindow();
         return status;
-    service.ready(QStringLiteral("Watching %1").arg(gProgramDir));
-    if (!gHeadless)
-        window.show();
-    return app.exec();
+    }
+
+    InstallMessageBoxes();
+    PrintProgress::install();
+    PrintWindowStation printStation;
+    service.setPrintStation(&printStation);
+    frmTerminalMain window(service);
+    window.setPrintStation(&printStation);
+    if (const int status = window.Form_Load(); status != 0)
+        return status;
+    notifier.ready(QStringLiteral("Watching %1").arg(gProgramDir));
+    window.show();
+    return app->exec();
 }

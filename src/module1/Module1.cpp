@@ -5,13 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-clsServer *gServer = nullptr;
-QString gSuiteRoot;
-bool gTradeShow = false;
-bool gStopRequested = false;
-bool gScanBusy = false;
 QString gProgramDir;
-bool gHeadless = false;
 
 QString LoadResMessage(long code, const QString &argument)
 {
@@ -130,9 +124,3 @@ bool AskYesNo(const QString &text, const QString &title, QObject *parent)
 {
     return presenter && presenter->ask(text, title, parent);
 }
-
-QString SuiteIniPath()
-{
-    return ChildPath(gSuiteRoot, QStringLiteral("tolvaacc.ini"));
-}
-

@@ -6,19 +6,12 @@
 
 #include <QString>
 
-class clsServer;
 class QObject;
 
 // Process-wide state and the small routines every part of the program shares (the ones that
 // need nothing above the runtime and the SQL access live below it and come with this header).
 
-extern clsServer *gServer;     // the one database service object, alive from start-up to the end
-extern QString gSuiteRoot;     // the suite's root folder, where tolvaacc.ini lies
-extern bool gTradeShow;        // trade show mode: orders go to the show database, numbers get "S"
-extern bool gStopRequested;    // the operator stopped processing
-extern bool gScanBusy;         // a queue folder scan is running
 extern QString gProgramDir;    // the program folder: the executable's folder or --program-dir
-extern bool gHeadless;         // no person watches: messages go to standard error, never wait
 
 // The program's title, as shown in captions and start-up messages.
 inline constexpr const char *AppTitle = "RF Order Station";
@@ -63,6 +56,3 @@ enum class LogPriority { Error = 3, Warning = 4, Info = 6 };
 void LogLine(const QString &text, LogPriority priority = LogPriority::Info);
 // A Yes/No question; without a presenter nobody can answer, so the answer is No.
 bool AskYesNo(const QString &text, const QString &title, QObject *parent = nullptr);
-
-// The account settings file of the suite root.
-QString SuiteIniPath();

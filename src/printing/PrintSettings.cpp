@@ -60,9 +60,7 @@ namespace PrintSettings {
 
 QString iniFile()
 {
-    std::optional<QString> root = SuiteRootOf(gProgramDir);
-    if (!root && !gSuiteRoot.isEmpty())
-        root = gSuiteRoot;
+    const std::optional<QString> root = SuiteRootOf(gProgramDir);
     if (!root)
         throw DbError(DbError::GeneralError,
                       QStringLiteral("The program folder %1 is not inside the suite's admodule folder.")

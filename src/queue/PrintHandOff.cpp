@@ -1,11 +1,10 @@
 // The last step of a saved order: the automatic print list and the printed copies.
 
-#include "queue/frmTerminalMain.h"
+#include "queue/QueueService.h"
 
 #include "module1/Module1.h"
 #include "module1/PrintStation.h"
 #include "runtime/PrivateProfile.h"
-#include "widgets/SpreadGrid.h"
 #include "runtime/VbFormat.h"
 
 #include <QCoreApplication>
@@ -15,22 +14,12 @@
 
 namespace {
 
-constexpr int ColPrintStatus = 6;
-
-// Adds a problem to the done row's "Print Status", after what it holds already.
-void addPrintStatus(SpreadGrid *done, int row, const QString &text)
-{
-    const QString current = done->text(ColPrintStatus, row);
-    done->setText(ColPrintStatus, row, current.isEmpty() ? text : current + QStringLiteral("; ") + text);
-}
-
 // Appends one entry to [AutoSoPrint] List of tolvaprt.ini, unless the list holds it already (the
 // hand-off of an order saved before a restart may have listed it). The list only grows; it is
 // read back whole (not through the 255-character settings buffer) so that no earlier entry is
 // cut off.
-bool appendToPrintList(const QString &entry, QString *error)
+bool appendToPrintList(const QString &file, const QString &entry, QString *error)
 {
-    const QString file = QDir(gProgramDir).filePath(QStringLiteral("tolvaprt.ini"));
     if (QFile::exists(file)) {
         QFile probe(file);
         if (!probe.open(QIODevice::ReadOnly)) {
@@ -50,39 +39,38 @@ bool appendToPrintList(const QString &entry, QString *error)
 
 } // namespace
 
-void frmTerminalMain::AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow)
+void QueueService::AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow)
 {
     try {
         if (vb::Val(printText) > 0) {
             QString error;
-            const bool written = appendToPrintList(soNo + '|' + printText + '|', &error);
+            const bool written = appendToPrintList(m_context.stationIni(), soNo + '|' + printText + '|', &error);
             QCoreApplication::processEvents();
-            if (written)
-                addPrintStatus(fDone, doneRow, QStringLiteral("Processed"));
-            else
-                addPrintStatus(fDone, doneRow, QStringLiteral("print list not written: ") + error);
+            m_done.addPrintStatus(doneRow, written ? QStringLiteral("Processed")
+                                                  : QStringLiteral("print list not written: ") + error);
         }
     } catch (const std::exception &e) {
-        addPrintStatus(fDone, doneRow, QStringLiteral("print list not written: ") + QString::fromStdString(e.what()));
+        m_done.addPrintStatus(doneRow, QStringLiteral("print list not written: ") + QString::fromLocal8Bit(e.what()));
     }
 
-    if (!mPrintStation)
+    if (!m_printStation)
         return;
     try {
-        mPrintStation->setRange(soNo, soNo);
-        const double copies = vb::roundHalfAway(vb::Val(txtDefQty->text()), 0);
+        m_printStation->setRange(soNo, soNo);
+        const double copies = vb::roundHalfAway(vb::Val(m_defaultPrintQty), 0);
         for (int copy = 1; copy <= copies; ++copy) {
             QCoreApplication::processEvents();
-            const QString failure = mPrintStation->Print_So(0, soNo, soNo);
+            const QString failure = m_printStation->Print_So(0, soNo, soNo);
             if (!failure.isEmpty()) {
                 // One failure is enough: the next copies would go to the same printer.
-                addPrintStatus(fDone, doneRow, QStringLiteral("print failed: ") + failure);
-                if (gHeadless)
-                    LogLine(QStringLiteral("Sales order %1 not printed: %2").arg(soNo, failure), LogPriority::Error);
+                m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
+                Q_EMIT printFailed(soNo, failure);
                 break;
             }
         }
     } catch (const std::exception &e) {
-        addPrintStatus(fDone, doneRow, QStringLiteral("print failed: ") + QString::fromStdString(e.what()));
+        const QString failure = QString::fromLocal8Bit(e.what());
+        m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
+        Q_EMIT printFailed(soNo, failure);
     }
 }

@@ -1,29 +1,19 @@
-// The polling cycle of the main window: Timer1 lists new order files in the queue list,
-// Timer2 walks the list and converts each order. Both run on the window thread; window events
-// run only at the fixed points where processEvents is called.
+// The polling cycle: Timer1 lists new order files in the queue list, Timer2 walks the list and
+// converts each order. Pending events run only at the fixed points where processEvents is called.
 
-#include "queue/frmTerminalMain.h"
+#include "queue/QueueService.h"
 
 #include "module1/Module1.h"
-#include "queue/QueueFiles.h"
 #include "queue/QueueWatch.h"
-#include "widgets/SpreadGrid.h"
 #include "runtime/VbFormat.h"
 
-#include <QFileInfo>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 
 namespace {
-
-constexpr int ColTerminal = 1;
-constexpr int ColOrderFile = 2;
-constexpr int ColCustNo = 3;
-constexpr int ColCustName = 4;
-constexpr int ColPrint = 5;
-constexpr int ColStatus = 6;
 
 const QString SkippedPrefix = QStringLiteral("** SKIPPED ** ");
 
@@ -40,50 +30,52 @@ private:
     bool &m_flag;
 };
 
+QString describe(const std::exception &e)
+{
+    return QString::fromLocal8Bit(e.what());
+}
+
 } // namespace
 
-void frmTerminalMain::Timer1_Timer()
+void QueueService::Timer1_Timer()
 {
     Q_EMIT pollingAlive();
     // A pass holds the queue list; a scan waits for it to end.
-    if (gScanBusy || mPassRunning)
+    if (m_scanBusy || m_passRunning)
         return;
     try {
-        if (gStopRequested) {
-            statusMsgPanel->setText(QStringLiteral("STOPPED"));
+        if (m_stopRequested) {
+            setStatusText(QStringLiteral("STOPPED"));
             stopTimers();
             return;
         }
-        Timer1->stop();
+        m_timer1->stop();
         {
-            FlagGuard busy(gScanBusy);
+            FlagGuard busy(m_scanBusy);
             ScanOrderQueue();
         }
-        if (!gStopRequested)
-            Timer1->start();
     } catch (const std::exception &e) {
-        LogLine(QStringLiteral("Queue scan failed: %1").arg(QString::fromStdString(e.what())));
-        if (!gStopRequested)
-            Timer1->start();
+        LogLine(QStringLiteral("Queue scan failed: %1").arg(describe(e)), LogPriority::Error);
     } catch (...) {
-        if (!gStopRequested)
-            Timer1->start();
+        LogLine(QStringLiteral("Queue scan failed: an unknown error"), LogPriority::Error);
     }
+    if (!m_stopRequested)
+        m_timer1->start();
     finishShutdownIfIdle();
-    ScheduleNextKick();
+    scheduleNextKick();
 }
 
-void frmTerminalMain::ScanOrderQueue()
+void QueueService::ScanOrderQueue()
 {
-    const QString folder = QueueFolder();
-    NoteQueueFolder(folder);
+    const QString folder = queueFolder();
+    noteQueueFolder(folder);
     // Watched again when the folder was removed and made anew.
-    if (mWatch)
-        mWatch->watch(folder);
+    if (m_watch)
+        m_watch->watch(folder);
     ListNewQueueFiles(folder + QLatin1Char('/'), QStringLiteral("*.ord"));
 }
 
-void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pattern)
+void QueueService::ListNewQueueFiles(const QString &folder, const QString &pattern)
 {
     // One listing of the whole folder gives the order files and, without a look-up per order,
     // the info files beside them. Only the new names are sorted.
@@ -94,9 +86,9 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
         byName.insert(entries[i].fileName().toUpper(), i);
 
     QSet<QString> listed;
-    listed.reserve(fQue->maxRows());
-    for (int row = 1; row <= fQue->maxRows(); ++row)
-        listed.insert(fQue->text(ColOrderFile, row).toUpper());
+    listed.reserve(m_queue.rowCount());
+    for (const QueuedOrder &order : m_queue.orders())
+        listed.insert(order.key());
 
     const QRegularExpression match(QRegularExpression::wildcardToRegularExpression(pattern),
                                    QRegularExpression::CaseInsensitiveOption);
@@ -121,166 +113,159 @@ void frmTerminalMain::ListNewQueueFiles(const QString &folder, const QString &pa
             fresh.append(i);
         }
     }
-    mScanned = std::move(scanned);
+    m_scanned = std::move(scanned);
     if (QDir(folder).exists()) {
         QSet<QString> present;
         present.reserve(byName.size());
         for (auto it = byName.constBegin(); it != byName.constEnd(); ++it)
             present.insert(it.key());
-        mReadiness.retain(present);
+        m_readiness.retain(present);
     }
 
     std::sort(fresh.begin(), fresh.end(), [&entries](qsizetype a, qsizetype b) {
         return entries[a].fileName().compare(entries[b].fileName(), Qt::CaseInsensitive) < 0;
     });
     for (const qsizetype i : std::as_const(fresh)) {
-        const QFileInfo &entry = entries[i];
+        const QString name = entries[i].fileName();
         try {
-            const QString name = entry.fileName();
-            const QString key = name.toUpper();
-            const int row = fQue->addRow();
-            fQue->setText(ColTerminal, row, TerminalOfOrderFile(name));
-            fQue->setText(ColOrderFile, row, name);
-            const ScannedOrder &seen = mScanned[name];
+            QueuedOrder order;
+            order.terminal = TerminalOfOrderFile(name);
+            order.orderFile = name;
+            const ScannedOrder &seen = m_scanned[name];
             if (seen.info.exists()) {
-                FillQueueCustomer(row, QDir(folder).filePath(seen.infoName), true);
-                mInfoRead.insert(key, seen.info);
+                fillCustomer(order, QDir(folder).filePath(seen.infoName), true);
+                order.infoRead = seen.info;
             }
+            m_queue.append(order);
         } catch (const std::exception &e) {
-            LogLine(QStringLiteral("Queue scan: %1 skipped: %2")
-                        .arg(entry.fileName(), QString::fromStdString(e.what())));
+            LogLine(QStringLiteral("Queue scan: %1 skipped: %2").arg(name, describe(e)), LogPriority::Warning);
         }
         QCoreApplication::processEvents();
     }
 }
 
-void frmTerminalMain::FillQueueCustomer(int row, const QString &infoPath, bool withPrintQty)
+void QueueService::fillCustomer(QueuedOrder &order, const QString &infoPath, bool withPrintQty) const
 {
     const QString section = QStringLiteral("Customer");
-    fQue->setText(ColCustNo, row, ReadIniValue(section, QStringLiteral("Number"), infoPath));
-    fQue->setText(ColCustName, row, ReadIniValue(section, QStringLiteral("Name"), infoPath));
+    order.customerNo = ReadIniValue(section, QStringLiteral("Number"), infoPath);
+    order.customerName = ReadIniValue(section, QStringLiteral("Name"), infoPath);
     if (withPrintQty)
-        fQue->setText(ColPrint, row, vb::Val(txtDefQty->text()) > 0 ? txtDefQty->text() : QString());
+        order.printQty = vb::Val(m_defaultPrintQty) > 0 ? m_defaultPrintQty : QString();
 }
 
-bool frmTerminalMain::QueueRowSettled(int row)
+void QueueService::setRowStatus(int row, const QString &status)
 {
-    const QString name = fQue->text(ColOrderFile, row);
-    const QString key = name.toUpper();
-    const auto seen = mScanned.constFind(name);
+    m_queue.setStatus(row, status);
+}
+
+bool QueueService::queueRowSettled(int row)
+{
+    QueuedOrder order = m_queue.at(row);
+    const QString &name = order.orderFile;
+    const auto seen = m_scanned.constFind(name);
     // Not seen by the last scan: the file has gone; the conversion reports it.
-    if (seen == mScanned.constEnd())
+    if (seen == m_scanned.constEnd())
         return true;
-    const QDir folder(QueueFolder());
+    const QDir folder(queueFolder());
     const QString waiting = QStringLiteral("Waiting: the %1 is still being written");
     // Every change reported so far is known before the files are judged.
-    if (mWatch)
-        mWatch->drain();
+    if (m_watch)
+        m_watch->drain();
     const auto complete = [&](const QString &fileName, const FileStamp &stamp) {
-        const FileReadiness::Verdict verdict = mReadiness.check(fileName, stamp);
-        if (verdict.lookAgainAtMs > 0 && (mSettleCheckAtMs == 0 || verdict.lookAgainAtMs < mSettleCheckAtMs))
-            mSettleCheckAtMs = verdict.lookAgainAtMs;
+        const FileReadiness::Verdict verdict = m_readiness.check(fileName, stamp);
+        if (verdict.lookAgainAtMs > 0 && (m_settleCheckAtMs == 0 || verdict.lookAgainAtMs < m_settleCheckAtMs))
+            m_settleCheckAtMs = verdict.lookAgainAtMs;
         return verdict.complete;
     };
     const QString orderPath = folder.filePath(name);
-    const FileStamp order = FileStamp::of(orderPath);
+    const FileStamp stamp = FileStamp::of(orderPath);
     // A name that is there but is no plain file (a FIFO, a device, a link to one) is never
     // written to completion: the reader refuses it with its reason.
     const QFileInfo orderInfo(orderPath);
-    const bool noPlainFile = !order.exists() && (orderInfo.exists() || orderInfo.isSymLink());
-    if (!noPlainFile && (order != seen->order || !complete(name, order))) {
-        fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("order file")));
+    const bool noPlainFile = !stamp.exists() && (orderInfo.exists() || orderInfo.isSymLink());
+    if (!noPlainFile && (stamp != seen->order || !complete(name, stamp))) {
+        setRowStatus(row, waiting.arg(QStringLiteral("order file")));
         return false;
     }
     const QString infoName = seen->infoName.isEmpty() ? InfoFileName(name) : seen->infoName;
     const QString infoPath = folder.filePath(infoName);
     const FileStamp info = FileStamp::of(infoPath);
     if (info != seen->info || (info.exists() && !complete(infoName, info))) {
-        fQue->setText(ColStatus, row, waiting.arg(QStringLiteral("info file")));
+        setRowStatus(row, waiting.arg(QStringLiteral("info file")));
         return false;
     }
     // A terminal may write the info file after the order file, or rewrite it.
-    if (info.exists() && (fQue->text(ColCustNo, row).isEmpty() || mInfoRead.value(key) != info)) {
-        FillQueueCustomer(row, infoPath, fQue->text(ColCustNo, row).isEmpty());
-        mInfoRead.insert(key, info);
+    if (info.exists() && (order.customerNo.isEmpty() || order.infoRead != info)) {
+        fillCustomer(order, infoPath, order.customerNo.isEmpty());
+        order.infoRead = info;
+        m_queue.update(row, order);
     }
     return true;
 }
 
-int frmTerminalMain::QueueRowOf(const QString &name, int hint) const
-{
-    if (hint >= 1 && hint <= fQue->maxRows() && fQue->text(ColOrderFile, hint).toUpper() == name)
-        return hint;
-    for (int row = 1; row <= fQue->maxRows(); ++row) {
-        if (fQue->text(ColOrderFile, row).toUpper() == name)
-            return row;
-    }
-    return 0;
-}
-
-void frmTerminalMain::Timer2_Timer()
+void QueueService::Timer2_Timer()
 {
     // Passes never overlap: a stop and a start during a pass enable the timers again, and the
     // pass itself lets timer events through.
-    if (gScanBusy || mPassRunning)
+    if (m_scanBusy || m_passRunning)
         return;
     try {
-        if (fQue->maxRows() > 0) {
+        if (m_queue.rowCount() > 0) {
             stopTimers();
-            FlagGuard pass(mPassRunning);
-            if (gServer && gServer->closeIfDatabaseReplaced())
+            FlagGuard pass(m_passRunning);
+            if (m_server && m_server->closeIfDatabaseReplaced())
                 LogLine(QStringLiteral("The database file was replaced; the new one is used from now on."));
-            TidyImportRecords();
+            tidyImportRecords();
             // The rows present now, each visited once from the top; identified by name, because
             // rows above may be converted or removed at the event points.
             QStringList names;
-            for (int row = 1; row <= fQue->maxRows(); ++row)
-                names.append(fQue->text(ColOrderFile, row).toUpper());
-            int expected = 1;
+            for (const QueuedOrder &order : m_queue.orders())
+                names.append(order.key());
+            int expected = 0;
             for (const QString &name : std::as_const(names)) {
                 Q_EMIT pollingAlive();
                 QCoreApplication::processEvents();
-                if (gStopRequested)
+                if (m_stopRequested)
                     break;
-                const int row = QueueRowOf(name, expected);
-                if (row == 0)
+                const int row = m_queue.find(name, expected);
+                if (row < 0)
                     continue;
                 expected = row;
-                if (!QueueRowSettled(row)) {
+                if (!queueRowSettled(row)) {
                     ++expected;
                     continue;
                 }
-                if (FinishEarlierImport(row))
+                if (finishEarlierImport(row))
                     continue;
-                mConvertingName = name;
-                mLeftForNextPass = false;
+                m_convertingName = name;
+                m_leftForNextPass = false;
                 const bool saved = ProcessQueueRow(row);
-                mConvertingName.clear();
+                m_convertingName.clear();
                 if (!saved) {
-                    const int now = QueueRowOf(name, row);
-                    if (now != 0) {
-                        if (!mLeftForNextPass)
-                            fQue->setText(ColStatus, now, SkippedPrefix + fQue->text(ColStatus, now));
+                    const int now = m_queue.find(name, row);
+                    if (now >= 0) {
+                        if (!m_leftForNextPass)
+                            setRowStatus(now, SkippedPrefix + m_queue.at(now).status);
                         expected = now + 1;
                     }
                 }
-                if (gStopRequested)
+                if (m_stopRequested)
                     break;
                 QCoreApplication::processEvents();
             }
         }
     } catch (const std::exception &e) {
-        mConvertingName.clear();
-        LogLine(QStringLiteral("Queue pass failed: %1").arg(QString::fromStdString(e.what())));
+        LogLine(QStringLiteral("Queue pass failed: %1").arg(describe(e)), LogPriority::Error);
     } catch (...) {
-        mConvertingName.clear();
+        LogLine(QStringLiteral("Queue pass failed: an unknown error"), LogPriority::Error);
     }
-    if (gStopRequested) {
-        statusMsgPanel->setText(QStringLiteral("STOPPED"));
+    m_convertingName.clear();
+    if (m_stopRequested) {
+        setStatusText(QStringLiteral("STOPPED"));
         stopTimers();
     } else {
         startTimers();
     }
     finishShutdownIfIdle();
-    ScheduleNextKick();
+    scheduleNextKick();
 }

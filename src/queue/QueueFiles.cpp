@@ -1,7 +1,5 @@
 #include "queue/QueueFiles.h"
 
-#include "module1/Module1.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -11,21 +9,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-QString QueueFolder()
-{
-    return ChildPath(gProgramDir, QStringLiteral("OrdQueue"));
-}
-
-QString ArchiveFolder()
-{
-    return ChildPath(gProgramDir, QStringLiteral("ordsaved"));
-}
-
-QString RemovedFolder()
-{
-    return ChildPath(gProgramDir, QStringLiteral("ordremoved"));
-}
 
 QString OrderBaseName(const QString &orderFileName)
 {

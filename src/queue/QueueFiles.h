@@ -7,10 +7,10 @@
 // The files of the order queue: folder names, how an order's two files are named, and moves
 // that never overwrite an existing file.
 
-// The folders below the program folder, found without regard to letter case.
-QString QueueFolder();    // "OrdQueue": order files waiting, with their info files
-QString ArchiveFolder();  // "ordsaved": the files of saved orders
-QString RemovedFolder();  // "ordremoved": the files of orders the operator took out of the queue
+// The folders below the program folder (found there without regard to letter case).
+inline const QString QueueFolderName = QStringLiteral("OrdQueue");     // order files waiting, with their info files
+inline const QString ArchiveFolderName = QStringLiteral("ordsaved");   // the files of saved orders
+inline const QString RemovedFolderName = QStringLiteral("ordremoved"); // orders the operator took out of the queue
 
 // An order file's name less its last four characters (".ord"): A1T2B.ord gives A1T2B.
 QString OrderBaseName(const QString &orderFileName);

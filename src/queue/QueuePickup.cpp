@@ -3,7 +3,7 @@
 // not reported; passes never overlap, and changes during a pass start one more scan and pass
 // right after it, so a burst is handled in a few passes.
 
-#include "queue/frmTerminalMain.h"
+#include "queue/QueueService.h"
 
 #include "module1/Module1.h"
 #include "queue/QueueWatch.h"
@@ -11,68 +11,68 @@
 #include <QDateTime>
 #include <QDir>
 
-void frmTerminalMain::StartWatching()
+void QueueService::startWatching()
 {
-    const QString settings = QDir(gProgramDir).filePath(QStringLiteral("tolvaprt.ini"));
+    const QString settings = m_context.stationIni();
     const QString settle = ReadIniValue(QStringLiteral("Queue"), QStringLiteral("SettleSeconds"), settings);
     bool ok = false;
     const double seconds = settle.trimmed().toDouble(&ok);
-    mReadiness.setSettleMs(qint64((ok && seconds >= 0 ? seconds : DefaultSettleSeconds) * 1000));
+    m_readiness.setSettleMs(qint64((ok && seconds >= 0 ? seconds : DefaultSettleSeconds) * 1000));
     if (!settle.isEmpty() && !ok)
         LogLine(QStringLiteral("[Queue] SettleSeconds=%1 in %2 is not a number; %3 s is used")
                     .arg(settle, settings)
                     .arg(DefaultSettleSeconds));
 
-    if (!mWatch) {
-        mWatch = new QueueWatch(mReadiness, this);
-        connect(mWatch, &QueueWatch::changed, this, &frmTerminalMain::QueueChanged);
-        mKick = new QTimer(this);
-        mKick->setSingleShot(true);
-        mKick->setInterval(0);
-        connect(mKick, &QTimer::timeout, this, [this] {
-            if (!mImmediatePickup || gStopRequested || mShutdownRequested)
+    if (!m_watch) {
+        m_watch = new QueueWatch(m_readiness, this);
+        connect(m_watch, &QueueWatch::changed, this, &QueueService::QueueChanged);
+        m_kick = new QTimer(this);
+        m_kick->setSingleShot(true);
+        m_kick->setInterval(0);
+        connect(m_kick, &QTimer::timeout, this, [this] {
+            if (!m_immediatePickup || m_stopRequested || m_shutdownRequested)
                 return;
-            if (gScanBusy || mPassRunning) {
-                mKickPending = true;
+            if (m_scanBusy || m_passRunning) {
+                m_kickPending = true;
                 return;
             }
             Timer1_Timer();
             Timer2_Timer();
         });
     }
-    if (!mWatch->watch(QueueFolder()))
+    if (!m_watch->watch(queueFolder()))
         LogLine(QStringLiteral("The queue folder %1 is not watched for changes; it is scanned every %2 ms")
-                    .arg(QDir::toNativeSeparators(QueueFolder()))
-                    .arg(Timer1->interval()));
+                    .arg(QDir::toNativeSeparators(queueFolder()))
+                    .arg(m_timer1->interval()));
     // What is queued already is looked at once the program runs, not a timer period later.
     QueueChanged();
 }
 
-void frmTerminalMain::QueueChanged()
+void QueueService::QueueChanged()
 {
-    if (!mKick || !mImmediatePickup || gStopRequested || mShutdownRequested)
+    if (!m_kick || !m_immediatePickup || m_stopRequested || m_shutdownRequested)
         return;
-    if (gScanBusy || mPassRunning)
-        mKickPending = true;
+    if (m_scanBusy || m_passRunning)
+        m_kickPending = true;
     else
-        mKick->start(0);
+        m_kick->start(0);
 }
 
-void frmTerminalMain::ScheduleNextKick()
+void QueueService::scheduleNextKick()
 {
-    if (!mKick || !mImmediatePickup || gStopRequested || mShutdownRequested || gScanBusy || mPassRunning)
+    if (!m_kick || !m_immediatePickup || m_stopRequested || m_shutdownRequested || m_scanBusy || m_passRunning)
         return;
-    if (mKickPending) {
-        mKickPending = false;
-        mSettleCheckAtMs = 0;
-        mKick->start(0);
+    if (m_kickPending) {
+        m_kickPending = false;
+        m_settleCheckAtMs = 0;
+        m_kick->start(0);
         return;
     }
-    if (mSettleCheckAtMs > 0 && !mKick->isActive()) {
-        const qint64 wait = mSettleCheckAtMs - QDateTime::currentMSecsSinceEpoch();
-        mSettleCheckAtMs = 0;
+    if (m_settleCheckAtMs > 0 && !m_kick->isActive()) {
+        const qint64 wait = m_settleCheckAtMs - QDateTime::currentMSecsSinceEpoch();
+        m_settleCheckAtMs = 0;
         // Beyond the timers' own cadence the timers look anyway.
-        if (wait < Timer2->interval())
-            mKick->start(int(qMax<qint64>(0, wait) + 1));
+        if (wait < m_timer2->interval())
+            m_kick->start(int(qMax<qint64>(0, wait) + 1));
     }
 }

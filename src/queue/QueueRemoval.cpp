@@ -1,52 +1,31 @@
 // "Delete Selected Order Queue": the operator takes an order out of the queue. Its two files are
 // moved to <program folder>/ordremoved, never deleted, so a removal can be undone by hand.
 
-#include "queue/frmTerminalMain.h"
+#include "queue/QueueService.h"
 
 #include "module1/Module1.h"
-#include "queue/QueueFiles.h"
-#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-void frmTerminalMain::btnRemove_Click()
+QString QueueService::removeQueuedOrder(const QString &orderFile, QString *warning)
 {
+    const QString key = orderFile.toUpper();
+    if (key == m_convertingName)
+        return QStringLiteral("The order %1 is being converted now and cannot be removed.").arg(orderFile);
+    const int row = m_queue.find(key);
+    if (row < 0)
+        return QStringLiteral("The order %1 is not queued any more.").arg(orderFile);
+    const QString name = m_queue.at(row).orderFile;
+    const auto notRemoved = [&](const QString &reason) {
+        return QStringLiteral("The order %1 was not removed: %2").arg(name, reason);
+    };
     try {
-        const int selected = fQue->selectedRow();
-        if (selected == 0) {
-            ShowErrorMessage(2);
-            return;
-        }
-        const QString name = fQue->text(2, selected);
-        const QString key = name.toUpper();
-        const QString busy = QStringLiteral("The order %1 is being converted now and cannot be removed.").arg(name);
-        if (key == mConvertingName) {
-            ShowMessage(busy, QStringLiteral("KVR"), MessageIcon::Information, this);
-            return;
-        }
-        if (!AskYesNo(QStringLiteral("Remove the order %1 from the queue?\nIts files are moved to the folder "
-                                     "\"ordremoved\"; no sales order is made from it.")
-                          .arg(name),
-                      QStringLiteral("KVR"), this))
-            return;
-        // The question let window events run: a pass may have converted or taken up the row.
-        if (key == mConvertingName) {
-            ShowMessage(busy, QStringLiteral("KVR"), MessageIcon::Information, this);
-            return;
-        }
-        const int row = QueueRowOf(key, selected);
-        if (row == 0)
-            return;
-
         QString error;
-        const QString removed = RemovedFolder();
-        if (!EnsureFolder(removed, &error)) {
-            ShowMessage(QStringLiteral("The order %1 was not removed: %2").arg(name, error), QStringLiteral("KVR"),
-                        MessageIcon::Exclamation, this);
-            return;
-        }
-        const QDir queue(QueueFolder());
+        const QString removed = removedFolder();
+        if (!EnsureFolder(removed, &error))
+            return notRemoved(error);
+        const QDir queue(queueFolder());
         const QDir target(removed);
         const QString infoName = QFileInfo(ChildPath(queue.path(), InfoFileName(name))).fileName();
         const QString base = OrderBaseName(name);
@@ -55,26 +34,21 @@ void frmTerminalMain::btnRemove_Click()
         const QString stem = FreeStem(removed, base, {orderSuffix, infoSuffix});
 
         const QString orderPath = queue.filePath(name);
-        if (QFileInfo::exists(orderPath) && !MoveFileTo(orderPath, target.filePath(stem + orderSuffix), &error)) {
-            ShowMessage(QStringLiteral("The order %1 was not removed: %2").arg(name, error), QStringLiteral("KVR"),
-                        MessageIcon::Exclamation, this);
-            return;
-        }
+        if (QFileInfo::exists(orderPath) && !MoveFileTo(orderPath, target.filePath(stem + orderSuffix), &error))
+            return notRemoved(error);
         const QString infoPath = queue.filePath(infoName);
         QString infoError;
         if (QFileInfo::exists(infoPath))
             MoveFileTo(infoPath, target.filePath(stem + infoSuffix), &infoError);
 
-        fQue->deleteRow(row);
-        mInfoRead.remove(key);
-        mLoggedFailure.remove(key);
+        m_queue.remove(m_queue.find(key, row));
+        m_reportedFailure.remove(key);
         LogLine(QStringLiteral("Order %1 removed from the queue into %2").arg(name, QDir::toNativeSeparators(removed)));
-        if (!infoError.isEmpty())
-            ShowMessage(QStringLiteral("The order %1 was removed, but its info file stayed in the queue folder: %2")
-                            .arg(name, infoError),
-                        QStringLiteral("KVR"), MessageIcon::Exclamation, this);
+        if (!infoError.isEmpty() && warning)
+            *warning = QStringLiteral("The order %1 was removed, but its info file stayed in the queue folder: %2")
+                           .arg(name, infoError);
+        return {};
     } catch (const std::exception &e) {
-        ShowMessage(QStringLiteral("The order was not removed: %1").arg(QString::fromStdString(e.what())),
-                    QStringLiteral("KVR"), MessageIcon::Exclamation, this);
+        return notRemoved(QString::fromLocal8Bit(e.what()));
     }
 }

@@ -59,7 +59,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext &context, const QStr
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
     qInstallMessageHandler(quietMessages);
     QGuiApplication app(argc, argv);
     Options options;

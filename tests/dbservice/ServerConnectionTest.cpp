@@ -11,7 +11,7 @@ using ConnectionTest = ServerTest;
 QString constructionError()
 {
     try {
-        clsServer server(gProgramDir, gTradeShow);
+        clsServer server(gProgramDir, false);
     } catch (const DbError &e) {
         return e.description();
     }
@@ -90,7 +90,7 @@ TEST_P(ConnectionTest, SettingsThatCannotChooseAConnectionStopConstruction)
 TEST_P(ConnectionTest, SuiteRootKeepsItsCaseAndTradeShowReadsTheShowDatabase)
 {
     gProgramDir = suite().root() + "/ADMODULE/rf";
-    gTradeShow = true;
+    tradeShow = true;
     suite().setIni("Access", "DBNameShow", suite().root() + "/show.db");
     startServer();
     EXPECT_EQ(server().suiteRoot(), suite().root());

@@ -7,7 +7,6 @@ void ServerTest::SetUp()
     RF_SKIP_UNLESS_CONFIGURED(GetParam());
     m_suite = std::make_unique<TempSuite>(TempSuite::Data::Empty, GetParam());
     gProgramDir = suite().programDir();
-    gTradeShow = false;
     startServer();
 }
 
@@ -15,13 +14,12 @@ void ServerTest::TearDown()
 {
     m_server.reset();
     m_suite.reset();
-    gTradeShow = false;
 }
 
 void ServerTest::startServer()
 {
     m_server.reset();
-    m_server = std::make_unique<clsServer>(gProgramDir, gTradeShow);
+    m_server = std::make_unique<clsServer>(gProgramDir, tradeShow);
 }
 
 QString ServerTest::contents(const QStringList &tables) const

@@ -1,15 +1,14 @@
 // What a saved order leaves behind, and what happens when its files cannot leave the queue.
 
-#include "queue/QueueWindowFixture.h"
+#include "queue/QueueServiceFixture.h"
 
-#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFile>
 #include <cerrno>
 #include <unistd.h>
 
-TEST_F(QueueWindowTest, SavedOrdersMoveToTheDoneListAndTheArchive)
+TEST_F(QueueServiceTest, SavedOrdersMoveToTheDoneListAndTheArchive)
 {
     ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively()); // a missing archive is created
     dropOrder("A1T2A.ord", {"GC25\t2"}, "C1002");
@@ -18,15 +17,15 @@ TEST_F(QueueWindowTest, SavedOrdersMoveToTheDoneListAndTheArchive)
     EXPECT_EQ(queRows(), 0);
     const QStringList expected[] = {{"2", "A1T2A.ord ( SO001001 )", "C1002", "Customer C1002", "2", "Processed"},
                                     {"2", "A1T2B.ord ( SO001002 )", "C1001", "Customer C1001", "2", "Processed"}};
-    ASSERT_EQ(window->fDone->maxRows(), 2);
+    ASSERT_EQ(service->done()->rowCount(), 2);
     for (int row = 1; row <= 2; ++row)
         for (int col = 1; col <= 6; ++col)
             EXPECT_EQ(done(col, row), expected[row - 1][col - 1]);
     // The terminal's page shows the later of its two orders.
-    EXPECT_EQ(window->lblInvNo[1]->text(), "SO001002");
-    EXPECT_EQ(window->lblCustName[1]->text(), "Harbor Street Boutique");
-    EXPECT_EQ(window->lblOrderTotal[1]->text(), "46.75");
-    EXPECT_EQ(window->fGrid[1]->text(1, 1), "MUG600");
+    EXPECT_EQ(page(2).invNo, "SO001002");
+    EXPECT_EQ(page(2).billToName, "Harbor Street Boutique");
+    EXPECT_EQ(page(2).total, Currency::fromRaw(467500));
+    EXPECT_EQ(page(2).lines.value(0).itemNo, "MUG600");
     EXPECT_EQ(files("OrdQueue"), QStringList());
     EXPECT_EQ(files("ordsaved"), (QStringList{"A1T2A.txt", "A1T2Ainfo.txt", "A1T2B.txt", "A1T2Binfo.txt"}));
 
@@ -39,7 +38,7 @@ TEST_F(QueueWindowTest, SavedOrdersMoveToTheDoneListAndTheArchive)
     EXPECT_EQ(second.readAll(), "GC25\t5\r\n");
 }
 
-TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
+TEST_F(QueueServiceTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
 {
     ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
     suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
@@ -54,8 +53,8 @@ TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
 
     // After a restart (as after a crash between the save and the archiving) it is still not saved
     // again, and its archiving is finished once the archive can take it.
-    startWindow();
-    window->readiness().setSettleMs(0); // there before the watch began: settled by time
+    startService();
+    service->readiness().setSettleMs(0); // there before the watch began: settled by time
     scanAndPass();
     EXPECT_EQ(orders(), 1);
     ASSERT_TRUE(QFile::remove(suite->archiveDir()));
@@ -72,7 +71,7 @@ TEST_F(QueueWindowTest, SavedOrderWhoseFilesCannotBeArchivedIsNeverSavedTwice)
     EXPECT_EQ(orders(), 2);
 }
 
-TEST_F(QueueWindowTest, SavedFileWhoseContentChangedIsANewOrder)
+TEST_F(QueueServiceTest, SavedFileWhoseContentChangedIsANewOrder)
 {
     ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
     suite->writeFile("admodule/ordsaved", "not a folder");
@@ -106,7 +105,7 @@ int renameAcrossFileSystems(const char *, const char *)
 
 } // namespace
 
-TEST_F(QueueWindowTest, AFullArchiveDiskKeepsTheOrderFilesQueued)
+TEST_F(QueueServiceTest, AFullArchiveDiskKeepsTheOrderFilesQueued)
 {
     failWithNoSpace = 2;
     SetFileMoveCalls({renameAcrossFileSystems, writeUntilFull});

@@ -1,16 +1,15 @@
-// What the window does with a conversion: the terminal page, the queue status, the done list,
+// What the service does with a conversion: the terminal page it reports, the queue status, the done list,
 // the look-ups in the suite database. The arithmetic is the converter's (OrderConverterTest).
 
-#include "queue/QueueWindowFixture.h"
+#include "queue/QueueServiceFixture.h"
 
-#include "widgets/SpreadGrid.h"
 
 #include <QFile>
 #include <sys/stat.h>
 
 namespace {
 
-class OrderConversionTest : public QueueWindowTest
+class OrderConversionTest : public QueueServiceTest
 {
 protected:
     // Converts one order; the new order's number, "" when it was not saved.
@@ -38,8 +37,9 @@ TEST_F(OrderConversionTest, UnreadQuantitiesAreNamedInTheDoneListAndTheLog)
     EXPECT_EQ(done(6, 1), "record 1: quantity \"12x\" read as 0; Processed");
     EXPECT_NE(log.find("A1T1A.ord (sales order SO001001): record 1: quantity \"12x\" read as 0"), std::string::npos)
         << log;
-    EXPECT_EQ(window->fGrid[0]->text(6, 1), "0");
-    EXPECT_EQ(window->fGrid[0]->text(11, 2), "14.50");
+    ASSERT_EQ(page(1).lines.size(), 2);
+    EXPECT_EQ(page(1).lines[0].ordered, 0);
+    EXPECT_EQ(page(1).lines[1].extended, Currency::fromRaw(145000));
 }
 
 TEST_F(OrderConversionTest, QuotesInCustomerItemAndSalespersonCodesAreDoubled)
@@ -69,21 +69,21 @@ TEST_F(OrderConversionTest, FailuresLeaveTheOrderQueuedWithItsReason)
          "** SKIPPED ** Error: no line of the order has a quantity other than 0 (record 2: quantity \"x\" read as 0)"},
     };
     for (const auto &c : cases) {
-        window->fQue->setMaxRows(0);
+        service->removeQueuedOrder("A1T1A.ord"); // the earlier case's order leaves the queue
         EXPECT_EQ(convert("A1T1A.ord", c.lines, c.custNo), "");
         ASSERT_EQ(queRows(), 1);
         EXPECT_EQ(que(6, 1), c.status);
         EXPECT_TRUE(files("OrdQueue").contains("A1T1A.ord"));
     }
     // The lines read before the unknown item stay on the terminal page.
-    EXPECT_EQ(window->fGrid[0]->maxRows(), 1);
+    EXPECT_EQ(page(1).lines.size(), 1);
 
     // A save that fails: the reason in the queue, "**ERROR**" on the terminal page.
     suite->exec("DROP TABLE sodetail");
     EXPECT_EQ(convert("A1T3A.ord", {"GC25\t1"}, "C1002"), "");
     EXPECT_TRUE(que(6, 2).startsWith("** SKIPPED ** Error :")) << que(6, 2).toStdString();
-    EXPECT_EQ(window->lblInvNo[2]->text(), "**ERROR**");
-    EXPECT_EQ(window->lblCustName[2]->text(), "Maple Lane Apparel");
+    EXPECT_EQ(page(3).invNo, "**ERROR**");
+    EXPECT_EQ(page(3).billToName, "Maple Lane Apparel");
 }
 
 TEST_F(OrderConversionTest, AnOrderNameThatIsNoPlainFileNeverHoldsUpThePass)

@@ -1,10 +1,9 @@
 // The automatic print list and the copies handed to the print window.
 
-#include "queue/QueueWindowFixture.h"
+#include "queue/QueueServiceFixture.h"
 
 #include "module1/PrintStation.h"
 #include "runtime/PrivateProfile.h"
-#include "widgets/SpreadGrid.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,18 +26,18 @@ public:
     QString failure;
 };
 
-class PrintHandOffTest : public QueueWindowTest
+class PrintHandOffTest : public QueueServiceTest
 {
 protected:
     void SetUp() override
     {
-        QueueWindowTest::SetUp();
-        window->setPrintStation(&station);
+        QueueServiceTest::SetUp();
+        service->setPrintStation(&station);
     }
     void TearDown() override
     {
-        window->setPrintStation(nullptr);
-        QueueWindowTest::TearDown();
+        service->setPrintStation(nullptr);
+        QueueServiceTest::TearDown();
     }
     QString printList() const
     {
@@ -48,10 +47,10 @@ protected:
     // The hand-off of one order; its done row's "Print Status".
     QString handOff(const QString &soNo, const QString &printText, const QString &copies)
     {
-        window->txtDefQty->setText(copies);
-        const int row = window->fDone->addRow();
-        window->AutoPrintOrder(soNo, printText, row);
-        return done(6, row);
+        service->setDefaultPrintQty(copies);
+        const int row = service->done()->append(DoneOrder{});
+        service->AutoPrintOrder(soNo, printText, row);
+        return done(6, row + 1);
     }
     FakePrintStation station;
 };
@@ -67,7 +66,7 @@ TEST_F(PrintHandOffTest, PrintListEntriesAndCopies)
     EXPECT_EQ(printList(), "1005|2|1006|1|");
     EXPECT_EQ(station.calls, (QStringList{"range 1005-1005", "print 0 1005-1005", "print 0 1005-1005",
                                           "range 1006-1006", "range 1007-1007", "print 0 1007-1007"}));
-    window->setPrintStation(nullptr);
+    service->setPrintStation(nullptr);
     EXPECT_EQ(handOff("1008", "1", "1"), "Processed");
 }
 
@@ -95,7 +94,7 @@ TEST_F(PrintHandOffTest, FailuresAreShownNotReportedAsProcessed)
 
 TEST_F(PrintHandOffTest, ConvertedOrdersArePrintedUnderTheirNewNumber)
 {
-    window->txtDefQty->setText("1");
+    service->setDefaultPrintQty("1");
     dropOrder("A1T1A.ord", {"GC25\t1"});
     scanAndPass();
     EXPECT_EQ(printList(), "SO001001|1|");
@@ -112,7 +111,7 @@ TEST_F(PrintHandOffTest, AnOrderSavedBeforeARestartIsPrintedOnceWhenItsArchiving
         suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
         station.calls.clear();
         station.failure = printedBefore ? "" : "printer off";
-        window->txtDefQty->setText("1");
+        service->setDefaultPrintQty("1");
         const QString soNo = printedBefore ? "SO001002" : "SO001001";
         dropOrder("A1T1A.ord", {"GC25\t1"});
         scanAndPass();
@@ -120,11 +119,10 @@ TEST_F(PrintHandOffTest, AnOrderSavedBeforeARestartIsPrintedOnceWhenItsArchiving
         if (printedBefore) // the fake station marks nothing
             suite->exec("UPDATE so SET ordstatus = 1 WHERE invno = '" + soNo + "'");
 
-        window->setPrintStation(nullptr);
-        startWindow();
-        window->setPrintStation(&station);
-        window->txtDefQty->setText("1");
-        window->readiness().setSettleMs(0);
+        startService();
+        service->setPrintStation(&station);
+        service->setDefaultPrintQty("1");
+        service->readiness().setSettleMs(0);
         station.calls.clear();
         station.failure.clear();
         ASSERT_TRUE(QFile::remove(suite->archiveDir()));
@@ -142,7 +140,7 @@ TEST_F(PrintHandOffTest, ArchivingFinishedInTheSameRunClearsTheFailureAndPrintsN
 {
     ASSERT_TRUE(QDir(suite->archiveDir()).removeRecursively());
     suite->writeFile("admodule/ordsaved", "a file where the archive folder should be");
-    window->txtDefQty->setText("1");
+    service->setDefaultPrintQty("1");
     dropOrder("A1T1A.ord", {"GC25\t1"});
     scanAndPass();
     ASSERT_TRUE(done(6, 1).startsWith("archive failed: "));

@@ -1,10 +1,9 @@
 // The polling cycle: what the scan lists, what a pass converts, waits for or skips, and what
 // stops, restarts and shutdowns during a pass do.
 
-#include "queue/QueueWindowFixture.h"
+#include "queue/QueueServiceFixture.h"
 
 #include "module1/Module1.h"
-#include "widgets/SpreadGrid.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -13,17 +12,17 @@
 #include <QFile>
 #include <cstdio>
 
-TEST_F(QueueWindowTest, ScanListsEachOrderFileOnce)
+TEST_F(QueueServiceTest, ScanListsEachOrderFileOnce)
 {
     dropOrder("T3A0001.ord", {"GC25\t1"}, "C1003");
     dropOrder("abc.ord", {"GC25\t1"}, QString());
     suite->writeFile("admodule/OrdQueue/notes.txt", "not an order");
-    window->txtDefQty->setText("3");
-    window->Timer1_Timer();
+    service->setDefaultPrintQty("3");
+    service->Timer1_Timer();
     dropOrder("t3a0001.ORD", {"GC25\t1"}, "C1003"); // the same order in other letter case
-    window->txtDefQty->setText("abc");
+    service->setDefaultPrintQty("abc");
     dropOrder("Z1T4A.ord", {"GC25\t1"}, "C1004");
-    window->Timer1_Timer();
+    service->Timer1_Timer();
     ASSERT_EQ(queRows(), 3);
     const QStringList expected[] = {{"", "abc.ord", "", "", "", ""},
                                     {"3", "T3A0001.ord", "C1003", "Customer C1003", "3", ""},
@@ -33,11 +32,11 @@ TEST_F(QueueWindowTest, ScanListsEachOrderFileOnce)
             EXPECT_EQ(que(col, row), expected[row - 1][col - 1]) << row << "," << col;
 }
 
-TEST_F(QueueWindowTest, LateOrRewrittenInfoFileIsReadOnALaterPass)
+TEST_F(QueueServiceTest, LateOrRewrittenInfoFileIsReadOnALaterPass)
 {
     dropOrder("A1T2A.ord", {"GC25\t1"}, QString());
     scanAndPass();
-    window->Timer2_Timer();
+    service->Timer2_Timer();
     // The conversion writes its reason each time: one prefix, however many passes.
     EXPECT_EQ(que(6, 1), "** SKIPPED ** Error:Customer # Required");
 
@@ -46,7 +45,7 @@ TEST_F(QueueWindowTest, LateOrRewrittenInfoFileIsReadOnALaterPass)
         suite->writeFile("admodule/OrdQueue/A1T2Ainfo.crd", "[Customer]\r\nNumber=" + custNo + "\r\n");
     };
     writeInfo("C10");
-    window->Timer2_Timer();
+    service->Timer2_Timer();
     EXPECT_EQ(que(6, 1), "Waiting: the info file is still being written");
     scanAndPass();
     EXPECT_EQ(que(6, 1), "** SKIPPED ** Error: customer # C10 not found");
@@ -56,22 +55,22 @@ TEST_F(QueueWindowTest, LateOrRewrittenInfoFileIsReadOnALaterPass)
     EXPECT_EQ(orders(), 1);
 }
 
-TEST_F(QueueWindowTest, OrderFileStillBeingWrittenWaitsForTheNextScan)
+TEST_F(QueueServiceTest, OrderFileStillBeingWrittenWaitsForTheNextScan)
 {
     dropOrder("A1T1A.ord", {"GC25\t1"});
-    window->Timer1_Timer();
+    service->Timer1_Timer();
     QFile file(suite->queueDir() + "/A1T1A.ord");
     ASSERT_TRUE(file.open(QIODevice::Append));
     file.write("MUG600\t2\r\n");
     file.close();
-    window->Timer2_Timer();
+    service->Timer2_Timer();
     EXPECT_EQ(que(6, 1), "Waiting: the order file is still being written");
     EXPECT_EQ(orders(), 0);
     scanAndPass();
     EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
 }
 
-TEST_F(QueueWindowTest, AnOrderFileWrittenInPlaceWaitsForItsWriterToClose)
+TEST_F(QueueServiceTest, AnOrderFileWrittenInPlaceWaitsForItsWriterToClose)
 {
     dropOrder("A1T1A.ord", {}); // the info file, and an order file the terminal has only begun
     QFile order(suite->queueDir() + "/A1T1A.ord");
@@ -86,9 +85,9 @@ TEST_F(QueueWindowTest, AnOrderFileWrittenInPlaceWaitsForItsWriterToClose)
     EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
 }
 
-TEST_F(QueueWindowTest, ACompleteOrderFileIsPickedUpWithoutWaitingForTheTimers)
+TEST_F(QueueServiceTest, ACompleteOrderFileIsPickedUpWithoutWaitingForTheTimers)
 {
-    window->setImmediatePickup(true);
+    service->setImmediatePickup(true);
     dropOrder("A1T1A.ord", {"GC25\t1"}); // written in place and closed
     suite->writeFile("admodule/OrdQueue/A1T2Ainfo.crd", "[Customer]\r\nNumber=C1002\r\n");
     suite->writeFile("admodule/OrdQueue/A1T2A.tmp", "GC25\t2\r\n");
@@ -101,7 +100,7 @@ TEST_F(QueueWindowTest, ACompleteOrderFileIsPickedUpWithoutWaitingForTheTimers)
     EXPECT_EQ(files("OrdQueue"), QStringList());
 }
 
-TEST_F(QueueWindowTest, ADatabaseFileReplacedUnderTheStationIsOpenedAnew)
+TEST_F(QueueServiceTest, ADatabaseFileReplacedUnderTheStationIsOpenedAnew)
 {
     dropOrder("A1T1A.ord", {"GC25\t1"});
     scanAndPass();
@@ -114,93 +113,29 @@ TEST_F(QueueWindowTest, ADatabaseFileReplacedUnderTheStationIsOpenedAnew)
     EXPECT_EQ(suite->scalar("SELECT group_concat(invno) FROM so").toString(), "SO001001,SO001002");
 }
 
-TEST_F(QueueWindowTest, StopDuringAPassFinishesTheCurrentOrderOnly)
-{
-    for (const char *name : {"A1T1A.ord", "A1T1B.ord", "A1T1C.ord"})
-        dropOrder(name, {"GC25\t1", "MUG600\t1"});
-    window->Timer1_Timer();
-    DuringConversion stop(window.get(), 0, [this] { window->btnRun->click(); });
-    window->Timer2_Timer();
-    ASSERT_TRUE(stop.happened());
-    EXPECT_EQ(orders(), 1);
-    EXPECT_EQ(queRows(), 2);
-    EXPECT_EQ(que(6, 1) + que(6, 2), "");
-    EXPECT_EQ(window->statusMsgPanel->text(), "STOPPED");
-    EXPECT_FALSE(window->Timer1->isActive() || window->Timer2->isActive());
-
-    window->btnRun->click();
-    EXPECT_EQ(window->statusMsgPanel->text(), "RUNNING ..");
-    window->Timer2_Timer();
-    EXPECT_EQ(orders(), 3);
-}
-
-TEST_F(QueueWindowTest, QuickStopAndStartDuringAPassNeverStartsASecondPass)
-{
-    for (const char *name : {"A1T1A.ord", "A1T1B.ord", "A1T1C.ord"})
-        dropOrder(name, {"GC25\t1", "MUG600\t1"});
-    window->Timer1_Timer();
-    DuringConversion restart(window.get(), 0, [this] {
-        window->btnRun->click();
-        window->btnRun->click();
-        // The timers run again and fire while the first pass is still converting.
-        window->Timer2_Timer();
-        window->Timer1_Timer();
-    });
-    window->Timer2_Timer();
-    ASSERT_TRUE(restart.happened());
-    EXPECT_EQ(orders(), 3);
-    EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 6);
-    EXPECT_EQ(queRows(), 0);
-}
-
-TEST_F(QueueWindowTest, ShutdownOrCloseDuringAPassWaitsForTheCurrentOrder)
-{
-    const std::function<void()> ways[] = {
-        [this] { window->requestShutdown(); }, // SIGTERM
-        [this] {
-            window->btnRun->click(); // stopped, so the close check lets the window close
-            window->btnExit->click();
-        }};
-    for (const auto &way : ways) {
-        TearDown();
-        SetUp();
-        for (const char *name : {"A1T1A.ord", "A1T1B.ord"})
-            dropOrder(name, {"GC25\t1", "MUG600\t1"});
-        window->Timer1_Timer();
-        DuringConversion during(window.get(), 0, [&] {
-            way();
-            EXPECT_NE(gServer, nullptr) << "the database service must outlive the order";
-        });
-        window->Timer2_Timer();
-        ASSERT_TRUE(during.happened());
-        EXPECT_EQ(orders(), 1);
-        EXPECT_EQ(gServer, nullptr) << "the program ends once the pass is over";
-    }
-}
-
-TEST_F(QueueWindowTest, QueueAndArchiveFoldersAreFoundInAnyLetterCase)
+TEST_F(QueueServiceTest, QueueAndArchiveFoldersAreFoundInAnyLetterCase)
 {
     QDir program(suite->programDir());
     ASSERT_TRUE(program.rename("OrdQueue", "ORDQUEUE") && program.rename("ordsaved", "OrdSaved"));
-    window->readiness().setSettleMs(0); // the watch follows the folder only from the next scan
+    service->readiness().setSettleMs(0); // the watch follows the folder only from the next scan
     suite->writeFile("admodule/ORDQUEUE/A1T4Ainfo.crd", "[Customer]\r\nNumber=C1004\r\n");
     suite->writeFile("admodule/ORDQUEUE/A1T4A.ord", "GC25\t1\r\n");
     scanAndPass();
     EXPECT_EQ(files("OrdSaved"), (QStringList{"A1T4A.txt", "A1T4Ainfo.txt"}));
 }
 
-TEST_F(QueueWindowTest, AQueueFolderThatVanishesShowsInTheStatusUntilItIsBack)
+TEST_F(QueueServiceTest, AQueueFolderThatVanishesShowsInTheStatusUntilItIsBack)
 {
     const QString queue = suite->queueDir();
     ASSERT_TRUE(QDir().rename(queue, queue + ".away"));
     testing::internal::CaptureStderr();
-    window->Timer1_Timer();
-    window->Timer1_Timer();
-    EXPECT_EQ(window->statusMsgPanel->text(), "QUEUE FOLDER MISSING: " + queue);
+    service->Timer1_Timer();
+    service->Timer1_Timer();
+    EXPECT_EQ(service->statusText(), "QUEUE FOLDER MISSING: " + queue);
     ASSERT_TRUE(QDir().rename(queue + ".away", queue));
-    window->Timer1_Timer();
+    service->Timer1_Timer();
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
-    EXPECT_EQ(window->statusMsgPanel->text(), "RUNNING ..");
+    EXPECT_EQ(service->statusText(), "RUNNING ..");
     EXPECT_EQ(log.count("The queue folder " + queue + " is missing"), 1) << log.toStdString();
     EXPECT_TRUE(log.contains("The queue folder " + queue + " is back"));
 }

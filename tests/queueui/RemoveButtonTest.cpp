@@ -1,18 +1,18 @@
 // "Delete Selected Order Queue": the files move to ordremoved, nothing is deleted, and the order
 // being converted stays where it is.
 
-#include "queue/QueueWindowFixture.h"
+#include "queueui/MainWindowFixture.h"
 
-#include "widgets/SpreadGrid.h"
+#include "widgets/ModelGrid.h"
 
-TEST_F(QueueWindowTest, RemovedOrdersAreMovedAsideNotDeleted)
+TEST_F(MainWindowTest, RemovedOrdersAreMovedAsideNotDeleted)
 {
     dropOrder("A1T1A.ord", {"GC25\t1"});
     dropOrder("A1T2A.ord", {"GC25\t1"}, "C1002");
-    window->Timer1_Timer();
+    service->Timer1_Timer();
     window->fQue->selectRow(0);
     {
-        DuringConversion answerYes(window.get(), 0, [] {});
+        MessageAnswerer answerYes;
         window->btnRemove_Click();
         EXPECT_EQ(answerYes.lastMessage().left(31), "Remove the order A1T1A.ord from");
     }
@@ -22,32 +22,34 @@ TEST_F(QueueWindowTest, RemovedOrdersAreMovedAsideNotDeleted)
     EXPECT_EQ(queRows(), 0);
 }
 
-TEST_F(QueueWindowTest, TheOrderBeingConvertedCannotBeRemoved)
+TEST_F(MainWindowTest, TheOrderBeingConvertedCannotBeRemoved)
 {
     dropOrder("A1T1A.ord", {"GC25\t1", "MUG600\t1"});
-    window->Timer1_Timer();
-    DuringConversion remove(window.get(), 0, [this] {
+    service->Timer1_Timer();
+    MessageAnswerer answer;
+    DuringConversion remove(service.get(), 1, [this] {
         window->fQue->selectRow(0);
         window->btnRemove_Click();
     });
-    window->Timer2_Timer();
+    service->Timer2_Timer();
     ASSERT_TRUE(remove.happened());
-    EXPECT_TRUE(remove.lastMessage().contains("being converted")) << remove.lastMessage().toStdString();
+    EXPECT_TRUE(answer.lastMessage().contains("being converted")) << answer.lastMessage().toStdString();
     EXPECT_EQ(files("ordsaved"), (QStringList{"A1T1A.txt", "A1T1Ainfo.txt"}));
     EXPECT_EQ(files("ordremoved"), QStringList());
 }
 
-TEST_F(QueueWindowTest, RemovingARowAboveTheOrderBeingConvertedLeavesThatOrderIntact)
+TEST_F(MainWindowTest, RemovingARowAboveTheOrderBeingConvertedLeavesThatOrderIntact)
 {
     dropOrder("A1T1A.ord", {"GC25\t1"}, "C9999"); // fails: unknown customer
     dropOrder("A1T2A.ord", {"GC25\t1", "MUG600\t1"}, "C1002");
     dropOrder("A1T3A.ord", {"GC25\t1"}, "C9999");
-    window->Timer1_Timer();
-    DuringConversion remove(window.get(), 1, [this] {
+    service->Timer1_Timer();
+    MessageAnswerer answer;
+    DuringConversion remove(service.get(), 2, [this] {
         window->fQue->selectRow(0);
         window->btnRemove_Click();
     });
-    window->Timer2_Timer();
+    service->Timer2_Timer();
     ASSERT_TRUE(remove.happened());
     EXPECT_EQ(done(2, 1), "A1T2A.ord ( SO001001 )");
     ASSERT_EQ(queRows(), 1);
