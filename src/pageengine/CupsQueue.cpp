@@ -93,6 +93,95 @@ QString because(const QueueState &state)
 
 } // namespace
 
+namespace {
+
+struct DestsDelete
+{
+    int count = 0;
+    void operator()(cups_dest_t *dests) const { cupsFreeDests(count, dests); }
+};
+
+// Calls `use` with every destination the scheduler lists.
+template <typename F>
+void forEachDest(F &&use)
+{
+    cups_dest_t *dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    const std::unique_ptr<cups_dest_t, DestsDelete> owner(dests, DestsDelete{count});
+    for (int i = 0; i < count; ++i)
+        use(dests[i]);
+}
+
+QString destName(const cups_dest_t &dest)
+{
+    const QString name = QString::fromUtf8(dest.name);
+    return dest.instance ? name + QLatin1Char('/') + QString::fromUtf8(dest.instance) : name;
+}
+
+constexpr double TwipsPerHundredthMm = 1440.0 / 2540.0;
+
+Media mediaOf(const cups_size_t &size)
+{
+    const auto twips = [](int hundredthsMm) { return hundredthsMm * TwipsPerHundredthMm; };
+    return {QSizeF(twips(size.width), twips(size.length)),
+            QMarginsF(twips(size.left), twips(size.top), twips(size.right), twips(size.bottom))};
+}
+
+// The queue's paper chosen by `pick` (cupsGetDestMediaDefault or ...BySize) from its information.
+template <typename Pick>
+std::optional<Media> media(const QString &printer, Pick &&pick)
+{
+    std::optional<Media> result;
+    const QByteArray queue = queueName(printer);
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
+    if (!dest)
+        return result;
+    if (cups_dinfo_t *info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        cups_size_t size = {};
+        if (pick(dest, info, &size))
+            result = mediaOf(size);
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return result;
+}
+
+} // namespace
+
+QStringList printers()
+{
+    QStringList names;
+    forEachDest([&names](const cups_dest_t &dest) { names << destName(dest); });
+    return names;
+}
+
+QString defaultPrinter()
+{
+    QString name;
+    forEachDest([&name](const cups_dest_t &dest) {
+        if (dest.is_default && name.isEmpty())
+            name = destName(dest);
+    });
+    return name;
+}
+
+std::optional<Media> defaultMedia(const QString &printer)
+{
+    return media(printer, [](cups_dest_t *dest, cups_dinfo_t *info, cups_size_t *size) {
+        return cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, size) != 0;
+    });
+}
+
+std::optional<Media> mediaFor(const QString &printer, QSizeF size)
+{
+    const int width = int(size.width() / TwipsPerHundredthMm + 0.5);
+    const int length = int(size.height() / TwipsPerHundredthMm + 0.5);
+    return media(printer, [width, length](cups_dest_t *dest, cups_dinfo_t *info, cups_size_t *found) {
+        return cupsGetDestMediaBySize(CUPS_HTTP_DEFAULT, dest, info, width, length, CUPS_MEDIA_FLAGS_DEFAULT, found)
+            != 0;
+    });
+}
+
 QString port(const QString &printer)
 {
     const QueueState state = queryQueue(queueName(printer));

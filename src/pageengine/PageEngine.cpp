@@ -153,7 +153,7 @@ PrintResult PageEngine::PrintDocument(int fromPage, int toPage)
     return m_lastPrint;
 }
 
-PrintResult PageEngine::PrintDocument(QPrinter &printer, int fromPage, int toPage)
+PrintResult PageEngine::PrintDocument(const PrinterSetup &printer, int fromPage, int toPage)
 {
     const std::unique_ptr<PrintMonitor> monitor = makeMonitor();
     m_lastPrint = PagePrinter::print(m_document, printer, m_docName, fromPage, toPage, m_physicalPage, monitor.get());

@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-class QPrinter;
+struct PrinterSetup;
 
 // Page layout engine: holds a document of pages, each a display list in twips (1440 to the inch,
 // origin at the sheet's top left corner), writes text, tables, rules and boxed text at a current
@@ -135,7 +135,7 @@ public:
     // Pages fromPage..toPage, 1-based; 0 means the first / the last page.
     PrintResult PrintDocument(int fromPage = 0, int toPage = 0);
     // The same on a printer set up in the system's printer dialog (its paper and options kept).
-    PrintResult PrintDocument(QPrinter &printer, int fromPage = 0, int toPage = 0);
+    PrintResult PrintDocument(const PrinterSetup &printer, int fromPage = 0, int toPage = 0);
     const PrintResult &LastPrintResult() const { return m_lastPrint; }
     // Tells the preview to repaint.
     void Refresh();

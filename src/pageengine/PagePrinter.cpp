@@ -9,9 +9,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrintEngine>
-#include <QPrinterInfo>
 #include <functional>
 #include <optional>
 
@@ -95,14 +92,10 @@ PrintResult printed(int from, int to)
     return result;
 }
 
-PrintResult printPdf(const PageDocument &document, const QString &documentName, int from, int to,
-                     PrintMonitor *monitor)
+// Writes pages from..to into the PDF file `path`; on any failure no file is left.
+PrintResult printPdfFile(const PageDocument &document, const QString &path, const QString &documentName, int from,
+                         int to, QPointF offset, PrintMonitor *monitor)
 {
-    QString error;
-    const QString path = PrinterList::reservePdfFile(documentName, &error);
-    if (path.isEmpty())
-        return failure(error);
-
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const PrintResult result = failure(QStringLiteral("The PDF file \"%1\" cannot be written: %2").arg(path, file.errorString()));
@@ -110,7 +103,7 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
         return result;
     }
     bool stopped = false;
-    error = writePdf(file, document, documentName, from, to, QPointF(), monitor, &stopped);
+    const QString error = writePdf(file, document, documentName, from, to, offset, monitor, &stopped);
     file.close();
     if (stopped) {
         QFile::remove(path);
@@ -124,6 +117,16 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
     PrintResult result = printed(from, to);
     result.outputFile = path;
     return result;
+}
+
+PrintResult printPdf(const PageDocument &document, const QString &documentName, int from, int to,
+                     PrintMonitor *monitor)
+{
+    QString error;
+    const QString path = PrinterList::reservePdfFile(documentName, &error);
+    if (path.isEmpty())
+        return failure(error);
+    return printPdfFile(document, path, documentName, from, to, QPointF(), monitor);
 }
 
 // A CUPS queue gets the document as one PDF job through the CUPS API, which, unlike QPrinter,
@@ -144,89 +147,17 @@ PrintResult printCups(const PageDocument &document, const QString &device, const
     return refused.isEmpty() ? printed(from, to) : failure(refused);
 }
 
-// The corner of the printable area in twips: where coordinates start unless they are the sheet's.
-QPointF printableCorner(const QPrinter &printer, bool physicalPage)
-{
-    if (physicalPage)
-        return {};
-    const QMarginsF margins = printer.pageLayout().marginsPoints();
-    return QPointF(margins.left() * 20.0, margins.top() * 20.0);
-}
-
-// The job options of a printer set up in the system's printer dialog.
-CupsQueue::Options optionsOf(const QPrinter &printer)
-{
-    CupsQueue::Options options;
-    const auto add = [&options](const QByteArray &name, const QByteArray &value) {
-        options.append(qMakePair(name, value));
-    };
-    add("media", printer.pageLayout().pageSize().key().toUtf8());
-    if (printer.copyCount() > 1) {
-        add("copies", QByteArray::number(printer.copyCount()));
-        if (printer.collateCopies())
-            add("Collate", "True");
-    }
-    switch (printer.duplex()) {
-    case QPrinter::DuplexNone: add("sides", "one-sided"); break;
-    case QPrinter::DuplexAuto:
-    case QPrinter::DuplexLongSide: add("sides", "two-sided-long-edge"); break;
-    case QPrinter::DuplexShortSide: add("sides", "two-sided-short-edge"); break;
-    }
-    // The dialog keeps its other CUPS choices (pages per sheet, page set, banners, ...) as name and
-    // value pairs under this print engine property of Qt's CUPS support.
-    const QPrintEngine::PrintEnginePropertyKey cupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-    const QStringList pairs = printer.printEngine()->property(cupsOptionsKey).toStringList();
-    for (qsizetype i = 0; i + 1 < pairs.size(); i += 2)
-        add(pairs[i].toUtf8(), pairs[i + 1].toUtf8());
-    return options;
-}
-
-// One job on a printer the caller has set up (paper, duplex, options chosen in the system's dialog).
-PrintResult printOn(QPrinter &printer, const PageDocument &document, const QString &documentName,
-                    int from, int to, bool physicalPage, PrintMonitor *monitor)
-{
-    if (printer.outputFormat() == QPrinter::NativeFormat)
-        return printCups(document, printer.printerName(), documentName, from, to,
-                         printableCorner(printer, physicalPage), optionsOf(printer), monitor);
-
-    // Set up to print into a file: QPrinter writes it and reports its own failures.
-    const QString device = printer.outputFileName();
-    printer.setDocName(documentName);
-    printer.setFullPage(physicalPage);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return failure(QStringLiteral("The file \"%1\" cannot be written.").arg(device));
-    for (int page = from; page <= to; ++page) {
-        if (!mayPrint(monitor, page)) {
-            printer.abort();
-            painter.end();
-            QFile::remove(device);
-            return cancelled();
-        }
-        if (page > from && !printer.newPage()) {
-            printer.abort();
-            painter.end();
-            return failure(QStringLiteral("The file \"%1\" could not be written at page %2.").arg(device).arg(page));
-        }
-        PageRenderer::render(painter, document.pages.at(page - 1), PageRenderer::scaleX(printer),
-                             PageRenderer::scaleY(printer));
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        return failure(QStringLiteral("The file \"%1\" could not be written.").arg(device));
-    return printed(from, to);
-}
-
 PrintResult printSystem(const PageDocument &document, const QString &device, const QString &documentName,
                         int from, int to, bool physicalPage, PrintMonitor *monitor)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(device);
-    if (device.trimmed().isEmpty() || info.isNull())
+    if (device.trimmed().isEmpty() || !CupsQueue::printers().contains(device))
         return failure(QStringLiteral("The printer \"%1\" is not available.").arg(device));
+    // Coordinates start at the printable area's corner unless they are the sheet's.
     QPointF corner;
     if (!physicalPage) {
-        QPrinter printer(info, QPrinter::HighResolution);
-        printer.setPageSize(pageSizeOf(document.pages.at(from - 1)));
-        corner = printableCorner(printer, false);
+        const PageData &first = document.pages.at(from - 1);
+        if (const auto media = CupsQueue::mediaFor(device, QSizeF(first.width, first.height)))
+            corner = QPointF(media->margins.left(), media->margins.top());
     }
     return printCups(document, device, documentName, from, to, corner, {}, monitor);
 }
@@ -271,17 +202,21 @@ PrintResult print(const PageDocument &document, const QString &device, const QSt
     });
 }
 
-PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
+PrintResult print(const PageDocument &document, const PrinterSetup &setup, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor)
 {
     int from = 0, to = 0;
     if (const auto error = checkRange(document, fromPage, toPage, from, to))
         return failure(*error);
-    const bool toFile = printer.outputFormat() != QPrinter::NativeFormat;
-    const QString device = toFile ? printer.outputFileName() : printer.printerName();
+    const bool toFile = !setup.outputFile.isEmpty();
+    const QString device = toFile ? setup.outputFile : setup.printer;
     const PrintJobInfo job{documentName, device, toFile || !monitor ? QString() : PrinterList::port(device), from, to};
-    return watched(monitor, job,
-                   [&] { return printOn(printer, document, documentName, from, to, physicalPage, monitor); });
+    const QPointF offset = physicalPage ? QPointF() : setup.corner;
+    return watched(monitor, job, [&] {
+        if (toFile)
+            return printPdfFile(document, setup.outputFile, documentName, from, to, offset, monitor);
+        return printCups(document, setup.printer, documentName, from, to, offset, setup.options, monitor);
+    });
 }
 
 } // namespace PagePrinter

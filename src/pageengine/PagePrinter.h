@@ -3,9 +3,11 @@
 #include "pageengine/PageDocument.h"
 #include "pageengine/PrintMonitor.h"
 
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QPointF>
 #include <QString>
-
-class QPrinter;
 
 struct PrintResult
 {
@@ -17,6 +19,16 @@ struct PrintResult
     int pagesPrinted = 0;
     // The monitor cancelled the job (ok is false, nothing of it printed).
     bool cancelled = false;
+};
+
+// A printer as the operator set it up in the system's printer dialog: the CUPS queue and the job
+// options chosen there, or a file to print into.
+struct PrinterSetup
+{
+    QString printer;    // the CUPS queue ("queue" or "queue/instance"); ignored with an output file
+    QString outputFile; // print into this PDF file instead of a queue
+    QPointF corner;     // the printable area's corner on the sheet, in twips
+    QList<QPair<QByteArray, QByteArray>> options; // CUPS job options, name and value ("media", "A4")
 };
 
 // Sends a finished document to a printer as one print job.
@@ -33,9 +45,9 @@ namespace PagePrinter {
 PrintResult print(const PageDocument &document, const QString &device, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor = nullptr);
 
-// The same on a printer the caller has set up (paper, tray, duplex chosen in the system's
-// printer dialog); its settings are kept.
-PrintResult print(const PageDocument &document, QPrinter &printer, const QString &documentName,
+// The same on a printer the operator has set up (paper, tray, duplex chosen in the system's
+// printer dialog); its options go with the job.
+PrintResult print(const PageDocument &document, const PrinterSetup &setup, const QString &documentName,
                   int fromPage, int toPage, bool physicalPage, PrintMonitor *monitor = nullptr);
 
 } // namespace PagePrinter

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMutex>
-#include <QPageSize>
-#include <QPrinterInfo>
 
 namespace PrinterList {
 
@@ -41,7 +39,7 @@ QString safeFileStem(const QString &documentName)
 QStringList names()
 {
     QStringList result;
-    for (const QString &name : QPrinterInfo::availablePrinterNames()) {
+    for (const QString &name : CupsQueue::printers()) {
         if (!isPdf(name))
             result << name;
     }
@@ -51,7 +49,7 @@ QStringList names()
 
 QString defaultName()
 {
-    const QString systemDefault = QPrinterInfo::defaultPrinterName();
+    const QString systemDefault = CupsQueue::defaultPrinter();
     if (!systemDefault.isEmpty() && !isPdf(systemDefault))
         return systemDefault;
     const QStringList all = names();
@@ -71,12 +69,8 @@ QString port(const QString &name)
 QSizeF paperSize(const QString &name)
 {
     if (!isPdf(name)) {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(name);
-        const QPageSize size = info.isNull() ? QPageSize() : info.defaultPageSize();
-        if (size.isValid()) {
-            const QSizeF points = size.sizePoints();
-            return QSizeF(points.width() * 20.0, points.height() * 20.0);
-        }
+        if (const auto media = CupsQueue::defaultMedia(name); media && !media->size.isEmpty())
+            return media->size;
     }
     return QSizeF(LetterWidth, LetterHeight);
 }

@@ -1,6 +1,7 @@
 #include "printui/fEZPrint.h"
 
 #include "printui/ModalRunner.h"
+#include "printui/PrinterSetupOf.h"
 #include "module1/Module1.h"
 #include "widgets/PagePreview.h"
 #include "pageengine/PagePrinter.h"
@@ -284,7 +285,7 @@ void fEZPrint::printDocument()
     }
     const bool setUp = mPrinterSetup && mPrinterSetup->printerName() == vsPrinter().Device();
     const PrintResult result =
-        setUp ? vsPrinter().PrintDocument(*mPrinterSetup, from, to) : vsPrinter().PrintDocument(from, to);
+        setUp ? vsPrinter().PrintDocument(PrinterSetupOf(*mPrinterSetup), from, to) : vsPrinter().PrintDocument(from, to);
     if (!result.ok)
         ShowMessage(result.error, Title, MessageIcon::Critical, this);
 }
