@@ -5,8 +5,9 @@
 // Each window's line on standard output gives its frame and the screen's available area; a
 // window that does not fit it fails the run.
 //
-// Windows: "print" (the print window as it loads), "preview" (the print window's preview of
-// the suite's sales orders in the stored layout style: nothing is printed or marked printed),
+// Windows: "print" (the print window as it loads), "preview" (the print window's preview of the
+// suite's sales order with the most lines in the stored layout style: nothing is printed or
+// marked printed),
 // "setup" (the style setup window, opened from the print window).
 //
 // Exit status: 0 every window written and within the screen, 1 some were not (the reasons on
@@ -126,12 +127,14 @@ const Window Windows[] = {
     {"preview",
      [](Camera &, PrintWindowStation &station) {
          mm_prtinv &window = *station.window();
-         Recordset range =
-             window.mDB.openSnapshot(QStringLiteral("select min(invno) as first, max(invno) as last from so"));
+         // The order with the most lines: the one most likely to fill more than a page.
+         Recordset longest = window.mDB.openSnapshot(QStringLiteral(
+             "select invno, count(*) as lines from sodetail group by invno order by count(*) desc, invno"));
+         const QString order = longest.text(QStringLiteral("invno"));
          window.Option1[1]->setChecked(true);
          window.Option2[0]->setChecked(true);
-         window.txtfrom[0]->setText(range.text(QStringLiteral("first")));
-         window.txtfrom[1]->setText(range.text(QStringLiteral("last")));
+         window.txtfrom[0]->setText(order);
+         window.txtfrom[1]->setText(order);
          gModalName = QStringLiteral("preview");
          window.btnPrint_Click(1);
      }},

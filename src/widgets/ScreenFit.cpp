@@ -35,7 +35,7 @@ void fitToScreen(QWidget &window)
     const QRect room = clientRoom(window);
     QRect placed = window.geometry();
     placed.setSize(placed.size().boundedTo(room.size()).expandedTo(window.minimumSize()));
-    if (!window.testAttribute(Qt::WA_Moved) && !window.isVisible())
+    if (!window.testAttribute(Qt::WA_Moved))
         placed.moveCenter(room.center());
     placed.moveLeft(qMax(room.left(), qMin(placed.left(), room.right() - placed.width() + 1)));
     placed.moveTop(qMax(room.top(), qMin(placed.top(), room.bottom() - placed.height() + 1)));
