@@ -72,8 +72,8 @@ void fEZPrint::setEngine(PageEngine &engine)
 void fEZPrint::buildControls()
 {
     picPrinterControlBar = new QWidget(this);
-    auto *rows = new QVBoxLayout(picPrinterControlBar);
-    rows->setContentsMargins(0, 0, 0, 0);
+    mToolRows = new QVBoxLayout(picPrinterControlBar);
+    mToolRows->setContentsMargins(0, 0, 0, 0);
     auto makeButton = [](QWidget *parent, const QString &caption, const QString &tip) {
         auto *button = new QToolButton(parent);
         button->setText(caption);
@@ -167,10 +167,10 @@ void fEZPrint::buildControls()
     printing->addWidget(Command1);
     printing->addStretch();
 
-    auto *firstRow = new QHBoxLayout;
-    firstRow->addWidget(mNavigation);
-    firstRow->addWidget(mPrintControls);
-    rows->addLayout(firstRow);
+    mFirstRow = new QHBoxLayout;
+    mFirstRow->addWidget(mNavigation);
+    mFirstRow->addWidget(mPrintControls);
+    mToolRows->addLayout(mFirstRow);
 
     vsPrinterView = new PagePreview(this);
     connect(vsPrinterView, &PagePreview::pageChanged, this, &fEZPrint::UpdateControlBar);
@@ -187,17 +187,15 @@ void fEZPrint::buildControls()
 void fEZPrint::placeOnScreen()
 {
     const QRect room = ScreenFit::clientRoom(*this);
-    auto *rows = static_cast<QVBoxLayout *>(picPrinterControlBar->layout());
-    auto *firstRow = static_cast<QHBoxLayout *>(rows->itemAt(0)->layout());
     const QMargins margins = layout()->contentsMargins();
-    const int oneRow = mNavigation->sizeHint().width() + firstRow->spacing() + mPrintControls->sizeHint().width()
+    const int oneRow = mNavigation->sizeHint().width() + mFirstRow->spacing() + mPrintControls->sizeHint().width()
                      + margins.left() + margins.right();
-    firstRow->removeWidget(mPrintControls);
-    rows->removeWidget(mPrintControls);
+    mFirstRow->removeWidget(mPrintControls);
+    mToolRows->removeWidget(mPrintControls);
     if (oneRow <= room.width())
-        firstRow->addWidget(mPrintControls);
+        mFirstRow->addWidget(mPrintControls);
     else
-        rows->addWidget(mPrintControls);
+        mToolRows->addWidget(mPrintControls);
 
     if (!mPlaced) {
         // 100 twips from the left, 20 from the top, 300 narrower and lower than the screen.

@@ -12,6 +12,8 @@ class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QToolButton;
+class QHBoxLayout;
+class QVBoxLayout;
 
 // The preview window. It shows the document of a page engine it is given (the print window's
 // engine of the last request), so the operator can page through it, zoom and print all of it or
@@ -82,5 +84,7 @@ private:
     // row of the tool bar on a narrow screen.
     QWidget *mNavigation = nullptr;
     QWidget *mPrintControls = nullptr;
+    QVBoxLayout *mToolRows = nullptr;
+    QHBoxLayout *mFirstRow = nullptr;
     bool mPlaced = false;
 };
