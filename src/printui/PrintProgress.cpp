@@ -133,7 +133,9 @@ void PrintProgress::closeEvent(QCloseEvent *event)
 
 void PrintProgress::place()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
+    // The screen the operator works on: that of the program's active window.
+    const QWidget *active = QApplication::activeWindow();
+    const QScreen *screen = active ? active->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();

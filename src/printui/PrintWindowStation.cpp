@@ -2,8 +2,6 @@
 
 #include "printui/mm_prtinv.h"
 
-#include <QLineEdit>
-
 PrintWindowStation::~PrintWindowStation()
 {
     closeWindow();
@@ -46,19 +44,16 @@ void PrintWindowStation::closeWindow()
 
 void PrintWindowStation::setRange(const QString &from, const QString &to)
 {
-    try {
-        mm_prtinv &form = load();
-        form.txtfrom[0]->setText(from);
-        form.txtfrom[1]->setText(to);
-    } catch (const std::exception &) {
-        // Print_So loads the window again and reports why it cannot.
-    }
+    mRange = std::make_pair(from, to);
 }
 
 QString PrintWindowStation::Print_So(int iPreview, const QString &argFrom, const QString &argTo)
 {
     try {
-        return load().Print_So(iPreview, argFrom, argTo);
+        mm_prtinv &form = load();
+        if (argFrom.isEmpty() && argTo.isEmpty() && mRange)
+            return form.Print_So(iPreview, mRange->first, mRange->second);
+        return form.Print_So(iPreview, argFrom, argTo);
     } catch (const std::exception &e) {
         return QString::fromLocal8Bit(e.what());
     }

@@ -1,12 +1,13 @@
 #include "printui/fEZPrint.h"
 
-#include "printui/ModalRunner.h"
-#include "printui/PrinterSetupOf.h"
 #include "module1/Module1.h"
-#include "widgets/PagePreview.h"
 #include "pageengine/PagePrinter.h"
 #include "pageengine/PrinterList.h"
+#include "printui/ModalRunner.h"
+#include "printui/PrinterSetupOf.h"
 #include "runtime/VbFormat.h"
+#include "widgets/PagePreview.h"
+#include "widgets/ScreenFit.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,8 +22,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,12 +50,6 @@ fEZPrint::fEZPrint(PageEngine &engine, QWidget *parent)
     setWindowTitle(QStringLiteral(" Print Preview"));
     buildControls();
     setEngine(engine);
-
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        setGeometry(area.x() + twipsToPixels(100, this), area.y() + twipsToPixels(20, this),
-                    area.width() - twipsToPixels(300, this), area.height() - twipsToPixels(300, this));
-    }
     vsPrinterView->setZoom(100);
     UpdateControlBar();
 }
@@ -77,39 +72,69 @@ void fEZPrint::setEngine(PageEngine &engine)
 
 void fEZPrint::buildControls()
 {
-    static const char *const arrows[4] = {"|<", "<", ">", ">|"};
-
     picPrinterControlBar = new QWidget(this);
-    auto *bar = new QHBoxLayout(picPrinterControlBar);
-    bar->setContentsMargins(0, 0, 0, 0);
-    auto makeButton = [this](const QString &caption) {
-        auto *button = new QPushButton(caption, picPrinterControlBar);
-        button->setAutoDefault(false);
+    mToolRows = new QVBoxLayout(picPrinterControlBar);
+    mToolRows->setContentsMargins(0, 0, 0, 0);
+    auto makeButton = [](QWidget *parent, const QString &caption, const QString &tip) {
+        auto *button = new QToolButton(parent);
+        button->setText(caption);
+        button->setToolTip(tip);
         return button;
     };
-    for (int i = 0; i < 4; ++i) {
-        cmdPage[i] = makeButton(QString::fromLatin1(arrows[i]));
-        connect(cmdPage[i], &QPushButton::clicked, this, [this, i] { cmdPage_Click(i); });
-        bar->addWidget(cmdPage[i]);
-    }
-    bar->addWidget(new QLabel(QStringLiteral("Page:"), picPrinterControlBar));
-    lblPage = new QLabel(QStringLiteral("1"), picPrinterControlBar);
-    bar->addWidget(lblPage);
-    bar->addSpacing(12);
-    for (int i = 0; i < 4; ++i) {
-        cmdZoom[i] = makeButton(QString::fromLatin1(arrows[i]));
-        connect(cmdZoom[i], &QPushButton::clicked, this, [this, i] { cmdZoom_Click(i); });
-        bar->addWidget(cmdZoom[i]);
-    }
-    bar->addWidget(new QLabel(QStringLiteral("Zoom:"), picPrinterControlBar));
-    lblZoom = new QLabel(QStringLiteral("100"), picPrinterControlBar);
-    bar->addWidget(lblZoom);
-    cmdFitWidth = makeButton(QStringLiteral("Fit &Width"));
-    connect(cmdFitWidth, &QPushButton::clicked, this, &fEZPrint::cmdFitWidth_Click);
-    bar->addWidget(cmdFitWidth);
-    bar->addSpacing(12);
 
-    auto *range = new QGroupBox(QStringLiteral("Print Range"), picPrinterControlBar);
+    mNavigation = new QWidget(picPrinterControlBar);
+    auto *navigation = new QHBoxLayout(mNavigation);
+    navigation->setContentsMargins(0, 0, 0, 0);
+    static const char *const pageCaptions[4] = {"|<", "<", ">", ">|"};
+    static const char *const pageTips[4] = {"First page (Home)", "Previous page (Page Up)", "Next page (Page Down)",
+                                            "Last page (End)"};
+    for (int i = 0; i < 4; ++i) {
+        cmdPage[i] = makeButton(mNavigation, QString::fromLatin1(pageCaptions[i]), QString::fromLatin1(pageTips[i]));
+        connect(cmdPage[i], &QToolButton::clicked, this, [this, i] { cmdPage_Click(i); });
+    }
+    lblPage = new QLabel(QStringLiteral("1 of 1"), mNavigation);
+    lblPage->setAlignment(Qt::AlignCenter);
+    // Room for "Page 999 of 999": the bar does not jump while paging.
+    lblPage->setMinimumWidth(lblPage->fontMetrics().horizontalAdvance(QStringLiteral("999 of 999")));
+    navigation->addWidget(cmdPage[0]);
+    navigation->addWidget(cmdPage[1]);
+    navigation->addWidget(new QLabel(QStringLiteral("Page"), mNavigation));
+    navigation->addWidget(lblPage);
+    navigation->addWidget(cmdPage[2]);
+    navigation->addWidget(cmdPage[3]);
+    navigation->addSpacing(12);
+
+    // The zoom buttons differ from the page buttons at a glance: words and signs, not arrows.
+    static const char *const zoomCaptions[4] = {"Min", "\u2212", "+", "Max"};
+    static const char *const zoomTips[4] = {"Lowest zoom", "Zoom out (Ctrl+-, Ctrl+wheel)",
+                                            "Zoom in (Ctrl++, Ctrl+wheel)", "Highest zoom"};
+    for (int i = 0; i < 4; ++i) {
+        cmdZoom[i] = makeButton(mNavigation, QString::fromUtf8(zoomCaptions[i]), QString::fromLatin1(zoomTips[i]));
+        connect(cmdZoom[i], &QToolButton::clicked, this, [this, i] { cmdZoom_Click(i); });
+    }
+    cmdZoom[1]->setShortcut(QKeySequence::ZoomOut);
+    cmdZoom[2]->setShortcut(QKeySequence::ZoomIn);
+    lblZoom = new QLabel(QStringLiteral("100"), mNavigation);
+    lblZoom->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblZoom->setMinimumWidth(lblZoom->fontMetrics().horizontalAdvance(QStringLiteral("400")));
+    navigation->addWidget(new QLabel(QStringLiteral("Zoom:"), mNavigation));
+    navigation->addWidget(cmdZoom[0]);
+    navigation->addWidget(cmdZoom[1]);
+    navigation->addWidget(lblZoom);
+    navigation->addWidget(new QLabel(QStringLiteral("%"), mNavigation));
+    navigation->addWidget(cmdZoom[2]);
+    navigation->addWidget(cmdZoom[3]);
+    cmdFitWidth = new QPushButton(QStringLiteral("Fit &Width"), mNavigation);
+    cmdFitWidth->setAutoDefault(false);
+    cmdFitWidth->setToolTip(QStringLiteral("Zoom so that the page fills the window's width"));
+    connect(cmdFitWidth, &QPushButton::clicked, this, &fEZPrint::cmdFitWidth_Click);
+    navigation->addWidget(cmdFitWidth);
+    navigation->addStretch();
+
+    mPrintControls = new QWidget(picPrinterControlBar);
+    auto *printing = new QHBoxLayout(mPrintControls);
+    printing->setContentsMargins(0, 0, 0, 0);
+    auto *range = new QGroupBox(QStringLiteral("Print Range"), mPrintControls);
     auto *rangeLayout = new QHBoxLayout(range);
     Option1 = new QRadioButton(QStringLiteral("All"), range);
     Option2 = new QRadioButton(QStringLiteral("Pages"), range);
@@ -125,18 +150,28 @@ void fEZPrint::buildControls()
     }
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
-    bar->addWidget(range);
+    printing->addWidget(range);
 
-    cmdPrint[0] = makeButton(QStringLiteral("&Print"));
-    cmdPrint[1] = makeButton(QStringLiteral("Setup"));
+    auto makePushButton = [this](const QString &caption) {
+        auto *button = new QPushButton(caption, mPrintControls);
+        button->setAutoDefault(false);
+        return button;
+    };
+    cmdPrint[0] = makePushButton(QStringLiteral("&Print"));
+    cmdPrint[1] = makePushButton(QStringLiteral("Setup"));
     for (int i = 0; i < 2; ++i) {
         connect(cmdPrint[i], &QPushButton::clicked, this, [this, i] { cmdPrint_Click(i); });
-        bar->addWidget(cmdPrint[i]);
+        printing->addWidget(cmdPrint[i]);
     }
-    Command1 = makeButton(QStringLiteral("&Close"));
+    Command1 = makePushButton(QStringLiteral("&Close"));
     connect(Command1, &QPushButton::clicked, this, &fEZPrint::Command1_Click);
-    bar->addWidget(Command1);
-    bar->addStretch();
+    printing->addWidget(Command1);
+    printing->addStretch();
+
+    mFirstRow = new QHBoxLayout;
+    mFirstRow->addWidget(mNavigation);
+    mFirstRow->addWidget(mPrintControls);
+    mToolRows->addLayout(mFirstRow);
 
     vsPrinterView = new PagePreview(this);
     connect(vsPrinterView, &PagePreview::pageChanged, this, &fEZPrint::UpdateControlBar);
@@ -150,8 +185,31 @@ void fEZPrint::buildControls()
     Option1->setChecked(true);
 }
 
+void fEZPrint::placeOnScreen()
+{
+    const QRect room = ScreenFit::clientRoom(*this);
+    const QMargins margins = layout()->contentsMargins();
+    const int oneRow = mNavigation->sizeHint().width() + mFirstRow->spacing() + mPrintControls->sizeHint().width()
+                     + margins.left() + margins.right();
+    mFirstRow->removeWidget(mPrintControls);
+    mToolRows->removeWidget(mPrintControls);
+    if (oneRow <= room.width())
+        mFirstRow->addWidget(mPrintControls);
+    else
+        mToolRows->addWidget(mPrintControls);
+
+    if (!mPlaced) {
+        // 100 twips from the left, 20 from the top, 300 narrower and lower than the screen.
+        setGeometry(room.x() + twipsToPixels(100, this), room.y() + twipsToPixels(20, this),
+                    room.width() - twipsToPixels(300, this), room.height() - twipsToPixels(300, this));
+        mPlaced = true;
+    }
+    ScreenFit::fitToScreen(*this);
+}
+
 int fEZPrint::showModal()
 {
+    placeOnScreen();
     vsPrinterView->setCurrentPage(1);
     UpdateControlBar();
     vsPrinterView->setFocus();
@@ -204,7 +262,7 @@ void fEZPrint::UpdateControlBar()
 {
     const int page = vsPrinterView->currentPage();
     const int zoom = vsPrinterView->zoom();
-    lblPage->setText(QString::number(page));
+    lblPage->setText(QStringLiteral("%1 of %2").arg(page).arg(qMax(1, vsPrinter().PageCount())));
     lblZoom->setText(QString::number(zoom));
     const bool before = page > 1;
     const bool after = page < vsPrinter().PageCount();

@@ -11,6 +11,9 @@ class QLineEdit;
 class QPrinter;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
+class QHBoxLayout;
+class QVBoxLayout;
 
 // The preview window. It shows the document of a page engine it is given (the print window's
 // engine of the last request), so the operator can page through it, zoom and print all of it or
@@ -32,9 +35,12 @@ public:
 
     PagePreview *vsPrinterView;
     QWidget *picPrinterControlBar;
-    QPushButton *cmdPage[4];
+    // First, previous, next, last page.
+    QToolButton *cmdPage[4];
+    // "Page k of n".
     QLabel *lblPage;
-    QPushButton *cmdZoom[4];
+    // Lowest zoom, zoom out, zoom in, highest zoom.
+    QToolButton *cmdZoom[4];
     QLabel *lblZoom;
     QPushButton *cmdFitWidth;
     QRadioButton *Option1;
@@ -43,7 +49,7 @@ public:
     QPushButton *cmdPrint[2];
     QPushButton *Command1;
 
-    // Shows the document from its first page, modally (ModalRunner).
+    // Shows the document from its first page, modally (ModalRunner), within the screen it opens on.
     int showModal();
 
     void cmdPage_Click(int index);
@@ -62,6 +68,9 @@ protected:
 
 private:
     void buildControls();
+    // The first show takes the screen less a margin; later shows keep the operator's size as far
+    // as the screen allows. A screen too narrow for the tool bar in one row gets it in two.
+    void placeOnScreen();
     void printDocument();
     void setupPrinter();
     // The range field's value as a page number (Text1_LostFocus has normalised it).
@@ -71,4 +80,11 @@ private:
     // goes to that printer.
     std::unique_ptr<QPrinter> mPrinterSetup;
     PageEngine *mEngine = nullptr;
+    // Paging and zoom controls, and the print controls (range and buttons), which take a second
+    // row of the tool bar on a narrow screen.
+    QWidget *mNavigation = nullptr;
+    QWidget *mPrintControls = nullptr;
+    QVBoxLayout *mToolRows = nullptr;
+    QHBoxLayout *mFirstRow = nullptr;
+    bool mPlaced = false;
 };

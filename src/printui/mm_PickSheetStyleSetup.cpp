@@ -16,6 +16,13 @@ namespace {
 const QString Section = QStringLiteral("AUTOPICKINGSHEET");
 const QString Key = QStringLiteral("Format");
 
+// A code's description as the label shows it: its lines are separated by carriage returns, and
+// the label breaks at new lines.
+QString descriptionText(const QString &code)
+{
+    return StyleCodes::description(code).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
 } // namespace
 
 mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
@@ -29,11 +36,18 @@ mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
     Combo1->setEditable(true);
     Label2 = new QLabel(QStringLiteral("Style Description"), this);
     Label2->setTextFormat(Qt::PlainText);
-    Label2->setMinimumHeight(Label2->fontMetrics().lineSpacing() * 8);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for the longest description of any offered code: choosing one never resizes the window.
+    const QFontMetrics metrics = Label2->fontMetrics();
+    QSize room(0, 0);
+    for (const QString &code : StyleCodes::offered()) {
+        const QString text = descriptionText(code);
+        room = room.expandedTo(metrics.boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, text).size());
+    }
+    Label2->setFixedSize(room + QSize(metrics.averageCharWidth() * 2, metrics.lineSpacing()));
     layout->addWidget(Label1);
     layout->addWidget(Combo1);
-    layout->addWidget(Label2, 1);
+    layout->addWidget(Label2);
 
     auto *buttons = new QHBoxLayout;
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
@@ -42,8 +56,10 @@ mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
     buttons->addWidget(btnOK);
     buttons->addWidget(Command1);
     layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(Combo1, &QComboBox::activated, this, &mm_PickSheetStyleSetup::Combo1_Click);
+    // Choosing a code from the list or typing one shows its description.
+    connect(Combo1, &QComboBox::currentTextChanged, this, &mm_PickSheetStyleSetup::Combo1_Click);
     connect(btnOK, &QPushButton::clicked, this, &mm_PickSheetStyleSetup::btnOK_Click);
     connect(Command1, &QPushButton::clicked, this, &mm_PickSheetStyleSetup::Command1_Click);
 }
@@ -51,17 +67,16 @@ mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
 void mm_PickSheetStyleSetup::Form_Load()
 {
     mIniFile = PrintSettings::iniFile();
-    Label2->clear();
     Combo1->clear();
     Combo1->addItems(StyleCodes::offered());
     // The stored code may be one the list does not offer, or none.
     Combo1->setEditText(ReadIniValue(Section, Key, mIniFile));
+    Combo1_Click();
 }
 
 void mm_PickSheetStyleSetup::Combo1_Click()
 {
-    // The description's lines are separated by carriage returns; the label breaks at new lines.
-    Label2->setText(StyleCodes::description(Combo1->currentText()).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    Label2->setText(descriptionText(Combo1->currentText()));
 }
 
 void mm_PickSheetStyleSetup::btnOK_Click()

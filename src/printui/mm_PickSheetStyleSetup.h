@@ -8,7 +8,8 @@ class QPushButton;
 
 // Lets the operator choose the layout style in which sales orders and picking sheets print;
 // the code is stored as [AUTOPICKINGSHEET] Format in the account settings file. Opened modally
-// from the print window, and made afresh each time.
+// from the print window, and made afresh each time. Its size is fixed, with room for the longest
+// description.
 class mm_PickSheetStyleSetup : public QDialog
 {
     Q_OBJECT
@@ -24,8 +25,9 @@ public:
 
     QString mIniFile;
 
-    // Shows the stored code, without its description until a code is chosen.
+    // Shows the stored code and its description (none for a code the list does not offer).
     void Form_Load();
+    // Shows the description of the code in the box.
     void Combo1_Click();
     void btnOK_Click();
     void Command1_Click();

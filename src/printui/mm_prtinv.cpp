@@ -1,11 +1,12 @@
 #include "printui/mm_prtinv.h"
 
-#include "printui/ModalRunner.h"
 #include "module1/Module1.h"
-#include "widgets/AutoCapitalize.h"
 #include "pageengine/PageEngine.h"
 #include "printing/PrintProcedures.h"
+#include "printui/ModalRunner.h"
 #include "printui/mm_PickSheetStyleSetup.h"
+#include "widgets/AutoCapitalize.h"
+#include "widgets/ScreenFit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -18,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -299,6 +301,13 @@ void mm_prtinv::closeEvent(QCloseEvent *event)
 {
     unload();
     event->accept();
+}
+
+void mm_prtinv::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        ScreenFit::fitToScreen(*this);
 }
 
 void mm_prtinv::unloadPreview()

@@ -86,6 +86,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Every show keeps the window within the screen it opens on.
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

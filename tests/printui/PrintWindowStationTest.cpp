@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace {
 
@@ -32,23 +34,58 @@ protected:
 TEST_F(PrintStationTest, QueueServiceLoadsTheWindowOnDemandAndHearsWhyAPrintFailed)
 {
     station.setRange("SO001005", "SO001005");
+    EXPECT_EQ(station.window(), nullptr); // loaded by the print, not by the range
+    EXPECT_EQ(station.Print_So(0, "SO001005", "SO001005"), "");
     mm_prtinv *first = station.window();
     ASSERT_NE(first, nullptr);
-    EXPECT_FALSE(first->isVisible());
-    EXPECT_EQ(first->txtfrom[1]->text(), "SO001005");
+    EXPECT_TRUE(first->isVisible()); // a printed request puts the window on the screen
     first->Check3->setChecked(true); // "Close After Printing"
-    EXPECT_EQ(station.Print_So(0, "SO001005", "SO001005"), "");
-    EXPECT_EQ(station.window(), nullptr);
-
     failure = "Sales order SO001006 was not printed: the printer is gone";
     EXPECT_EQ(station.Print_So(0, "SO001006", "SO001006"), failure);
-    ASSERT_EQ(printed.size(), 2);
-    EXPECT_NE(printed[1].first, first); // loaded afresh
-    EXPECT_EQ(printed[1].second, "SO001006-SO001006");
+    EXPECT_EQ(station.window(), nullptr);
+    EXPECT_EQ(station.Print_So(0, "SO001007", "SO001007"), failure);
+    ASSERT_EQ(printed.size(), 3);
+    EXPECT_NE(printed[2].first, first); // loaded afresh
+    EXPECT_EQ(printed[2].second, "SO001007-SO001007");
 
     station.showAfresh(&owner);
     EXPECT_TRUE(station.window()->isVisible());
     EXPECT_EQ(station.window()->parentWidget(), &owner);
+}
+
+// The queue service's print of a new order is a request of its own: what the window shows
+// (document kind, printer, titles) with the new order's number, while the operator's range
+// stays as typed, whether or not the window was on the screen.
+TEST_F(PrintStationTest, AutomaticPrintLeavesTheOperatorsRangeAsTyped)
+{
+    std::vector<PrintRequest> requests;
+    PrintProcedures::registerProcedure(PrintProcedure::Regular, [&](PageEngine &, const PrintRequest &r) {
+        requests.push_back(r);
+        return QString();
+    });
+    station.showAfresh(&owner);
+    mm_prtinv &window = *station.window();
+    window.Option2[0]->setChecked(true); // sales orders
+    window.txtOrderHeader->setText("ORDER CONFIRMATION");
+    window.txtfrom[0]->setText("SO000999");
+    window.txtfrom[1]->setText("SO001002");
+
+    station.setRange("SO001007", "SO001007");
+    EXPECT_EQ(station.Print_So(0, "SO001007", "SO001007"), "");
+    station.setRange("SO001008", "SO001008");
+    EXPECT_EQ(station.Print_So(0, "", ""), ""); // the numbers of setRange
+    window.btnPrint_Click(0);
+
+    ASSERT_EQ(requests.size(), 3u);
+    const char *const ranges[] = {"SO001007-SO001007", "SO001008-SO001008", "SO000999-SO001002"};
+    for (size_t i = 0; i < requests.size(); ++i) {
+        EXPECT_EQ(requests[i].from + "-" + requests[i].to, ranges[i]);
+        EXPECT_FALSE(requests[i].pickingSheet);
+        EXPECT_EQ(requests[i].title(), "ORDER CONFIRMATION");
+        EXPECT_EQ(requests[i].printer, window.cmb_printers->currentText());
+    }
+    EXPECT_EQ(window.txtfrom[0]->text(), "SO000999");
+    EXPECT_EQ(window.txtfrom[1]->text(), "SO001002");
 }
 
 TEST_F(PrintStationTest, WindowThatCannotLoadFailsTheStartAndEveryPrint)

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QToolButton>
 
 namespace {
 
@@ -31,7 +33,7 @@ protected:
         window.showModal();
     }
     // Which of "|<", "<", ">", ">|" are enabled, as "0011".
-    static QString enabled(QPushButton *const *buttons)
+    static QString enabled(QToolButton *const *buttons)
     {
         QString state;
         for (int i = 0; i < 4; ++i)
@@ -55,10 +57,16 @@ TEST_F(PreviewWindowTest, PageButtonsAndKeysMoveAndEnableByPosition)
     EXPECT_EQ(enabled(window.cmdPage), "0000");
 
     layOut(3);
-    const struct { int button; int key; const char *page; const char *enabled; } steps[] = {
-        {2, 0, "2", "1111"}, {3, 0, "3", "1100"}, {1, 0, "2", "1111"}, {0, 0, "1", "0011"},
+    const struct { int button; int key; const char *page; const char *enabled;
+    } steps[] = {
+        {2, 0, "2 of 3", "1111"},
+        {3, 0, "3 of 3", "1100"},
+        {1, 0, "2 of 3", "1111"},
+        {0, 0, "1 of 3", "0011"},
         // Keys turn pages wherever the focus is on the tool bar.
-        {-1, Qt::Key_PageDown, "2", "1111"}, {-1, Qt::Key_End, "3", "1100"}, {-1, Qt::Key_Home, "1", "0011"},
+        {-1, Qt::Key_PageDown, "2 of 3", "1111"},
+        {-1, Qt::Key_End, "3 of 3", "1100"},
+        {-1, Qt::Key_Home, "1 of 3", "0011"},
     };
     for (const auto &step : steps) {
         if (step.button >= 0) {
@@ -69,6 +77,27 @@ TEST_F(PreviewWindowTest, PageButtonsAndKeysMoveAndEnableByPosition)
         }
         EXPECT_EQ(window.lblPage->text(), step.page) << step.button << " " << step.key;
         EXPECT_EQ(enabled(window.cmdPage), step.enabled) << step.button << " " << step.key;
+    }
+}
+
+// The window opens within the screen, frame included, whatever size it was left at; its tool bar
+// takes a second row where one is too wide, and the page label holds its text whole.
+TEST_F(PreviewWindowTest, OpensWithinTheScreenWithItsToolBarWhole)
+{
+    const QRect area = window.screen()->availableGeometry();
+    for (const QSize left : {QSize(), area.size() + QSize(400, 300)}) {
+        if (left.isValid())
+            window.resize(left);
+        layOut(12);
+        window.show();
+        window.cmdPage_Click(3);
+        EXPECT_TRUE(area.contains(window.frameGeometry()))
+            << window.frameGeometry().width() << "x" << window.frameGeometry().height();
+        for (QWidget *control : {static_cast<QWidget *>(window.Command1), static_cast<QWidget *>(window.cmdFitWidth)})
+            EXPECT_TRUE(window.rect().contains(QRect(control->mapTo(&window, QPoint()), control->size())));
+        EXPECT_EQ(window.lblPage->text(), "12 of 12");
+        EXPECT_GE(window.lblPage->width(), window.lblPage->fontMetrics().horizontalAdvance("12 of 12"));
+        window.hide();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
+#include <QScreen>
 
 namespace {
 
@@ -60,6 +61,16 @@ TEST_F(PrintWindowLoadTest, LoadWritesMissingSettingsAndTakesStoredOnes)
     EXPECT_EQ(window->txtHeader->text(), "PACKING LIST");
     window->Option1[0]->setChecked(true);
     EXPECT_TRUE(window->txtfrom[0]->isHidden());
+}
+
+TEST_F(PrintWindowLoadTest, OpensWithinTheScreenWithAWholeOrderNumberInTheRange)
+{
+    const QRect area = load()->screen()->availableGeometry();
+    window->resize(area.size() + QSize(300, 200)); // a size larger than this screen
+    window->show();
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+    for (QLineEdit *field : window->txtfrom)
+        EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance("SO001007S"));
 }
 
 TEST_F(PrintWindowLoadTest, DatabaseIsTheExistingShowFileOrTheSuiteFile)
