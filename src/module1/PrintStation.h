@@ -15,7 +15,8 @@ public:
     virtual void showAfresh(QWidget *owner) = 0;
     // Closes the print window for good (the program ends).
     virtual void closeWindow() = 0;
-    // Loads the print window when needed and puts the order numbers into its two range fields.
+    // Keeps the order numbers for the next Print_So that names none (the operator's own range
+    // fields are left as they are).
     virtual void setRange(const QString &from, const QString &to) = 0;
     // The print window's request without user interaction (iPreview 0 prints). Returns "" when
     // the documents reached the printer, otherwise the reason they did not.
