@@ -307,12 +307,26 @@ CREATE TABLE companyinfo (
 -- runs on every server.
 CREATE TABLE rfimport (
     invno      VARCHAR(20) NOT NULL PRIMARY KEY,  -- the sales order
-    queuedir   VARCHAR(1024) NOT NULL,  -- the station's queue folder (canonical path)
+    queuedir   VARCHAR(1024) NOT NULL,  -- the queue folder's identity (older records: its path)
     ordfile    VARCHAR(255) NOT NULL,   -- the order file's name, upper-cased
     filehash   VARCHAR(64) NOT NULL,    -- SHA-256 of its bytes, lower-case hex
     savedat    VARCHAR(19) NOT NULL,
-    archivedat VARCHAR(19)
+    archivedat VARCHAR(19),
+    printdue   INTEGER,                 -- copies still to print once archived
+    printqty   VARCHAR(20)              -- its "Print?", for the print list
 );
 CREATE INDEX rfimport_ordfile ON rfimport (ordfile);
+-- One record per queued file: a second save of it fails while the first is not archived.
+CREATE UNIQUE INDEX rfimport_once ON rfimport (queuedir, ordfile, filehash) WHERE archivedat IS NULL;
+
+-- The station that works on each queue (by the queue's identity), with a beat it counts up
+-- while it lives: one station per queue across machines.
+CREATE TABLE rfstation (
+    queuedir VARCHAR(64) NOT NULL PRIMARY KEY,
+    host     VARCHAR(255) NOT NULL,
+    pid      INTEGER NOT NULL,
+    since    VARCHAR(30) NOT NULL,
+    beat     INTEGER NOT NULL
+);
 
 COMMIT;

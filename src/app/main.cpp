@@ -4,7 +4,6 @@
 #include "app/ExitStatus.h"
 #include "app/ServiceNotifier.h"
 #include "app/ShutdownSignals.h"
-#include "app/StationLock.h"
 
 #include "module1/Module1.h"
 #include "printing/HeadlessPrintStation.h"
@@ -13,6 +12,7 @@
 #include "printui/PrintWindowStation.h"
 #include "queue/QueueLog.h"
 #include "queue/QueueService.h"
+#include "queue/StationLock.h"
 #include "queueui/frmTerminalMain.h"
 #include "styles/StyleRegistration.h"
 #include "widgets/MessageBoxes.h"
@@ -100,7 +100,7 @@ int main(int argc, char *argv[])
 
     StationLock lock;
     QString lockMessage;
-    switch (lock.take(gProgramDir, &lockMessage)) {
+    switch (lock.take(gProgramDir, QStringLiteral("rfstation.lock"), QStringLiteral("program folder"), &lockMessage)) {
     case StationLock::Result::Taken:
         break;
     case StationLock::Result::HeldByAnother:
@@ -126,7 +126,9 @@ int main(int argc, char *argv[])
         HeadlessPrintStation printStation;
         service.setPrintStation(&printStation);
         QueueLog log(service);
-        QObject::connect(&service, &QueueService::finished, app.get(), &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(
+            &service, &QueueService::finished, app.get(), [&service] { QCoreApplication::exit(service.exitStatus()); },
+            Qt::QueuedConnection);
         if (const int status = service.start(); status != 0)
             return status;
         log.started();

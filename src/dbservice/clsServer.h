@@ -72,24 +72,65 @@ public:
     // --- import records: table rfimport says which order file became which sales order
     struct OrderImport
     {
-        QString queueDir;    // canonical path of the queue folder the file lies in
+        QString queueDir;    // the queue folder's identity (QueueIdentity; older records: its path)
         QString fileName;    // the order file's name
         QString contentHash; // SHA-256 of its bytes, 64 lower-case hex digits
+        int copies = 0;      // copies due to print once the order is archived
+        QString printQty;    // its "Print?": the print list entry due, "" for none
     };
     static const QString ImportTableDdl; // portable: SQLite, PostgreSQL, SQL Server
-    // Creates rfimport when the database has none; "" or the reason it cannot.
-    QString ensureImportTable();
+    // Creates rfimport when the database has none (and adds what an older station's table lacks),
+    // and the claims table rfstation; "" or the reason it cannot. *warning: what is missing that
+    // the station can do without.
+    QString ensureImportTable(QString *warning = nullptr);
     // The next Update_SalesOrder, whatever it returns, takes this: a new order it commits is
-    // recorded as imported from `file` inside the same transaction.
+    // recorded as imported from `file` inside the same transaction, with its copies due to print.
+    // A second record of the same file (queue, name and content) while the first is not archived
+    // is refused by the database, so the save fails (ImportRefused() tells).
     void setPendingImport(const OrderImport &file);
     // *orderNo: the order this very file (name and content) was saved as while the file has not
-    // left the queue yet; "" when none. Returns "" or the database's error text.
-    QString findUnarchivedImport(const OrderImport &file, QString *orderNo);
+    // left the queue yet; "" when none. `queueKeys`: the queue's identity and older keys of it.
+    // Returns "" or the database's error text.
+    QString findUnarchivedImport(const QStringList &queueKeys, const OrderImport &file, QString *orderNo);
     // (order number, order file name upper-cased) of the queue folder's imports not yet archived.
-    QString unarchivedImports(const QString &queueDir, QList<std::pair<QString, QString>> *imports);
+    QString unarchivedImports(const QStringList &queueKeys, QList<std::pair<QString, QString>> *imports);
     QString markImportArchived(const QString &orderNo);
     // Deletes the queue folder's records of files archived before `archivedBefore`.
-    QString pruneImports(const QString &queueDir, const QDateTime &archivedBefore);
+    QString pruneImports(const QStringList &queueKeys, const QDateTime &archivedBefore);
+    // True when the text of a failed save says the database refused a second record of a file.
+    static bool ImportRefused(const QString &saveResult);
+
+    // --- printing due: an archived order's copies not yet printed
+    struct DuePrint
+    {
+        QString soNo;
+        QString orderFile;
+        int copies = 0;   // copies still to print
+        QString printQty; // its "Print?", for its print list entry
+    };
+    // The archived orders of the queue with copies still to print, oldest first.
+    QString duePrints(const QStringList &queueKeys, QList<DuePrint> *due);
+    // The copies of `soNo` still to print after a print.
+    QString setPrintDue(const QString &soNo, int copies);
+
+    // --- one station per queue: table rfstation holds which station works on which queue
+    struct QueueClaim
+    {
+        QString host;
+        qint64 pid = 0;
+        QString since; // when it took the queue, local time of its host (ISO)
+        qint64 beat = 0; // counts up while the station lives
+        bool operator==(const QueueClaim &) const = default;
+    };
+    // *claim: the queue's claim, none when unclaimed.
+    QString readQueueClaim(const QString &queueId, std::optional<QueueClaim> *claim);
+    // Takes the queue for `mine` when it is unclaimed, or when it still holds `replacing` (a claim
+    // read before, judged dead). *taken: whether the queue is ours now.
+    QString takeQueueClaim(const QString &queueId, const QueueClaim &mine, const std::optional<QueueClaim> &replacing,
+                           bool *taken);
+    // Counts our beat up; *stillOurs false when another station has taken the queue meanwhile.
+    QString beatQueueClaim(const QString &queueId, const QueueClaim &mine, bool *stillOurs);
+    QString releaseQueueClaim(const QString &queueId, const QueueClaim &mine);
 
     // --- checks of the database itself
     // "" when every table and column the program uses is there; else a text naming the missing.

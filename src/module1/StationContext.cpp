@@ -3,6 +3,7 @@
 #include "runtime/SharedRoutines.h"
 
 #include <QDir>
+#include <QSysInfo>
 
 QString StationContext::suiteIni() const
 {
@@ -17,4 +18,10 @@ QString StationContext::stationIni() const
 QString StationContext::folder(const QString &name) const
 {
     return ChildPath(programDir, name);
+}
+
+QString StationHostName()
+{
+    const QString override = qEnvironmentVariable("RFSTATION_HOST");
+    return override.isEmpty() ? QSysInfo::machineHostName() : override;
 }

@@ -18,3 +18,8 @@ struct StationContext
     // A folder below the program folder, found without regard to letter case.
     QString folder(const QString &name) const;
 };
+
+// The name this station goes by on the network, as a second station is told who holds a queue:
+// the machine's host name, or RFSTATION_HOST where that is set (tests run two "hosts" on one
+// machine with it).
+QString StationHostName();

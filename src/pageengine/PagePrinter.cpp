@@ -9,6 +9,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <fcntl.h>
+#include <unistd.h>
 #include <functional>
 #include <optional>
 
@@ -84,6 +86,17 @@ QString writePdf(QIODevice &out, const PageDocument &document, const QString &ti
     return painter.end() ? QString() : QStringLiteral("the PDF writer failed");
 }
 
+// Flushes a written file to the disk, so a crash after its rename leaves it whole.
+bool syncFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
 PrintResult printed(int from, int to)
 {
     PrintResult result;
@@ -126,7 +139,18 @@ PrintResult printPdf(const PageDocument &document, const QString &documentName, 
     const QString path = PrinterList::reservePdfFile(documentName, &error);
     if (path.isEmpty())
         return failure(error);
-    return printPdfFile(document, path, documentName, from, to, QPointF(), monitor);
+    // Written whole under its work name, then given its own: a crash never leaves a PDF that is
+    // only a part of the document.
+    const QString part = PrinterList::partPathOf(path);
+    PrintResult result = printPdfFile(document, part, documentName, from, to, QPointF(), monitor);
+    if (!result.ok)
+        return result;
+    if (!syncFile(part) || !QFile::rename(part, path)) {
+        QFile::remove(part);
+        return failure(QStringLiteral("The PDF file \"%1\" could not be written.").arg(path));
+    }
+    result.outputFile = path;
+    return result;
 }
 
 // A CUPS queue gets the document as one PDF job through the CUPS API, which, unlike QPrinter,

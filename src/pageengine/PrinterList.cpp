@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 
 namespace PrinterList {
@@ -89,6 +90,12 @@ QString pdfFolder()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("printout"));
 }
 
+QString partPathOf(const QString &pdfPath)
+{
+    const QFileInfo file(pdfPath);
+    return file.dir().filePath(QLatin1Char('.') + file.fileName() + QStringLiteral(".part"));
+}
+
 QString reservePdfFile(const QString &documentName, QString *error)
 {
     const QString folder = pdfFolder();
@@ -105,12 +112,12 @@ QString reservePdfFile(const QString &documentName, QString *error)
         const QString path = dir.filePath(prefix + QStringLiteral("%1.pdf").arg(n, 3, 10, QLatin1Char('0')));
         if (QFile::exists(path))
             continue;
-        QFile file(path);
-        // NewOnly fails when another job created the file in between: then try the next number.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        QFile part(partPathOf(path));
+        // NewOnly fails when another job took the number in between: then try the next number.
+        if (part.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return path;
-        lastError = file.errorString();
-        if (!QFile::exists(path))
+        lastError = part.errorString();
+        if (!part.exists())
             break; // not a name clash: the folder refuses new files
     }
     if (error) {
@@ -119,6 +126,16 @@ QString reservePdfFile(const QString &documentName, QString *error)
                 : QStringLiteral("A PDF file cannot be created in \"%1\": %2").arg(QDir::toNativeSeparators(folder), lastError);
     }
     return QString();
+}
+
+void removeStalePartFiles()
+{
+    const QDir dir(pdfFolder());
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QFileInfo &part : dir.entryInfoList({QStringLiteral(".*.pdf.part")}, QDir::Files | QDir::Hidden)) {
+        if (part.lastModified() < before)
+            QFile::remove(part.filePath());
+    }
 }
 
 } // namespace PrinterList

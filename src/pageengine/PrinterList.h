@@ -28,11 +28,17 @@ QSizeF paperSize(const QString &name);
 void setPdfFolder(const QString &folder);
 QString pdfFolder();
 
-// Creates a new, empty file "<name>-<yyyyMMdd-HHmmss>-<nnn>.pdf" in the PDF folder and returns
-// its path. The name is the document name with anything but letters, digits, ".", "_" and "-"
-// replaced by "_" ("document" when empty). The file is created exclusively, so two jobs, even of
-// two processes in the same second, never get the same file. On failure returns "" and sets
-// *error to a text for the operator.
+// Chooses the path of a new file "<name>-<yyyyMMdd-HHmmss>-<nnn>.pdf" in the PDF folder and
+// creates its hidden work file (partPathOf) exclusively, so two jobs, even of two processes in
+// the same second, never get the same file. The name is the document name with anything but
+// letters, digits, ".", "_" and "-" replaced by "_" ("document" when empty). The job writes the
+// work file and renames it to the path once it is complete, so a PDF of the folder is never a
+// part of a document, even after a crash. On failure returns "" and sets *error to a text for
+// the operator.
 QString reservePdfFile(const QString &documentName, QString *error);
+// The work file of a PDF file: ".<name>.part" beside it.
+QString partPathOf(const QString &pdfPath);
+// Removes the work files of jobs cut off by a crash (older than an hour) from the PDF folder.
+void removeStalePartFiles();
 
 } // namespace PrinterList

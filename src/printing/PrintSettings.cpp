@@ -18,8 +18,10 @@ const QString SalesOrderTitleKey = QStringLiteral("SALESORDERTITLE");
 void loadPrinters(StoredPrintSettings &settings)
 {
     try {
-        if (!gProgramDir.isEmpty())
+        if (!gProgramDir.isEmpty()) {
             PrinterList::setPdfFolder(QDir(gProgramDir).filePath(QStringLiteral("printout")));
+            PrinterList::removeStalePartFiles();
+        }
         settings.printers = PrinterList::names();
         const QString wanted =
             ReadIniValue(QStringLiteral("AutoSoPrint"), QStringLiteral("DefaultPrinter"), settings.iniFile);

@@ -62,6 +62,6 @@ FileReadiness::Verdict FileReadiness::check(const QString &name, const FileStamp
     const qint64 lastChange = std::max(std::min(stamp.modifiedMs, now), seen.changedAfterMs);
     const qint64 settledAt = lastChange + m_settleMs;
     if (now >= settledAt)
-        return {true, 0, {}};
+        return {true, 0, {}, true};
     return {false, settledAt, QStringLiteral("changed less than %1 s ago").arg(double(m_settleMs) / 1000)};
 }

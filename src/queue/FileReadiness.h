@@ -42,6 +42,7 @@ public:
         bool complete = false;
         qint64 lookAgainAtMs = 0; // incomplete by the settle time: when it may be complete; 0 otherwise
         QString reason;           // why it is not complete
+        bool byTime = false;      // complete by the settle time alone: no event said its writer closed it
     };
     // The file as it stands now (`stamp`: its size and modification time).
     Verdict check(const QString &name, const FileStamp &stamp);

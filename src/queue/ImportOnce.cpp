@@ -11,13 +11,14 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
-QString QueueService::queueDirKey() const
+QStringList QueueService::queueKeys() const
 {
-    // The queue folder as the import records name it: one spelling for one folder.
+    // Records of older stations name the queue by its canonical path.
     const QFileInfo queue(queueFolder());
     const QString canonical = queue.canonicalFilePath();
-    return canonical.isEmpty() ? queue.absoluteFilePath() : canonical;
+    return {m_queueId, canonical.isEmpty() ? queue.absoluteFilePath() : canonical};
 }
 
 QString QueueService::SavedNotArchived(const QString &soNo, const QString &reason)
@@ -27,8 +28,11 @@ QString QueueService::SavedNotArchived(const QString &soNo, const QString &reaso
 
 clsServer::OrderImport QueueService::ImportOf(const QString &fileName, const QByteArray &content) const
 {
-    return {queueDirKey(), fileName,
-            QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex())};
+    clsServer::OrderImport import;
+    import.queueDir = m_queueId;
+    import.fileName = fileName;
+    import.contentHash = QString::fromLatin1(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex());
+    return import;
 }
 
 bool QueueService::finishEarlierImport(int row)
@@ -43,7 +47,7 @@ bool QueueService::finishEarlierImport(int row)
     if (file.changed || !file.refusal.isEmpty())
         return false;
     QString soNo;
-    const QString error = m_server->findUnarchivedImport(ImportOf(name, file.content), &soNo);
+    const QString error = m_server->findUnarchivedImport(queueKeys(), ImportOf(name, file.content), &soNo);
     if (!error.isEmpty()) {
         noteFailure(row, QStringLiteral("Not converted: whether it was saved already cannot be looked up: ") + error);
         return true;
@@ -59,10 +63,13 @@ bool QueueService::finishEarlierImport(int row)
         problem = QString::fromLocal8Bit(e.what());
     }
     if (!problem.isEmpty()) {
-        noteFailure(row, SavedNotArchived(soNo, problem));
+        const QString status = SavedNotArchived(soNo, problem);
+        if (m_reportedFailure.value(queued.key()) != status)
+            Q_EMIT orderNotArchived(name, soNo, problem);
+        m_reportedFailure.insert(queued.key(), status);
+        setRowStatus(row, status);
         return true;
     }
-    int printRow = -1; // the done row of an order whose print hand-off never ran
     if (m_doneOrders.contains(soNo)) {
         // Saved in this run, when its archiving failed: the done row no longer says so.
         const QString failure = m_archiveFailures.take(soNo);
@@ -71,29 +78,28 @@ bool QueueService::finishEarlierImport(int row)
             m_done.setPrintStatus(done, QString(m_done.at(done).printStatus)
                                             .replace(failure, QStringLiteral("archived on a later pass")));
     } else {
-        // Saved by an earlier run of the program: the done list shows it now.
+        // Saved by an earlier run of the program: the done list shows it now, and what it still
+        // had to print is printed now that it is archived.
         m_doneOrders.insert(soNo);
-        DoneOrder done{queued.terminal, name, soNo, queued.customerNo, queued.customerName, queued.printQty,
-                       QStringLiteral("saved before a restart; archived now")};
-        const int doneRow = m_done.append(done);
-        // That run ended before the print hand-off (it follows the archiving) or its print
-        // failed: an order not marked printed is handed to the printer now.
-        QString quotedNo = soNo;
-        DoubleQuotes(quotedNo);
-        const Recordset status = m_server->Get_sqlResult("select ordstatus from so where invno='" + quotedNo + "'");
-        if (!m_server->lastErrorText().isEmpty())
-            LogLine(QStringLiteral("%1: whether sales order %2 was printed cannot be looked up, so it is not "
-                                   "printed now: %3")
-                        .arg(name, soNo, m_server->lastErrorText()),
+        const int doneRow = m_done.append(DoneOrder{queued.terminal, name, soNo, queued.customerNo, queued.customerName,
+                                                    queued.printQty,
+                                                    QStringLiteral("saved before a restart; archived now")});
+        // That run ended before its print hand-off (it follows the archiving), or its print
+        // failed: what it still had to print is handed off now.
+        QList<clsServer::DuePrint> due;
+        const QString error = m_server->duePrints(queueKeys(), &due);
+        const auto it = std::find_if(due.cbegin(), due.cend(), [&](const clsServer::DuePrint &d) { return d.soNo == soNo; });
+        if (!error.isEmpty())
+            LogLine(QStringLiteral("%1: what sales order %2 still has to print cannot be looked up (tried again on "
+                                   "the next pass): %3")
+                        .arg(name, soNo, error),
                     LogPriority::Warning);
-        else if (!status.isEmpty() && ValueOrZero(status.value(QStringLiteral("ordstatus"))) == 0)
-            printRow = doneRow;
+        else if (it != due.cend())
+            AutoPrintOrder(soNo, queued.printQty, it->copies, doneRow);
     }
     m_queue.remove(m_queue.find(queued.key(), row));
     m_reportedFailure.remove(queued.key());
     Q_EMIT earlierImportFinished(name, soNo, infoProblem);
-    if (printRow >= 0)
-        AutoPrintOrder(soNo, queued.printQty, printRow);
     return true;
 }
 
@@ -105,16 +111,15 @@ void QueueService::tidyImportRecords()
     // A folder that is not there (a network mount away) says nothing about its files.
     if (!QFileInfo(queue).isDir())
         return;
-    const QString queueKey = queueDirKey();
     QList<std::pair<QString, QString>> unarchived;
-    QString error = m_server->unarchivedImports(queueKey, &unarchived);
+    QString error = m_server->unarchivedImports(queueKeys(), &unarchived);
     for (const auto &[soNo, fileName] : std::as_const(unarchived)) {
         if (error.isEmpty() && !QFileInfo(ChildPath(queue, fileName)).isFile())
             error = m_server->markImportArchived(soNo);
     }
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     if (error.isEmpty() && (m_lastPruneMs == 0 || now - m_lastPruneMs >= 3600 * 1000)) {
-        error = m_server->pruneImports(queueKey, QDateTime::currentDateTimeUtc().addDays(-ImportRecordDays));
+        error = m_server->pruneImports(queueKeys(), QDateTime::currentDateTimeUtc().addDays(-ImportRecordDays));
         m_lastPruneMs = now;
     }
     if (!error.isEmpty())

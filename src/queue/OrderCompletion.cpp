@@ -17,13 +17,17 @@ QString QueueService::archiveSavedOrder(const QString &orderPath, const QString 
     const QFileInfo order(orderPath);
     const QString queue = order.absolutePath();
     const QString base = OrderBaseName(order.fileName());
-    const QString stem = FreeStem(archive, base, {QStringLiteral(".txt"), QStringLiteral("info.txt")});
     const QDir archiveDir(archive);
 
     // The info file first: the order file is what the queue and the import record go by, so it
-    // moves last, and a crash between the two moves leaves an order that is finished next time.
+    // moves last, and a crash between the two moves leaves an order that is finished next time,
+    // beside the info file that went ahead of it.
     const QString info = ChildPath(queue, InfoFileName(order.fileName()));
-    if (QFileInfo::exists(info) && !MoveFileTo(info, archiveDir.filePath(stem + QStringLiteral("info.txt")), &error))
+    const bool infoQueued = QFileInfo::exists(info);
+    QString stem = infoQueued ? QString() : StemAwaitingOrder(archive, base);
+    if (stem.isEmpty())
+        stem = FreeStem(archive, base, {QStringLiteral(".txt"), QStringLiteral("info.txt")});
+    if (infoQueued && !MoveFileTo(info, archiveDir.filePath(stem + QStringLiteral("info.txt")), &error))
         *infoProblem = error;
     if (!MoveFileTo(orderPath, archiveDir.filePath(stem + QStringLiteral(".txt")), &error))
         return error;
@@ -81,5 +85,5 @@ void QueueService::CompleteSavedOrder(const SavedOrder &saved, int row)
     for (const QString &note : order.notes)
         LogLine(QStringLiteral("%1 (sales order %2): %3").arg(order.orderFile, order.soNo, note));
     Q_EMIT orderSaved(order);
-    AutoPrintOrder(order.soNo, done.printQty, doneRow);
+    AutoPrintOrder(order.soNo, done.printQty, order.copies, doneRow);
 }

@@ -18,7 +18,7 @@ bool QueueService::ProcessQueueRow(int row)
     const QueuedOrder order = m_queue.at(row);
     try {
         if (order.customerNo.isEmpty()) {
-            noteFailure(row, QStringLiteral("Error:Customer # Required"));
+            noteFailure(row, order.infoProblem.isEmpty() ? QStringLiteral("Error:Customer # Required") : order.infoProblem);
             return false;
         }
         return ConvertOrderFile(row, int(vb::Val(order.terminal)), order.customerNo);
@@ -43,8 +43,9 @@ void QueueService::noteFailure(int row, const QString &reason)
 
 bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo)
 {
-    const QString fileName = m_queue.at(row).orderFile;
-    const QString key = fileName.toUpper();
+    const QueuedOrder queued = m_queue.at(row);
+    const QString &fileName = queued.orderFile;
+    const QString key = queued.key();
     // Pending events run inside the conversion; the operator may remove rows above this one.
     auto fail = [&](const QString &reason) {
         noteFailure(m_queue.find(key, row), reason);
@@ -65,6 +66,7 @@ bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo
     rsDetail.open();
 
     QString orderNo = QStringLiteral("Auto No.");
+    const int copies = copiesToPrint();
     SalesOrderDraft draft;
     QString billToName;
     QString saveResult;
@@ -98,7 +100,10 @@ bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo
             return fail(draft.failure);
         WriteSalesOrderRecords(draft, rsHeader, rsDetail);
         billToName = rsHeader.text(QStringLiteral("badressname"));
-        m_server->setPendingImport(ImportOf(fileName, file.content));
+        clsServer::OrderImport import = ImportOf(fileName, file.content);
+        import.copies = copies;
+        import.printQty = queued.printQty;
+        m_server->setPendingImport(import);
         saveResult = m_server->Update_SalesOrder(orderNo, 1, rsHeader, rsDetail, 0);
     } catch (const std::exception &e) {
         return fail(QString::fromLocal8Bit(e.what()));
@@ -110,6 +115,9 @@ bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo
     rsDetail.close();
     if (!saveResult.isEmpty()) {
         Q_EMIT saveFailed(terminal, billToName);
+        if (clsServer::ImportRefused(saveResult))
+            return fail(QStringLiteral("Not saved: another station working on this queue saved this very file "
+                                       "already; the file is left to it"));
         return fail(saveResult);
     }
     SavedOrder saved;
@@ -119,6 +127,7 @@ bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo
     saved.billToName = billToName;
     saved.total = draft.total;
     saved.notes = draft.notes;
+    saved.copies = copies;
     try {
         CompleteSavedOrder(saved, row);
     } catch (const std::exception &e) {

@@ -8,6 +8,7 @@
 #include "runtime/VbFormat.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <limits>
@@ -39,38 +40,109 @@ bool appendToPrintList(const QString &file, const QString &entry, QString *error
 
 } // namespace
 
-void QueueService::AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow)
+int QueueService::copiesToPrint() const
 {
-    try {
-        if (vb::Val(printText) > 0) {
-            QString error;
-            const bool written = appendToPrintList(m_context.stationIni(), soNo + '|' + printText + '|', &error);
-            QCoreApplication::processEvents();
-            m_done.addPrintStatus(doneRow, written ? QStringLiteral("Processed")
-                                                  : QStringLiteral("print list not written: ") + error);
+    return qMax(0, int(vb::roundHalfAway(vb::Val(m_defaultPrintQty), 0)));
+}
+
+void QueueService::AutoPrintOrder(const QString &soNo, const QString &printText, int copies, int doneRow)
+{
+    if (vb::Val(printText) > 0) {
+        QString error;
+        bool written = false;
+        try {
+            written = appendToPrintList(m_context.stationIni(), soNo + '|' + printText + '|', &error);
+        } catch (const std::exception &e) {
+            error = QString::fromLocal8Bit(e.what());
         }
-    } catch (const std::exception &e) {
-        m_done.addPrintStatus(doneRow, QStringLiteral("print list not written: ") + QString::fromLocal8Bit(e.what()));
+        QCoreApplication::processEvents();
+        if (written) {
+            m_done.addPrintStatus(doneRow, QStringLiteral("Processed"));
+            m_listPending.remove(soNo);
+        } else {
+            m_done.addPrintStatus(doneRow, QStringLiteral("print list not written: ") + error);
+            // Tried again on every pass until it is written.
+            if (!m_listPending.contains(soNo))
+                LogLine(QStringLiteral("Sales order %1 is not in the print list yet (tried again on the next pass): %2")
+                            .arg(soNo, error),
+                        LogPriority::Warning);
+            m_listPending.insert(soNo, printText);
+        }
     }
 
-    if (!m_printStation)
-        return;
-    try {
-        m_printStation->setRange(soNo, soNo);
-        const double copies = vb::roundHalfAway(vb::Val(m_defaultPrintQty), 0);
-        for (int copy = 1; copy <= copies; ++copy) {
-            QCoreApplication::processEvents();
-            const QString failure = m_printStation->Print_So(0, soNo, soNo);
-            if (!failure.isEmpty()) {
+    int left = copies;
+    QString failure;
+    if (m_printStation) {
+        try {
+            m_printStation->setRange(soNo, soNo);
+            while (left > 0) {
+                QCoreApplication::processEvents();
+                failure = m_printStation->Print_So(0, soNo, soNo);
                 // One failure is enough: the next copies would go to the same printer.
-                m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
-                Q_EMIT printFailed(soNo, failure);
-                break;
+                if (!failure.isEmpty())
+                    break;
+                --left;
+                if (m_server) {
+                    const QString recorded = m_server->setPrintDue(soNo, left);
+                    if (!recorded.isEmpty())
+                        LogLine(QStringLiteral("Sales order %1 printed, but that is not recorded (it may print once "
+                                               "more): %2")
+                                    .arg(soNo, recorded),
+                                LogPriority::Warning);
+                }
             }
+        } catch (const std::exception &e) {
+            failure = QString::fromLocal8Bit(e.what());
         }
-    } catch (const std::exception &e) {
-        const QString failure = QString::fromLocal8Bit(e.what());
-        m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
-        Q_EMIT printFailed(soNo, failure);
+    }
+    if (failure.isEmpty()) {
+        m_printRetry.remove(soNo);
+        return;
+    }
+    // What is left stays due: tried again after a while, a longer one each time it fails.
+    m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
+    const qint64 wait = m_printRetry.contains(soNo) ? qMin<qint64>(m_printRetry[soNo].second * 2, PrintRetryMaxMs)
+                                                    : PrintRetryMs;
+    m_printRetry.insert(soNo, {QDateTime::currentMSecsSinceEpoch() + wait, wait});
+    Q_EMIT printFailed(soNo, failure);
+}
+
+void QueueService::printDueOrders()
+{
+    if (!m_server)
+        return;
+    // Print list entries that could not be written.
+    for (auto it = m_listPending.cbegin(); it != m_listPending.cend();) {
+        const QString soNo = it.key();
+        const QString printText = it.value();
+        ++it;
+        const int row = m_done.find(soNo);
+        AutoPrintOrder(soNo, printText, 0, row);
+    }
+    QList<clsServer::DuePrint> due;
+    const QString error = m_server->duePrints(queueKeys(), &due);
+    if (!error.isEmpty()) {
+        if (error != m_lastDueError)
+            LogLine(QStringLiteral("The orders still to print cannot be looked up (tried again on the next pass): %1")
+                        .arg(error),
+                    LogPriority::Warning);
+        m_lastDueError = error;
+        return;
+    }
+    m_lastDueError.clear();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    for (const clsServer::DuePrint &order : std::as_const(due)) {
+        const auto retry = m_printRetry.constFind(order.soNo);
+        if (retry != m_printRetry.cend() && now < retry->first)
+            continue;
+        int row = m_done.find(order.soNo);
+        if (row < 0)
+            row = m_done.append(DoneOrder{TerminalOfOrderFile(order.orderFile), order.orderFile, order.soNo, {}, {},
+                                          order.printQty, QStringLiteral("saved before a restart")});
+        // An order this run handed off has its print list entry; one of an earlier run gets it
+        // now if that run ended before (an entry is never listed twice).
+        const bool handedOff = m_doneOrders.contains(order.soNo);
+        m_doneOrders.insert(order.soNo);
+        AutoPrintOrder(order.soNo, handedOff ? QString() : order.printQty, order.copies, row);
     }
 }

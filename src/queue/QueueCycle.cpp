@@ -4,10 +4,13 @@
 #include "queue/QueueService.h"
 
 #include "module1/Module1.h"
+#include "queue/FileWriters.h"
+#include "queue/InfoFile.h"
 #include "queue/QueueWatch.h"
 #include "runtime/VbFormat.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -79,7 +82,9 @@ void QueueService::ListNewQueueFiles(const QString &folder, const QString &patte
 {
     // One listing of the whole folder gives the order files and, without a look-up per order,
     // the info files beside them. Only the new names are sorted.
-    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+    // FIFOs and devices are listed too: named as an order, they get a row and the reason they
+    // are not read.
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Hidden, QDir::Unsorted);
     QHash<QString, qsizetype> byName;
     byName.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i)
@@ -132,8 +137,8 @@ void QueueService::ListNewQueueFiles(const QString &folder, const QString &patte
             order.terminal = TerminalOfOrderFile(name);
             order.orderFile = name;
             const ScannedOrder &seen = m_scanned[name];
-            if (seen.info.exists()) {
-                fillCustomer(order, QDir(folder).filePath(seen.infoName), true);
+            if (!seen.infoName.isEmpty()) {
+                fillCustomer(order, QDir(folder).filePath(seen.infoName), seen.info, true);
                 order.infoRead = seen.info;
             }
             m_queue.append(order);
@@ -144,11 +149,13 @@ void QueueService::ListNewQueueFiles(const QString &folder, const QString &patte
     }
 }
 
-void QueueService::fillCustomer(QueuedOrder &order, const QString &infoPath, bool withPrintQty) const
+void QueueService::fillCustomer(QueuedOrder &order, const QString &infoPath, const FileStamp &listed,
+                                bool withPrintQty) const
 {
-    const QString section = QStringLiteral("Customer");
-    order.customerNo = ReadIniValue(section, QStringLiteral("Number"), infoPath);
-    order.customerName = ReadIniValue(section, QStringLiteral("Name"), infoPath);
+    const InfoFileContent info = ReadInfoFile(infoPath, listed);
+    order.customerNo = info.customerNo;
+    order.customerName = info.customerName;
+    order.infoProblem = info.refusal;
     if (withPrintQty)
         order.printQty = vb::Val(m_defaultPrintQty) > 0 ? m_defaultPrintQty : QString();
 }
@@ -168,14 +175,26 @@ bool QueueService::queueRowSettled(int row)
         return true;
     const QDir folder(queueFolder());
     const QString waiting = QStringLiteral("Waiting: the %1 is still being written");
+    const QString openElsewhere = QStringLiteral("Waiting: the %1 is open for writing by another program");
+    bool writerSeen = false;
     // Every change reported so far is known before the files are judged.
     if (m_watch)
         m_watch->drain();
     const auto complete = [&](const QString &fileName, const FileStamp &stamp) {
         const FileReadiness::Verdict verdict = m_readiness.check(fileName, stamp);
-        if (verdict.lookAgainAtMs > 0 && (m_settleCheckAtMs == 0 || verdict.lookAgainAtMs < m_settleCheckAtMs))
-            m_settleCheckAtMs = verdict.lookAgainAtMs;
-        return verdict.complete;
+        qint64 lookAgainAtMs = verdict.lookAgainAtMs;
+        bool complete = verdict.complete;
+        // Quiet for the settle time, but no close was seen (it was there before the watch began,
+        // or the folder reports nothing): a writer of this machine that still has it open is
+        // only pausing.
+        if (complete && verdict.byTime && WritersOf(folder.filePath(fileName)) == FileWriters::Writing) {
+            complete = false;
+            writerSeen = true;
+            lookAgainAtMs = QDateTime::currentMSecsSinceEpoch() + 1000;
+        }
+        if (lookAgainAtMs > 0 && (m_settleCheckAtMs == 0 || lookAgainAtMs < m_settleCheckAtMs))
+            m_settleCheckAtMs = lookAgainAtMs;
+        return complete;
     };
     const QString orderPath = folder.filePath(name);
     const FileStamp stamp = FileStamp::of(orderPath);
@@ -184,19 +203,19 @@ bool QueueService::queueRowSettled(int row)
     const QFileInfo orderInfo(orderPath);
     const bool noPlainFile = !stamp.exists() && (orderInfo.exists() || orderInfo.isSymLink());
     if (!noPlainFile && (stamp != seen->order || !complete(name, stamp))) {
-        setRowStatus(row, waiting.arg(QStringLiteral("order file")));
+        setRowStatus(row, (writerSeen ? openElsewhere : waiting).arg(QStringLiteral("order file")));
         return false;
     }
     const QString infoName = seen->infoName.isEmpty() ? InfoFileName(name) : seen->infoName;
     const QString infoPath = folder.filePath(infoName);
     const FileStamp info = FileStamp::of(infoPath);
     if (info != seen->info || (info.exists() && !complete(infoName, info))) {
-        setRowStatus(row, waiting.arg(QStringLiteral("info file")));
+        setRowStatus(row, (writerSeen ? openElsewhere : waiting).arg(QStringLiteral("info file")));
         return false;
     }
     // A terminal may write the info file after the order file, or rewrite it.
     if (info.exists() && (order.customerNo.isEmpty() || order.infoRead != info)) {
-        fillCustomer(order, infoPath, order.customerNo.isEmpty());
+        fillCustomer(order, infoPath, info, order.customerNo.isEmpty());
         order.infoRead = info;
         m_queue.update(row, order);
     }
@@ -210,11 +229,13 @@ void QueueService::Timer2_Timer()
     if (m_scanBusy || m_passRunning)
         return;
     try {
-        if (m_queue.rowCount() > 0) {
-            stopTimers();
-            FlagGuard pass(m_passRunning);
-            if (m_server && m_server->closeIfDatabaseReplaced())
-                LogLine(QStringLiteral("The database file was replaced; the new one is used from now on."));
+        stopTimers();
+        FlagGuard pass(m_passRunning);
+        if (m_server && m_server->closeIfDatabaseReplaced())
+            LogLine(QStringLiteral("The database file was replaced; the new one is used from now on."));
+        // What saved orders still have to print comes first: they were saved before these.
+        printDueOrders();
+        if (m_queue.rowCount() > 0 && !m_stopRequested) {
             tidyImportRecords();
             // The rows present now, each visited once from the top; identified by name, because
             // rows above may be converted or removed at the event points.

@@ -46,6 +46,20 @@ QString FreeStem(const QString &folder, const QString &stem, const QStringList &
     }
 }
 
+QString StemAwaitingOrder(const QString &folder, const QString &stem)
+{
+    const QDir dir(folder);
+    for (int n = 1;; ++n) {
+        const QString candidate = n == 1 ? stem : QStringLiteral("%1(%2)").arg(stem).arg(n);
+        const bool info = QFileInfo::exists(dir.filePath(candidate + QStringLiteral("info.txt")));
+        const bool order = QFileInfo::exists(dir.filePath(candidate + QStringLiteral(".txt")));
+        if (info && !order)
+            return candidate;
+        if (!info && !order)
+            return {};
+    }
+}
+
 bool EnsureFolder(const QString &folder, QString *error)
 {
     if (QFileInfo(folder).isDir())

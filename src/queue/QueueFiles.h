@@ -37,6 +37,11 @@ struct FileStamp
 // for any of the suffixes, so an earlier order's files of the same name are never overwritten.
 QString FreeStem(const QString &folder, const QString &stem, const QStringList &suffixes);
 
+// The archived info file whose order file never followed it (a crash came between the two moves):
+// the first of stem, stem(2), ... in `folder` that has stem + "info.txt" but no stem + ".txt";
+// "" when there is none.
+QString StemAwaitingOrder(const QString &folder, const QString &stem);
+
 // Creates the folder (and its parents) when it is missing; false with the reason in *error.
 bool EnsureFolder(const QString &folder, QString *error);
 

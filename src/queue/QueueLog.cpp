@@ -21,6 +21,13 @@ QueueLog::QueueLog(QueueService &service, QObject *parent) : QObject(parent), m_
     connect(&service, &QueueService::orderFailed, this, [](const QString &orderFile, const QString &reason) {
         LogLine(QStringLiteral("Order %1 not saved: %2").arg(orderFile, reason), LogPriority::Warning);
     });
+    connect(&service, &QueueService::orderNotArchived, this,
+            [](const QString &orderFile, const QString &soNo, const QString &reason) {
+                LogLine(QStringLiteral("Order %1 is saved as sales order %2 but its files are not archived yet (tried "
+                                       "again on the next pass): %3")
+                            .arg(orderFile, soNo, reason),
+                        LogPriority::Error);
+            });
     connect(&service, &QueueService::earlierImportFinished, this,
             [](const QString &orderFile, const QString &soNo, const QString &infoProblem) {
                 LogLine(QStringLiteral("%1 was saved as sales order %2 already; its files are archived now%3")

@@ -14,6 +14,7 @@ struct QueuedOrder
     QString printQty;     // "Print?": the print quantity when the order was listed, "" for none
     QString status;       // "Status": why the last attempt failed, or what the order waits for
     FileStamp infoRead;   // the info file as it was when the customer columns were read
+    QString infoProblem;  // why the info file could not be read, "" when it could
 
     // The key that lists a file once: its name without regard to letter case.
     QString key() const { return orderFile.toUpper(); }

@@ -5,6 +5,7 @@
 #include "module1/Module1.h"
 #include "module1/PrintStation.h"
 #include "queue/QueueWatch.h"
+#include "queue/StationLock.h"
 #include "runtime/DbError.h"
 
 #include <QDir>
@@ -21,7 +22,10 @@ QueueService::QueueService(const QString &programDir, QObject *parent) : QObject
     connect(m_timer2, &QTimer::timeout, this, &QueueService::Timer2_Timer);
 }
 
-QueueService::~QueueService() = default;
+QueueService::~QueueService()
+{
+    releaseClaim();
+}
 
 QString QueueService::title() const
 {
@@ -103,6 +107,11 @@ int QueueService::start()
             m_server.reset();
             return prepared;
         }
+        if (const int claimed = claimQueue(); claimed != 0) {
+            m_server.reset();
+            return claimed;
+        }
+        tidyImportRecords();
         startWatching();
         startTimers();
         return 0;
@@ -114,14 +123,16 @@ int QueueService::start()
 
 int QueueService::prepareDatabase()
 {
+    QString warning;
     QString problem = m_server->missingSchema();
     if (problem.isEmpty())
-        problem = m_server->ensureImportTable();
+        problem = m_server->ensureImportTable(&warning);
     if (!problem.isEmpty()) {
         ShowMessage(problem, QString::fromLatin1(AppTitle), MessageIcon::Critical);
         return 1;
     }
-    tidyImportRecords();
+    if (!warning.isEmpty())
+        LogLine(warning, LogPriority::Warning);
     return 0;
 }
 
@@ -195,6 +206,13 @@ void QueueService::finishShutdownIfIdle()
     if (!m_shutdownRequested || m_finished || m_passRunning || m_scanBusy)
         return;
     m_finished = true;
+    releaseClaim();
     m_server.reset(); // closes the connection: nothing converts any more
-    Q_EMIT finished(m_queue.rowCount());
+    m_queueLock.reset();
+    Q_EMIT finished(queuedFileCount());
+}
+
+int QueueService::queuedFileCount() const
+{
+    return int(QDir(queueFolder()).entryList({QStringLiteral("*.ord")}, QDir::Files | QDir::System | QDir::Hidden).size());
 }

@@ -16,6 +16,7 @@
 
 class PrintStation;
 class QueueWatch;
+class StationLock;
 class Recordset;
 
 // The order queue service: everything the station does with the queue folder, without a window.
@@ -43,14 +44,32 @@ public:
     static constexpr int DefaultSettleSeconds = 5;
     // Days an archived file's import record is kept.
     static constexpr int ImportRecordDays = 30;
+    // The station's claim on its queue: its beat every ClaimBeatMs; a claim whose beat has not
+    // moved for ClaimTakeOverMs belongs to a station that is gone and is taken over.
+    static constexpr int DefaultClaimBeatMs = 5000;
+    static constexpr int DefaultClaimTakeOverMs = 60000;
+    // Shorter times for tests.
+    void setClaimTimes(int beatMs, int takeOverMs)
+    {
+        m_claimBeatMs = beatMs;
+        m_claimTakeOverMs = takeOverMs;
+    }
+    // A due print that failed is tried again after this long, doubling up to the maximum.
+    static constexpr int PrintRetryMs = 30000;
+    static constexpr int PrintRetryMaxMs = 15 * 60000;
 
     explicit QueueService(const QString &programDir, QObject *parent = nullptr);
     ~QueueService() override;
 
     // Start-up in its fixed order: folders, suite settings, mode, database service, the
-    // database's tables, the watch, the timers. Returns 0 when the station runs, otherwise the
-    // exit status it must end with; the reason has been shown (ShowMessage).
+    // database's tables, the queue (its lock on this machine, its identity, its claim in the
+    // database), the watch, the timers. Returns 0 when the station runs, otherwise the exit status
+    // it must end with (1 database, 2 settings or folders, 3 another station works on the queue);
+    // the reason has been shown (ShowMessage).
     int start();
+    // The status the program ends with once finished() came: 0, or 3 when another station took
+    // the queue over.
+    int exitStatus() const { return m_exitStatus; }
 
     const StationContext &context() const { return m_context; }
     // The program's title with its mode: "RF Order Station   *** In House Mode ***".
@@ -103,12 +122,18 @@ public:
     // The upper-cased name of the order file being converted, "" between orders.
     QString convertingOrder() const { return m_convertingName; }
 
-    // Appends the order to the automatic print list and prints it as many times as the print
-    // quantity says; the done row `doneRow` shows what came of it.
-    void AutoPrintOrder(const QString &soNo, const QString &printText, int doneRow);
+    // Appends the order to the automatic print list (when `printText`, its "Print?", is above 0)
+    // and prints `copies` copies of it; the done row `doneRow` shows what came of it. What is
+    // done is recorded with the order's import record, so a crash or a failed print leaves it due
+    // (printDueOrders).
+    void AutoPrintOrder(const QString &soNo, const QString &printText, int copies, int doneRow);
+    // The copies a new order is due to print: the print quantity.
+    int copiesToPrint() const;
 
     // The record's identity of order file `fileName` holding `content`.
     clsServer::OrderImport ImportOf(const QString &fileName, const QByteArray &content) const;
+    // The queue's identity and the key older stations recorded its files under (its path).
+    QStringList queueKeys() const;
     // The queue status of a saved order whose files could not leave the queue.
     static QString SavedNotArchived(const QString &soNo, const QString &reason);
 
@@ -121,6 +146,7 @@ public:
         QString billToName;
         Currency total;
         QStringList notes;      // records whose quantity was read as 0
+        int copies = 0;         // copies due to print
         QString archiveProblem; // the order file could not leave the queue
         QString infoProblem;    // the info file could not leave the queue
     };
@@ -139,10 +165,12 @@ Q_SIGNALS:
     void saveFailed(int terminal, const QString &billToName);
     // An order stays queued for `reason` (emitted when the reason changes).
     void orderFailed(const QString &orderFile, const QString &reason);
+    // A saved order's files still cannot leave the queue (emitted when the reason changes).
+    void orderNotArchived(const QString &orderFile, const QString &soNo, const QString &reason);
     // An order saved by an earlier run had its archiving finished now.
     void earlierImportFinished(const QString &orderFile, const QString &soNo, const QString &infoProblem);
     void printFailed(const QString &soNo, const QString &reason);
-    // After requestShutdown(), once nothing runs any more; the queued orders stay queued.
+    // After requestShutdown(), once nothing runs any more; `leftQueued` order files stay queued.
     void finished(int leftQueued);
 
 private:
@@ -152,6 +180,8 @@ private:
     void stopTimers();
     void startTimers();
     void finishShutdownIfIdle();
+    // The order files in the queue folder now.
+    int queuedFileCount() const;
     // The queue folder may vanish while the station runs (removed, unmounted): the status and
     // the log say so until it is back.
     void noteQueueFolder(const QString &folder);
@@ -164,7 +194,7 @@ private:
         FileStamp info;
     };
     // Columns 3 to 5 of an order from its info file.
-    void fillCustomer(QueuedOrder &order, const QString &infoPath, bool withPrintQty) const;
+    void fillCustomer(QueuedOrder &order, const QString &infoPath, const FileStamp &listed, bool withPrintQty) const;
     // True when the row's files are as the last scan saw them (not being written); fills the
     // customer columns from an info file that arrived or changed since it was last read.
     bool queueRowSettled(int row);
@@ -180,6 +210,17 @@ private:
     void noteFailure(int row, const QString &reason);
 
     // --- exactly once
+    // The queue on this machine (its lock), its identity and its claim in the database; 0 or
+    // the exit status.
+    int claimQueue();
+    void beatClaim();
+    void releaseClaim();
+    // Removes what a move cut off by a crash left: ".name.part" copies in the archive and removed
+    // folders.
+    void removePartialCopies();
+    // Prints what archived orders are still due to print (copies, print list entries), once their
+    // retry time has come.
+    void printDueOrders();
     // Before a queued file is converted: when this very file was saved already (a crash or a
     // failed archive came between the save and the archiving), its archiving is finished instead
     // of saving it twice. True when the row was dealt with here.
@@ -187,7 +228,6 @@ private:
     // Records of saved files that have left the queue some other way count as archived; records
     // archived more than ImportRecordDays ago are deleted (at most hourly).
     void tidyImportRecords();
-    QString queueDirKey() const;
 
     // --- pick-up at once
     void startWatching();
@@ -228,4 +268,19 @@ private:
     bool m_immediatePickup = true;
     qint64 m_settleCheckAtMs = 0; // earliest moment a waiting file may be complete; 0: none
     qint64 m_lastPruneMs = 0;
+
+    // The queue's identity and claim.
+    QString m_queueId;
+    std::unique_ptr<StationLock> m_queueLock;
+    clsServer::QueueClaim m_claim;
+    bool m_claimed = false;
+    QTimer *m_claimTimer = nullptr;
+    int m_claimBeatMs = DefaultClaimBeatMs;
+    int m_claimTakeOverMs = DefaultClaimTakeOverMs;
+    int m_exitStatus = 0;
+    // Due prints that failed: when each may be tried again, and the wait after that.
+    QHash<QString, std::pair<qint64, qint64>> m_printRetry;
+    // Print list entries not written yet: order number, its "Print?".
+    QHash<QString, QString> m_listPending;
+    QString m_lastDueError;
 };

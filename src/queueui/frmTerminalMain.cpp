@@ -281,5 +281,5 @@ void frmTerminalMain::closeEvent(QCloseEvent *event)
     if (mPrintStation)
         mPrintStation->closeWindow();
     event->accept();
-    QCoreApplication::quit();
+    QCoreApplication::exit(mService.exitStatus());
 }

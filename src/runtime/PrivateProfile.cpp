@@ -174,6 +174,14 @@ bool fail(QString *error, const QString &reason)
 QString readString(const QString &section, const QString &key, const QString &defaultValue,
                    const QString &fileName, int bufferSize)
 {
+    QFile file(fileName);
+    return readStringFrom(section, key, defaultValue, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(),
+                          bufferSize);
+}
+
+QString readStringFrom(const QString &section, const QString &key, const QString &defaultValue,
+                       const QByteArray &fileContent, int bufferSize)
+{
     if (bufferSize <= 0)
         return {};
     const qsizetype room = bufferSize - 1;
@@ -182,10 +190,8 @@ QString readString(const QString &section, const QString &key, const QString &de
     while (!fallback.isEmpty() && fallback.back() == QLatin1Char(' '))
         fallback.chop(1);
 
-    const std::optional<QString> content = readLatin1(fileName);
-    if (!content)
-        return fallback.left(room).toString();
-    const QList<Line> lines = splitLines(content->mid(byteOrderMark(*content).size()));
+    const QString content = QString::fromLatin1(fileContent);
+    const QList<Line> lines = splitLines(content.mid(byteOrderMark(content).size()));
     const QStringView wantedSection = trimBlanks(section);
     const QStringView wantedKey = trimBlanks(key);
     const Location at = locate(lines, wantedSection);

@@ -20,6 +20,9 @@ namespace PrivateProfile {
 
 QString readString(const QString &section, const QString &key, const QString &defaultValue,
                    const QString &fileName, int bufferSize = 255);
+// The same from a file's bytes already read (an empty content reads as a missing file).
+QString readStringFrom(const QString &section, const QString &key, const QString &defaultValue,
+                       const QByteArray &fileContent, int bufferSize = 255);
 
 // Replaces the key's line in place ("Key=value", the key spelled as in the file), or adds
 // "key=value" after the last non-blank line of the first matching section, or adds "[section]" and

@@ -29,7 +29,7 @@ TEST(StationStart, ASecondStationOnTheSameFolderRefusesAndNamesTheFirst)
     EXPECT_EQ(second.process.exitCode(), 3) << refused.toStdString();
     EXPECT_TRUE(refused.contains("Another station is running on the program folder "
                                  + suite.programDir().toUtf8() + " (process "
-                                 + QByteArray::number(first.process.processId()) + ")"))
+                                 + QByteArray::number(first.process.processId()) + " on "))
         << refused.toStdString();
 
     // The lock goes with its process however it ends: after SIGKILL the folder is free again.

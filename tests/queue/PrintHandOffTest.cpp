@@ -47,9 +47,8 @@ protected:
     // The hand-off of one order; its done row's "Print Status".
     QString handOff(const QString &soNo, const QString &printText, const QString &copies)
     {
-        service->setDefaultPrintQty(copies);
         const int row = service->done()->append(DoneOrder{});
-        service->AutoPrintOrder(soNo, printText, row);
+        service->AutoPrintOrder(soNo, printText, copies.toInt(), row);
         return done(6, row + 1);
     }
     FakePrintStation station;
