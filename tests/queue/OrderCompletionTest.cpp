@@ -86,6 +86,40 @@ TEST_F(QueueServiceTest, SavedFileWhoseContentChangedIsANewOrder)
 
 namespace {
 
+int failOrderFileMoves(const char *from, const char *to)
+{
+    if (QByteArray(from).endsWith(".ord")) {
+        errno = EACCES;
+        return -1;
+    }
+    return ::rename(from, to);
+}
+
+} // namespace
+
+// Killed between the two moves: the info file went ahead, the order file follows it under the
+// same name; a copy cut off on its way is cleared away at the start.
+TEST_F(QueueServiceTest, AnOrderFileFollowsItsInfoFileIntoTheArchiveAfterACrash)
+{
+    suite->writeFile("admodule/ordsaved/A1T1Ainfo.txt", "an earlier order's");
+    suite->writeFile("admodule/ordsaved/A1T1A.txt", "an earlier order's");
+    dropOrder("A1T1A.ord", {"GC25\t1"});
+    SetFileMoveCalls({failOrderFileMoves, nullptr});
+    scanAndPass();
+    SetFileMoveCalls({});
+    ASSERT_EQ(files("ordsaved"), (QStringList{"A1T1A(2)info.txt", "A1T1A.txt", "A1T1Ainfo.txt"}));
+    suite->writeFile("admodule/ordsaved/.A1T1A(2).txt.part", "cut off");
+
+    startService();
+    service->readiness().setSettleMs(0);
+    scanAndPass();
+    EXPECT_EQ(orders(), 1);
+    EXPECT_EQ(QDir(suite->archiveDir()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"A1T1A(2).txt", "A1T1A(2)info.txt", "A1T1A.txt", "A1T1Ainfo.txt"}));
+}
+
+namespace {
+
 int failWithNoSpace;
 // The archive lies on another file system that is full: every write after the first few bytes
 // fails as a full disk does.

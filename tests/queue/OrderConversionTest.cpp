@@ -86,12 +86,29 @@ TEST_F(OrderConversionTest, FailuresLeaveTheOrderQueuedWithItsReason)
     EXPECT_EQ(page(3).billToName, "Maple Lane Apparel");
 }
 
-TEST_F(OrderConversionTest, AnOrderNameThatIsNoPlainFileNeverHoldsUpThePass)
+TEST_F(OrderConversionTest, OddOrderAndInfoFilesAreNamedNeverReadNorWaitedFor)
 {
-    ASSERT_EQ(::mkfifo(QFile::encodeName(suite->root() + "/fifo").constData(), 0600), 0);
-    ASSERT_TRUE(QFile::link(suite->root() + "/fifo", suite->queueDir() + "/A1T1A.ord"));
+    const QString fifo = suite->root() + "/fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString queue = suite->queueDir() + "/";
+    ASSERT_TRUE(QFile::link(fifo, queue + "A1T1A.ord")); // a link to a FIFO named as an order
     suite->writeFile("admodule/OrdQueue/A1T1Ainfo.crd", "[Customer]\r\nNumber=C1001\r\n");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(queue + "A1T1B.ord").constData(), 0600), 0); // a FIFO itself
+    suite->writeFile("admodule/OrdQueue/A1T1Binfo.crd", "[Customer]\r\nNumber=C1001\r\n");
+    dropOrder("A1T1C.ord", {"GC25\t1"}, QString());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(queue + "A1T1Cinfo.crd").constData(), 0600), 0);
+    dropOrder("A1T1D.ord", {"GC25\t1"}, QString());
+    suite->writeFile("admodule/OrdQueue/A1T1Dinfo.crd", "[Customer]\r\nNumber=C1001\r\n" + QByteArray(2 << 20, ';'));
+
     EXPECT_EQ(convert("A1T2A.ord", {"GC25\t1"}, "C1002"), "SO001001");
-    ASSERT_EQ(queRows(), 1);
-    EXPECT_EQ(que(6, 1), "** SKIPPED ** Error: the order file is a link to a FIFO, not a plain file; it is not read");
+    ASSERT_EQ(queRows(), 4);
+    const char *const reasons[] = {
+        "** SKIPPED ** Error: the order file is a link to a FIFO, not a plain file; it is not read",
+        "** SKIPPED ** Error: the order file is a FIFO, not a plain file; it is not read",
+        "** SKIPPED ** Error: the info file is a FIFO, not a plain file; it is not read",
+        "** SKIPPED ** Error: the info file is 2097178 bytes, more than an info file may hold (1048576)",
+    };
+    for (int row = 1; row <= 4; ++row)
+        EXPECT_EQ(que(6, row), reasons[row - 1]);
 }
+

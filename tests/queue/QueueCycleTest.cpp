@@ -85,6 +85,22 @@ TEST_F(QueueServiceTest, AnOrderFileWrittenInPlaceWaitsForItsWriterToClose)
     EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
 }
 
+TEST_F(QueueServiceTest, AFileItsWriterOpenedBeforeTheStationStartedIsNotReadWhileItIsOpen)
+{
+    dropOrder("A1T1A.ord", {});
+    QFile order(suite->queueDir() + "/A1T1A.ord");
+    ASSERT_TRUE(order.open(QIODevice::WriteOnly) && order.write("GC25\t1\r\n") > 0 && order.flush());
+    ASSERT_TRUE(order.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime));
+    startService(); // no event will ever say it was closed: it settles by time
+    service->readiness().setSettleMs(0);
+    scanAndPass();
+    EXPECT_EQ(que(6, 1), "Waiting: the order file is open for writing by another program");
+    ASSERT_TRUE(order.write("MUG600\t2\r\n") > 0);
+    order.close();
+    scanAndPass();
+    EXPECT_EQ(suite->count("SELECT * FROM sodetail"), 2);
+}
+
 TEST_F(QueueServiceTest, ACompleteOrderFileIsPickedUpWithoutWaitingForTheTimers)
 {
     service->setImmediatePickup(true);
