@@ -253,6 +253,8 @@ private:
     struct TableRow
     {
         QVector<QStringList> cells;
+        // Per cell and line: the line is part of one that was broken at the column width.
+        QVector<QVector<bool>> broken;
         int lines = 1;
     };
 
@@ -286,6 +288,8 @@ private:
     Line m_line;
     // The last Text ended with a line break that a directly following Paragraph takes as its end.
     bool m_breakPending = false;
+    // Text is writing the rest of a line it had to break: its runs are marked wrapped.
+    bool m_wrapping = false;
     PrintResult m_lastPrint;
 
     bool m_physicalPage = true;
