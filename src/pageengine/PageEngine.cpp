@@ -452,6 +452,18 @@ bool PageEngine::AddTableRow(const QString &format, const QStringList &cells)
     return AddTableCells(format, {}, {cells});
 }
 
+double PageEngine::MeasureTableRow(const QString &format, const QStringList &cells) const
+{
+    const auto columns = PageTable::parseFormat(format);
+    if (!columns)
+        return 0;
+    QVector<double> rooms;
+    for (const PageTable::Column &column : *columns)
+        rooms << column.width - 2 * CellPadding;
+    const QVector<TableRow> rows = wrapRows({cells}, rooms);
+    return rows.isEmpty() ? 0 : rows.first().lines * lineHeight();
+}
+
 bool PageEngine::AddTableCells(const QString &format, const PageTable::Rows &header, const PageTable::Rows &body)
 {
     const auto columns = PageTable::parseFormat(format);

@@ -41,7 +41,10 @@ void GroupStyle::printPageHeader()
     printInformationTable();
     printItemFrame();
     printGroupColumnHeading();
-    lineFormat = QStringLiteral("<2200|<4010|>1000|>1700|>2000;");
+    // The lines in the heading's columns: their own widths (2200, 4010, 1000, 1700, 2000) add up
+    // to 10910, wider than the 10800 between the margins, so the frame's right rule ran through
+    // the amounts.
+    lineFormat = QStringLiteral("<1640|<4960|>1000|>1600|>1600;");
     vs().setTableBorder(0);
 }
 
