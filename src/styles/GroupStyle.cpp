@@ -34,6 +34,7 @@ QString GroupStyle::linesStatement(const QString &invno) const
 
 void GroupStyle::printPageHeader()
 {
+    lineLimit = computeLineLimit() - (footHeight() - 1400);
     printTitle();
     printPageLabel();
     printDateBox();
@@ -97,7 +98,7 @@ void GroupStyle::printItemRow()
 
 void GroupStyle::printPageFoot()
 {
-    const double y = PH() - MB() - 1400;
+    const double y = PH() - MB() - footHeight();
     vs().setCurrentX(SheetWidth - ML() - MR() - 4000);
     vs().setCurrentY(y);
     vs().DrawLine(ML(), y, SheetWidth - MR(), y);
