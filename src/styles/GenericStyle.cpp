@@ -168,7 +168,7 @@ void GenericStyle::printPageFoot()
     // The total is what the figures above it add up to: the lines printed, then the order's tax,
     // freight and discount on lines of their own where it has them.
     const QString format = QStringLiteral("6600|>2000|>1800");
-    const QString amount = QStringLiteral("###,###,#00.00");
+    const QString amount = QStringLiteral("###,###,##0.00");
     auto row = [&](const QString &label, Currency value) {
         vs().AddTableRow(format, {QString(), label, vb::format(QVariant::fromValue(value), amount)});
     };

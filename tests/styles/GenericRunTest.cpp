@@ -1,6 +1,6 @@
 // "GRP" picking sheets through the generic print run, on the demo suite's orders: SO000951 (new,
 // grouped items at one and at two prices), SO000952 (printed, revised), SO000953 (new back
-// order), SO000954 (new, three pages). The demo's counter last numbered on 12/01/2026 (7).
+// order), SO000954 (new, four pages). The demo's counter last numbered on 12/01/2026 (7).
 
 #include "styles/StyleFixture.h"
 
@@ -72,7 +72,7 @@ TEST_F(GenericRunTest, DocumentsLikeGolden)
         {"F", "SO000951", "SO000953", true, "GRP-full"}, // grouped, a reprint, a back order
         {"C", "SO000952", "", true, "GRP-changed"},
         {"B", "SO000952", "", true, "GRP-both"},
-        {"F", "SO000954", "", true, "GRP-3pages"},
+        {"F", "SO000954", "", true, "GRP-4pages"}, // groups broken over two lines and over pages
         {"F", "SO000951", "SO000951", false, "GRP-salesorder"},
     };
     for (const auto &d : documents) {
@@ -80,7 +80,7 @@ TEST_F(GenericRunTest, DocumentsLikeGolden)
         EXPECT_EQ(run(d.flag, d.from, d.to), "") << d.golden;
         EXPECT_TRUE(GoldenDisplayList::matches(document(), QString("styles/golden/%1.txt").arg(d.golden)));
     }
-    EXPECT_EQ(counter(), "2026-12-10 5");
+    EXPECT_EQ(counter(), "2026-12-10 6");
     EXPECT_EQ(statuses(), "1111");
 }
 
@@ -106,11 +106,13 @@ TEST_F(GenericRunTest, AllSelectedTurnsTheOrdersAfterOneWithoutRevisionIntoFullS
               (QStringList{"SORDER NO: SO000952 / SHEET TYPE: ONLY CHANGED", "SORDER NO: SO000953 / SHEET TYPE: FULL",
                            "SORDER NO: SO000954 / SHEET TYPE: FULL"}));
 
-    // All new orders: only the new ones are selected; those without a revision are skipped, and
-    // marked printed with the changed sheets once these have printed.
+    // All new orders: only the new ones are selected; those without a revision are skipped and,
+    // nothing having been printed for them, stay new for a full sheet.
     EXPECT_EQ(run("CC", ""), "");
     EXPECT_EQ(perPage({"SORDER NO", "SHEET TYPE", "KTRED"}),
               QStringList{"SORDER NO: SO000954 / SHEET TYPE: ONLY CHANGED / KTRED-4T"});
+    EXPECT_EQ(statuses(), "0101");
+    EXPECT_EQ(run("FF", ""), "");
     EXPECT_EQ(statuses(), "1111");
 }
 
@@ -135,9 +137,10 @@ TEST_F(GenericRunTest, PageLabelsAndPackedByLinesPerOrder)
     EXPECT_EQ(run("F", "SO000953", "SO000954"), "");
     EXPECT_EQ(perPage({"Page:", "PACKED BY", "TRANSACTION"}),
               (QStringList{"TRANSACTION: 12102026-0001 / Page: 1/1 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0002 / Page: 1/3 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0003 / Page: 2/3 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0004 / Page: 3/3 / PACKED BY___________________________________"}));
+                           "TRANSACTION: 12102026-0002 / Page: 1/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0003 / Page: 2/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0004 / Page: 3/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0005 / Page: 4/4 / PACKED BY___________________________________"}));
     ASSERT_EQ(pdfFiles().size(), 1);
     EXPECT_TRUE(pdfFiles()[0].startsWith("SO000953-SO000954"));
 }
