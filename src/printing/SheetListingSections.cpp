@@ -109,13 +109,15 @@ void GenericPrintRun::mDBFullItemPrint(const QString &sSorderNo, double PosY, co
     vs.setCurrentY(PosY);
 
     bool groupDue = true;
+    bool repeatGroup = false; // the group row is due again on the page its group goes on to
     bool freshLine = true;
     QStringList groupCells;
     for (int i = 0; i < lines.size(); ++i) {
         const SheetLine &line = lines[i];
         const QString group = mDBGroupItem(line.itemno);
         if (groupDue) {
-            groupCells = {group, line.description, line.unitText};
+            if (!repeatGroup)
+                groupCells = {group, line.description, line.unitText};
         } else if (!freshLine && !pieceFits(line)) {
             // A piece is never split: it starts the group's next line.
             endPieceLine();
@@ -124,7 +126,7 @@ void GenericPrintRun::mDBFullItemPrint(const QString &sSorderNo, double PosY, co
         if (!groupDue && freshLine && vs.CurrentY() + pieceDescent() > listingBottom()) {
             // The group goes on on the next page, under its group row again.
             breakPage(sheetSlot(), sFlag);
-            groupDue = true;
+            groupDue = repeatGroup = true;
         }
         if (groupDue) {
             // Every group row in the base font, whatever size the last piece ended in; with the
@@ -136,7 +138,7 @@ void GenericPrintRun::mDBFullItemPrint(const QString &sSorderNo, double PosY, co
                 breakPage(sheetSlot(), sFlag);
             vs.Paragraph(QString());
             addListingRow(format, groupCells, sheetSlot(), sFlag);
-            groupDue = false;
+            groupDue = repeatGroup = false;
             freshLine = true;
         }
 
@@ -154,6 +156,7 @@ void GenericPrintRun::mDBFullItemPrint(const QString &sSorderNo, double PosY, co
         }
         if (i + 1 < lines.size() && vs.CurrentY() > limit) {
             breakPage(sheetSlot(), sFlag);
+            repeatGroup = !groupDue;
             groupDue = true;
         }
     }

@@ -179,6 +179,49 @@ TEST_F(GenericRunTest, FailedJobMarksNothingAndFailedMarkingSaysTheSheetsPrinted
     EXPECT_EQ(statuses(), "0100");
 }
 
+// Pages break with their headers: a "B" sheet whose full list ends low starts its changed part
+// on a counted page under the top header; a group longer than a page goes on under its group
+// row again; a grouped sales order of two pages (with tax) carries its totals on each.
+TEST_F(GenericRunTest, PagesBreakUnderTheirHeaders)
+{
+    QList<Line> groups, sizes;
+    for (int i = 1; i <= 8; ++i)
+        groups << Line{QString("G%1-M").arg(i, 2, 10, QChar('0')), QString("Group %1 medium").arg(i), "nm", 2, 0, 5};
+    for (int i = 1; i <= 90; ++i)
+        sizes << Line{QString("BIG-S%1").arg(i, 2, 10, QChar('0')), QString("Big Tee size %1").arg(i), "nm", 3, 0, 4};
+    addOrder("SO000960", "C1001", groups);
+    addOrder("SO000961", "C1002", sizes);
+    addOrder("SO000962", "C1002", sizes.mid(0, 45));
+    suite.exec("INSERT INTO sochanged VALUES ('SO000960', 1, 1, 'G01-M', 1, 2, 'CHG');"
+               "UPDATE so SET tax = 44.55, total = amount + 44.55 + freight - dc WHERE invno = 'SO000962';");
+
+    EXPECT_EQ(run("B", "SO000960"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-both-ends-low.txt"));
+    EXPECT_EQ(perPage({"Page:", "SORDER NO", "CHANGED ONLY", "G08"}),
+              (QStringList{"SORDER NO: SO000960 / G08 / Page: 1/2", "SORDER NO: SO000960 / CHANGED ONLY / Page: 2/2"}));
+
+    EXPECT_EQ(run("F", "SO000961"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-group-breaks.txt"));
+    ASSERT_GE(document().pageCount(), 2);
+    for (int page = 1; page < document().pageCount(); ++page) {
+        const QStringList all = texts(page);
+        EXPECT_EQ(all.mid(all.indexOf("UNIT PRICE") + 1, 3), (QStringList{"BIG", "Big Tee size 1", "4.00"})) << page;
+    }
+
+    request.pickingSheet = false;
+    EXPECT_EQ(run("F", "SO000962", "SO000962"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-salesorder-2pages.txt"));
+    EXPECT_EQ(document().pageCount(), 2);
+}
+
+// A back order in the variant style lists back-ordered quantities only.
+TEST_F(GenericRunTest, VariantSheetOfABackOrderLikeGolden)
+{
+    EXPECT_TRUE(printsLikeGolden("GRPDESC", true, "SO000953", "GRPDESC-backorder"));
+    const QStringList all = texts(0);
+    EXPECT_TRUE(all.contains("M-(6)  L-(4)") && !all.contains("BELT700"));
+}
+
 TEST_F(GenericRunTest, GroupedSalesOrdersAddTheCounterRowOnlyWhenThereIsNone)
 {
     request.pickingSheet = false;
@@ -191,3 +234,4 @@ TEST_F(GenericRunTest, GroupedSalesOrdersAddTheCounterRowOnlyWhenThereIsNone)
 }
 
 } // namespace
+
