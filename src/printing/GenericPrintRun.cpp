@@ -242,7 +242,8 @@ void GenericPrintRun::pageLabel(int page, int pages, double baseLine)
     vs.Paragraph(QStringLiteral("Page: ") + QString::number(page) + "/" + QString::number(pages));
     // One line above the foot of the sheet is closer to its edge than printers reach: the line
     // stands as low as they do print, below the listings' bottom margin.
-    const double reach = vs.PageHeight() - PrintableEdge - PageFont::metrics(vs.FontName(), vs.FontSize(), false).descent();
+    const double reach =
+        vs.PageHeight() - PrintableEdge - PageFont::metrics(vs.FontName(), vs.FontSize(), false).descent();
     vs.setCurrentY(std::min(baseLine - mLineHeight, reach));
     vs.setCurrentX(vs.MarginLeft());
     vs.setTextAlign(8);

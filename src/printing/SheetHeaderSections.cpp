@@ -133,8 +133,8 @@ double GenericPrintRun::mDBInfoTablePrint(double PosY)
     // a four-digit year fit their columns (at one tenth each they broke over two lines).
     const double first = 2 * unitWidth();
     const QString u = QString::number(std::floor((W() - first) / 6));
-    const QString format = "<" + QString::number(first) + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u
-                         + ";";
+    const QString format =
+        "<" + QString::number(first) + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u + ";";
     vs.setTableBorder(0);
     vs.AddTable(format, QString(), QStringLiteral("PO. NO|TERMS|REP|SHIP|VIA|F.O.B|DUE DATE;"));
     vs.setFontSize(10);

@@ -274,8 +274,8 @@ void RegularStyle::printTotalsAndRemarks()
     const double bottom = PH() - MB();
     printTotals(salesOrderTotals());
     vs().setTextAlign(0);
-    vs().BoxedText("** REMARKS **" + CR + rsSO.text(QStringLiteral("remark")), ML() + 400,
-                   bottom - footHeight() + 150, 6000, 1200);
+    vs().BoxedText("** REMARKS **" + CR + rsSO.text(QStringLiteral("remark")), ML() + 400, bottom - footHeight() + 150,
+                   6000, 1200);
 }
 
 QList<RegularStyle::TotalLine> RegularStyle::salesOrderTotals() const

@@ -234,4 +234,3 @@ TEST_F(GenericRunTest, GroupedSalesOrdersAddTheCounterRowOnlyWhenThereIsNone)
 }
 
 } // namespace
-

@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <optional>
 
 namespace {
