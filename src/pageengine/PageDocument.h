@@ -40,6 +40,10 @@ struct PageItem
     double penWidth = 0;
     int penStyle = 0;
 
+    // Text: the run is part of a line the engine had to break because it was wider than its
+    // room (a table cell, or what was left of the line): what a layout check looks for.
+    bool wrapped = false;
+
     double right() const { return x + width; }
 };
 

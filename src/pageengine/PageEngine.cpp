@@ -319,6 +319,7 @@ void PageEngine::writePiece(const QString &text)
 {
     const QFontMetricsF &fm = metrics();
     QString rest = text;
+    m_wrapping = false;
     while (!rest.isEmpty()) {
         const bool joinsRun = m_line.hasRun && m_line.runAlign == hAlign();
         const double runLeft = joinsRun ? m_line.runLeft : m_x;
@@ -328,21 +329,25 @@ void PageEngine::writePiece(const QString &text)
         if (lineHasText && !PageWrap::fits(fm.horizontalAdvance(rest.left(PageWrap::firstWordLength(rest))), room)) {
             endLine();
             rest = PageWrap::withoutLeadingBlanks(rest);
+            m_wrapping = true;
             continue;
         }
         const QStringList parts = PageWrap::wrapLine(rest, room, fm);
+        m_wrapping = m_wrapping || parts.size() > 1;
         placePiece(parts.first());
         if (parts.size() == 1)
-            return;
+            break;
         endLine();
         rest = PageWrap::withoutLeadingBlanks(rest.mid(parts.first().size()));
     }
+    m_wrapping = false;
 }
 
 void PageEngine::placePiece(const QString &text)
 {
     const QFontMetricsF &fm = metrics();
     PageItem item = textItem(text);
+    item.wrapped = m_wrapping;
     if (!m_line.active) {
         m_line = Line();
         m_line.active = true;
@@ -419,8 +424,17 @@ QVector<PageEngine::TableRow> PageEngine::wrapRows(const PageTable::Rows &rows, 
         TableRow row;
         for (int c = 0; c < rooms.size(); ++c) {
             const QString cell = c < cells.size() ? cells[c] : QString();
-            const QStringList lines = cell.isEmpty() ? QStringList() : PageWrap::wrapText(cell, rooms[c], fm);
+            QStringList lines;
+            QVector<bool> broken;
+            if (!cell.isEmpty()) {
+                for (const QString &line : PageWrap::splitLineBreaks(cell)) {
+                    const QStringList parts = PageWrap::wrapLine(line, rooms[c], fm);
+                    lines << parts;
+                    broken.insert(broken.size(), parts.size(), parts.size() > 1);
+                }
+            }
             row.cells << lines;
+            row.broken << broken;
             row.lines = std::max(row.lines, int(lines.size()));
         }
         wrapped << row;
@@ -436,6 +450,18 @@ bool PageEngine::AddTable(const QString &format, const QString &header, const QS
 bool PageEngine::AddTableRow(const QString &format, const QStringList &cells)
 {
     return AddTableCells(format, {}, {cells});
+}
+
+double PageEngine::MeasureTableRow(const QString &format, const QStringList &cells) const
+{
+    const auto columns = PageTable::parseFormat(format);
+    if (!columns)
+        return 0;
+    QVector<double> rooms;
+    for (const PageTable::Column &column : *columns)
+        rooms << column.width - 2 * CellPadding;
+    const QVector<TableRow> rows = wrapRows({cells}, rooms);
+    return rows.isEmpty() ? 0 : rows.first().lines * lineHeight();
 }
 
 bool PageEngine::AddTableCells(const QString &format, const PageTable::Rows &header, const PageTable::Rows &body)
@@ -554,6 +580,7 @@ void PageEngine::writeTableRow(const TableRow &row, int firstLine, int lineCount
             if (lines[i].isEmpty())
                 continue;
             PageItem item = textItem(lines[i]);
+            item.wrapped = row.broken[c][i];
             switch (aligns[c]) {
             case 1: item.x = lefts[c] + (widths[c] - item.width) / 2; break;
             case 2: item.x = lefts[c] + widths[c] - CellPadding - item.width; break;

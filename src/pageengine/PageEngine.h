@@ -222,6 +222,10 @@ public:
     bool AddTableCells(const QString &format, const PageTable::Rows &header, const PageTable::Rows &body);
     // One body row, no header.
     bool AddTableRow(const QString &format, const QStringList &cells);
+    // The height in twips that AddTableRow would give this row in the current font (its wrapped
+    // lines x line height): layouts that break their own pages test whether a row fits first.
+    // 0 for an unusable format.
+    double MeasureTableRow(const QString &format, const QStringList &cells) const;
     void DrawLine(double x1, double y1, double x2, double y2);
     void BoxedText(const QString &text, double left, double top, double width, double height);
     double RuleWidth() const { return m_ruleWidth; }
@@ -253,6 +257,8 @@ private:
     struct TableRow
     {
         QVector<QStringList> cells;
+        // Per cell and line: the line is part of one that was broken at the column width.
+        QVector<QVector<bool>> broken;
         int lines = 1;
     };
 
@@ -286,6 +292,8 @@ private:
     Line m_line;
     // The last Text ended with a line break that a directly following Paragraph takes as its end.
     bool m_breakPending = false;
+    // Text is writing the rest of a line it had to break: its runs are marked wrapped.
+    bool m_wrapping = false;
     PrintResult m_lastPrint;
 
     bool m_physicalPage = true;

@@ -4,13 +4,20 @@
 
 #include "module1/Module1.h"
 #include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 const QString Title = QStringLiteral("KVR");
 const QString PackedBy = QStringLiteral("PACKED BY___________________________________");
+
+// Printers reach no closer to the sheet's edge than this (a quarter inch).
+constexpr double PrintableEdge = 360;
+// Rule above a column header, the gap to the header text and the text itself.
+constexpr double RuleSpace = 300;
 
 // Failed attempts at marking the orders printed before the run gives up.
 constexpr int MarkRetries = 10;
@@ -77,7 +84,6 @@ QString GenericPrintRun::mDBStartPrintDoc()
         mOrderCount = 0;
         mPageCount = {};
         mLaidOut.clear();
-        mSkipped.clear();
 
         QString flag = request.sheetFlag.trimmed().toUpper();
         const bool allNew = flag.size() == 2 && flag[0] == flag[1];
@@ -136,10 +142,8 @@ void GenericPrintRun::layOutOrder(bool &firstSheet)
             // "All Selected": from here on the orders print in full.
             if (!request.allNewOrders)
                 mSheetFlag = QStringLiteral("F");
-            if (mSheetFlag == QLatin1String("C")) {
-                mSkipped << invno;
+            if (mSheetFlag == QLatin1String("C"))
                 return;
-            }
         }
     }
 
@@ -158,16 +162,30 @@ void GenericPrintRun::layOutOrder(bool &firstSheet)
         return;
     }
     mDBFullItemPrint(invno, y, mSheetFlag);
-    if (mSheetFlag == QLatin1String("B") && lVersionStamp > 0) {
-        vs.Paragraph(QString());
-        vs.setFontBold(true);
-        vs.setFontSize(15);
-        vs.Paragraph(QStringLiteral("CHANGED ONLY"));
-        vs.setFontBold(false);
-        vs.setFontSize(12);
-        const double changedY = mDBChoiceHeaderPrint(0, mSheetFlag, QStringLiteral("C"));
-        mDBOnlyChangedPrint(invno, changedY, lVersionStamp, mSheetFlag);
+    if (mSheetFlag == QLatin1String("B") && lVersionStamp > 0)
+        mDBOnlyChangedPrint(invno, startChangedPart(), lVersionStamp, mSheetFlag);
+}
+
+double GenericPrintRun::startChangedPart()
+{
+    // Empty line, heading, column header and one row: below the full list when they fit above
+    // the bottom margin, else on a counted page of the sheet that starts with the top header.
+    vs.setFontBold(false);
+    vs.setFontSize(12);
+    const double headingLine = PageFont::metrics(vs.FontName(), 15, true).lineSpacing();
+    const double needed = mLineHeight + headingLine + RuleSpace + 2 * mLineHeight + 100;
+    if (vs.CurrentY() + needed > vs.PageHeight() - vs.MarginBottom()) {
+        mPageCount[mOrderCount][BothSlot] += 1;
+        vs.NewPage();
+        vs.setCurrentY(sheetTopSections(mSheetFlag));
     }
+    vs.Paragraph(QString());
+    vs.setFontBold(true);
+    vs.setFontSize(15);
+    vs.Paragraph(QStringLiteral("CHANGED ONLY"));
+    vs.setFontBold(false);
+    vs.setFontSize(12);
+    return mDBChoiceHeaderPrint(0, mSheetFlag, QStringLiteral("C"));
 }
 
 int GenericPrintRun::sheetSlot() const
@@ -222,7 +240,11 @@ void GenericPrintRun::mDBEndActionPrint()
 void GenericPrintRun::pageLabel(int page, int pages, double baseLine)
 {
     vs.Paragraph(QStringLiteral("Page: ") + QString::number(page) + "/" + QString::number(pages));
-    vs.setCurrentY(baseLine - mLineHeight);
+    // One line above the foot of the sheet is closer to its edge than printers reach: the line
+    // stands as low as they do print, below the listings' bottom margin.
+    const double reach =
+        vs.PageHeight() - PrintableEdge - PageFont::metrics(vs.FontName(), vs.FontSize(), false).descent();
+    vs.setCurrentY(std::min(baseLine - mLineHeight, reach));
     vs.setCurrentX(vs.MarginLeft());
     vs.setTextAlign(8);
     vs.Paragraph(PackedBy);
@@ -246,9 +268,9 @@ QString GenericPrintRun::printAndMark()
 
 QString GenericPrintRun::markPrinted()
 {
-    // The skipped orders of a changed-only run count as printed; orders beyond the limit were
-    // never laid out and stay as they are.
-    const QStringList orders = mLaidOut + mSkipped;
+    // Only the orders laid out are marked: an order a changed-only run skipped (it has no
+    // revision) had nothing printed and stays new, as do the orders beyond the limit.
+    const QStringList &orders = mLaidOut;
     Connection db = request.db;
     QString lastError;
     for (int failures = 0; failures <= MarkRetries;) {

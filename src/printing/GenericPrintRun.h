@@ -25,8 +25,9 @@ class PageEngine;
 // per order. The run ends in exactly one of three ways:
 // - discarded: no order found (message 3000) or every order skipped; nothing printed or marked;
 // - previewed: the ended document stays on the engine for the preview window; nothing marked;
-// - printed: once the job reached the printer, the orders laid out, and those a changed-only run
-//   skipped, are marked printed (ordstatus 1) in one short transaction, retried when it fails.
+// - printed: once the job reached the printer, the orders laid out are marked printed
+//   (ordstatus 1) in one short transaction, retried when it fails. An order a changed-only run
+//   skipped had nothing printed and stays new.
 // At most MaxOrders orders are laid out; message 5000 names the first one left out, which stays
 // as it is with all after it. The database is never kept locked while pages are laid out or
 // printed: each transaction number and the marking take their own short transactions.
@@ -101,8 +102,26 @@ private:
     QVector<SheetLine> sheetLines(const QString &sSorderNo) const;
     // Counts a page of the current order in `slot`, starts it and prints the whole header.
     void breakPage(int slot, const QString &listingFlag);
-    // A table row of stored values; a page the engine had to add for it is counted in `slot`.
-    void addListingRow(const QString &format, const QStringList &cells, int slot);
+    // A table row of stored values, on the next page (breakPage) when it does not fit above the
+    // bottom margin.
+    void addListingRow(const QString &format, const QStringList &cells, int slot, const QString &listingFlag);
+    // One piece of the grouped list: indent (fresh line) or gap, "- " sub item, quantity, line
+    // number, in the fonts of the list.
+    void writePiece(const SheetLine &line, bool freshLine);
+    static QString lineNumberText(const SheetLine &line);
+    // True when the piece still fits on the current line after a gap.
+    bool pieceFits(const SheetLine &line) const;
+    // Ends a line of pieces; the group's next piece starts a fresh line.
+    void endPieceLine();
+    // How far a line of pieces reaches below its baseline.
+    double pieceDescent() const;
+    // Listings end above the bottom margin, where the overlay writes the "PACKED BY" line.
+    double listingBottom() const;
+    // The "CHANGED ONLY" heading and column header of a "B" sheet's second part, with its first
+    // row below them, or on the next page.
+    double startChangedPart();
+    // Top header, addresses and information table: the header without its column header.
+    double sheetTopSections(const QString &sSheetFlag);
     // The slot the current sheet's pages count in.
     int sheetSlot() const;
 
@@ -122,7 +141,6 @@ private:
     bool mIsBackOrder = false;
     QString mSheetFlag;     // "F", "C" or "B": the kind of the sheets being laid out
     QStringList mLaidOut;   // order numbers laid out, in order
-    QStringList mSkipped;   // order numbers a changed-only run skipped
 };
 
 // The print procedure of "GRP" picking sheets.

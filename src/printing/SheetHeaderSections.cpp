@@ -26,13 +26,15 @@ QString accountName()
 
 double GenericPrintRun::mDBChoiceHeaderPrint(int Index, const QString &sSheetFlag, const QString &listingFlag)
 {
-    double y = vs.CurrentY();
-    if (Index == 4) {
-        y = mDBSheetTopHeaderPrint(sSheetFlag);
-        y = mDBCustomerAddressPrint(y, mrsSO.text(QStringLiteral("CustNo")));
-        y = mDBInfoTablePrint(y);
-    }
+    const double y = Index == 4 ? sheetTopSections(sSheetFlag) : vs.CurrentY();
     return mDBItemDescriptionPrint(y, listingFlag);
+}
+
+double GenericPrintRun::sheetTopSections(const QString &sSheetFlag)
+{
+    double y = mDBSheetTopHeaderPrint(sSheetFlag);
+    y = mDBCustomerAddressPrint(y, mrsSO.text(QStringLiteral("CustNo")));
+    return mDBInfoTablePrint(y);
 }
 
 QString GenericPrintRun::transactionText()
@@ -62,17 +64,17 @@ double GenericPrintRun::mDBSheetTopHeaderPrint(const QString &sSheetFlag)
         {"MODIFIED: " + modified + "   ", "SHEET TYPE: " + sheetType},
     };
 
-    // The first line is left to the page label.
+    // The first line is left to the page label; the title stands a line of its own size below
+    // it, so the label's descenders keep clear of the title's capitals.
     vs.setFontBold(false);
-    vs.setFontSize(12);
     vs.setCurrentY(vs.MarginTop());
+    vs.setFontSize(15);
     vs.Paragraph(QString());
     const double y0 = vs.CurrentY();
 
     // Title and transaction centred above the fields, which would run into them side by side.
     vs.setTextAlign(8);
     vs.setFontBold(true);
-    vs.setFontSize(15);
     vs.setCurrentX(vs.MarginLeft());
     vs.setCurrentY(y0);
     vs.Text(QStringLiteral("PICKING SHEET"));
@@ -80,19 +82,16 @@ double GenericPrintRun::mDBSheetTopHeaderPrint(const QString &sSheetFlag)
     vs.Text(transaction);
     vs.Paragraph(QString());
 
+    // The three field lines each on a line of their own, at the spacing of their font: moved up
+    // to overlap, as a tighter layout would have them, they print over one another.
     vs.setFontBold(false);
     vs.setFontSize(12);
     vs.setTextAlign(6);
     vs.setCurrentX(vs.MarginLeft());
-    bool first = true;
     for (const QStringList &line : fieldLines) {
-        if (!first) {
-            vs.Paragraph(QString());
-            vs.setCurrentY(vs.CurrentY() - vs.LineSpacing());
-        }
-        first = false;
         for (const QString &text : line)
             vs.Text(text);
+        vs.Paragraph(QString());
     }
 
     vs.setCurrentY(vs.CurrentY() + vs.LineSpacing());
@@ -130,9 +129,12 @@ double GenericPrintRun::mDBInfoTablePrint(double PosY)
     vs.setFontSize(12);
     vs.setFontBold(false);
     vs.setTextAlign(6);
-    const QString u = QString::number(unitWidth());
-    const QString format = "<" + QString::number(2 * unitWidth()) + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u
-                         + "|^" + u + ";";
+    // The first column two tenths of the width; the six others share the rest, so "DUE DATE" and
+    // a four-digit year fit their columns (at one tenth each they broke over two lines).
+    const double first = 2 * unitWidth();
+    const QString u = QString::number(std::floor((W() - first) / 6));
+    const QString format =
+        "<" + QString::number(first) + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u + "|^" + u + ";";
     vs.setTableBorder(0);
     vs.AddTable(format, QString(), QStringLiteral("PO. NO|TERMS|REP|SHIP|VIA|F.O.B|DUE DATE;"));
     vs.setFontSize(10);

@@ -5,12 +5,19 @@
 
 #include "module1/Module1.h"
 #include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
 #include "runtime/VbFormat.h"
 
 namespace {
 
 // A piece that ends right of this starts the next piece of its group on a fresh line.
 constexpr double PieceLineEnd = 8640;
+// Blanks (10 pt) before the first piece of a line, and between two pieces: wider than the
+// blanks between a piece's quantity and its line number, so the number reads with its piece.
+const QString PieceIndent = QStringLiteral("    ");
+const QString PieceGap = QStringLiteral("      ");
+// Between a rule and the text box under it.
+constexpr double RuleGap = 40;
 
 QString quoted(QString text)
 {
@@ -33,7 +40,9 @@ double GenericPrintRun::mDBItemDescriptionPrint(double PosY, const QString &isFl
     QString header;
     const QString format = mPrintWidth(isFlag, header);
     vs.setFontBold(true);
+    // The rule stands above the header text: drawn on the text's baseline it ran through it.
     fullWidthRule();
+    vs.setCurrentY(PosY + PageFont::metrics(vs.FontName(), vs.FontSize(), true).ascent() + RuleGap);
     vs.AddTable(format, QString(), header);
     vs.setFontBold(false);
     vs.setCurrentY(vs.CurrentY() + 100);
@@ -100,59 +109,119 @@ void GenericPrintRun::mDBFullItemPrint(const QString &sSorderNo, double PosY, co
     vs.setCurrentY(PosY);
 
     bool groupDue = true;
+    bool repeatGroup = false; // the group row is due again on the page its group goes on to
     bool freshLine = true;
+    QStringList groupCells;
     for (int i = 0; i < lines.size(); ++i) {
         const SheetLine &line = lines[i];
         const QString group = mDBGroupItem(line.itemno);
         if (groupDue) {
-            vs.Paragraph(QString());
-            // Every group row in the base font, whatever size the last piece ended in.
+            if (!repeatGroup)
+                groupCells = {group, line.description, line.unitText};
+        } else if (!freshLine && !pieceFits(line)) {
+            // A piece is never split: it starts the group's next line.
+            endPieceLine();
+            freshLine = true;
+        }
+        if (!groupDue && freshLine && vs.CurrentY() + pieceDescent() > listingBottom()) {
+            // The group goes on on the next page, under its group row again.
+            breakPage(sheetSlot(), sFlag);
+            groupDue = repeatGroup = true;
+        }
+        if (groupDue) {
+            // Every group row in the base font, whatever size the last piece ended in; with the
+            // empty line above it and its first piece line below it, or on the next page.
             vs.setFontBold(false);
             vs.setFontSize(12);
-            addListingRow(format, {group, line.description, line.unitText}, sheetSlot());
-            groupDue = false;
+            const double rowHeight = vs.MeasureTableRow(format, groupCells);
+            if (vs.CurrentY() + mLineHeight + rowHeight + pieceDescent() > listingBottom())
+                breakPage(sheetSlot(), sFlag);
+            vs.Paragraph(QString());
+            addListingRow(format, groupCells, sheetSlot(), sFlag);
+            groupDue = repeatGroup = false;
             freshLine = true;
         }
 
-        if (freshLine) {
-            vs.setFontBold(false);
-            vs.setFontSize(10);
-            vs.Text(QStringLiteral("    "));
-            freshLine = false;
-        }
-        vs.setFontBold(true);
-        vs.setFontSize(11);
-        vs.Text("- " + mDBSubItem(line.itemno));
-        vs.setFontSize(13);
-        vs.Text(line.quantity);
-        vs.setFontSize(11);
-        vs.Text(QStringLiteral(" "));
-        vs.setFontBold(false);
-        vs.setFontSize(8);
-        vs.Text(Recordset::isNullValue(line.linenum) ? QStringLiteral("        ")
-                                                     : "        (#" + line.linenum.toString() + ")");
+        writePiece(line, freshLine);
+        freshLine = false;
 
         if (mDBSameGroupItem(lines, i + 1, group, line.unit)) {
             if (vs.CurrentX() <= PieceLineEnd)
                 continue;
-            for (int n = 0; n < 3; ++n)
-                vs.Paragraph(QString());
+            endPieceLine();
             freshLine = true;
         } else {
             vs.Paragraph(QString());
             groupDue = true;
         }
-        if (i + 1 < lines.size() && vs.CurrentY() > limit)
+        if (i + 1 < lines.size() && vs.CurrentY() > limit) {
             breakPage(sheetSlot(), sFlag);
+            repeatGroup = !groupDue;
+            groupDue = true;
+        }
     }
 
     if (!mRemark.trimmed().isEmpty()) {
         vs.setFontBold(false);
         vs.setFontSize(12);
+        // The heading and the whole remark stay together above the bottom margin.
+        const double ascent = PageFont::metrics(vs.FontName(), vs.FontSize(), false).ascent();
+        const double remarkHeight = vs.MeasureTableRow(QString::number(W() + 2 * PageEngine::CellPadding), {mRemark});
+        if (vs.CurrentY() + 2 * mLineHeight - ascent + remarkHeight > listingBottom())
+            breakPage(sheetSlot(), sFlag);
         vs.Paragraph(QString());
         vs.Paragraph(QStringLiteral("*** Remarks ***"));
         vs.Paragraph(mRemark);
     }
+}
+
+void GenericPrintRun::writePiece(const SheetLine &line, bool freshLine)
+{
+    vs.setFontBold(false);
+    vs.setFontSize(10);
+    vs.Text(freshLine ? PieceIndent : PieceGap);
+    vs.setFontBold(true);
+    vs.setFontSize(11);
+    vs.Text("- " + mDBSubItem(line.itemno) + " ");
+    vs.setFontSize(13);
+    vs.Text(line.quantity);
+    vs.setFontSize(11);
+    vs.Text(QStringLiteral(" "));
+    vs.setFontBold(false);
+    vs.setFontSize(8);
+    vs.Text(lineNumberText(line));
+}
+
+QString GenericPrintRun::lineNumberText(const SheetLine &line)
+{
+    return Recordset::isNullValue(line.linenum) ? QString() : "  (#" + line.linenum.toString() + ")";
+}
+
+bool GenericPrintRun::pieceFits(const SheetLine &line) const
+{
+    auto width = [](double size, bool bold, const QString &text) {
+        return PageFont::metrics(QStringLiteral("Courier New"), size, bold).horizontalAdvance(text);
+    };
+    const double piece = width(10, false, PieceGap) + width(11, true, "- " + mDBSubItem(line.itemno) + " ")
+                       + width(13, true, line.quantity) + width(11, true, QStringLiteral(" "))
+                       + width(8, false, lineNumberText(line));
+    return vs.CurrentX() + piece <= vs.PageWidth() - vs.MarginRight();
+}
+
+void GenericPrintRun::endPieceLine()
+{
+    for (int n = 0; n < 3; ++n)
+        vs.Paragraph(QString());
+}
+
+double GenericPrintRun::pieceDescent() const
+{
+    return PageFont::metrics(QStringLiteral("Courier New"), 13, true).descent();
+}
+
+double GenericPrintRun::listingBottom() const
+{
+    return vs.PageHeight() - vs.MarginBottom();
 }
 
 void GenericPrintRun::mDBOnlyChangedPrint(const QString &sSorderNo, double PosY, qint64 lVersionStamp,
@@ -182,7 +251,7 @@ void GenericPrintRun::mDBOnlyChangedPrint(const QString &sSorderNo, double PosY,
                       {Recordset::isNullValue(linenum) ? QStringLiteral("?") : rs.text(QStringLiteral("linenum")),
                        rs.text(QStringLiteral("itemno")), rs.text(QStringLiteral("uname")), plainNumber(fromqty),
                        plainNumber(toqty), rs.text(QStringLiteral("status")), vb::formatNumber(change, QString())},
-                      slot);
+                      slot, QStringLiteral("C"));
         rs.moveNext();
         if (!rs.eof() && vs.CurrentY() >= limit)
             breakPage(slot, QStringLiteral("C"));
@@ -196,10 +265,16 @@ void GenericPrintRun::breakPage(int slot, const QString &listingFlag)
     vs.setCurrentY(mDBChoiceHeaderPrint(4, mSheetFlag, listingFlag));
 }
 
-void GenericPrintRun::addListingRow(const QString &format, const QStringList &cells, int slot)
+void GenericPrintRun::addListingRow(const QString &format, const QStringList &cells, int slot,
+                                    const QString &listingFlag)
 {
-    // A row too tall for what is left of the page moves to a page the engine adds itself: that
-    // page belongs to the sheet too.
+    // A row that does not fit above the bottom margin starts the next page, under the header:
+    // left to the engine, it would go to a page without one.
+    const double ascent = PageFont::metrics(vs.FontName(), vs.FontSize(), vs.FontBold()).ascent();
+    if (vs.CurrentY() - ascent + vs.MeasureTableRow(format, cells) > listingBottom())
+        breakPage(slot, listingFlag);
+    // Only a row taller than a whole page still makes the engine add pages: they belong to the
+    // sheet too.
     const int pages = vs.PageCount();
     vs.AddTableRow(format, cells);
     mPageCount[mOrderCount][slot] += vs.PageCount() - pages;

@@ -1,8 +1,11 @@
-// rfprintsamples --program-dir DIR --out OUT: prints every sales order of the suite around DIR
-// in every layout style code and document kind, on the "PDF" printer, into one folder per style
-// and kind: OUT/<CODE>-sales-order/ and OUT/<CODE>-picking-sheet/, one file per print job, in
-// the order printed. Printing marks the orders printed: run it on a copy of a suite
-// (tools/print-samples does, and joins each folder into one file).
+// rfprintsamples --program-dir DIR --out OUT: prints the sales orders of the suite around DIR in
+// every layout style code and document kind, on the "PDF" printer, into one folder per style and
+// kind: OUT/<CODE>-sales-order/ and OUT/<CODE>-picking-sheet/, one file per print job, in the
+// order printed. Each style prints the orders it is made for, so that a style can be chosen by
+// looking: the grouped styles ("GRP", "GRPDESC") the orders of grouped item numbers, without
+// colour/size lines; the others the orders with colour/size (matrix) lines. When the suite holds
+// no order of one kind, every order prints. Printing marks the orders printed: run it on a copy
+// of a suite (tools/print-samples does, and joins each folder into one file).
 //
 // Exit status: 0 every sample printed, 1 some did not (the reasons on standard error), 2 the
 // settings or the database cannot be had, 64 command line wrong.
@@ -71,21 +74,23 @@ int main(int argc, char *argv[])
     registerLayoutStyles();
 
     StoredPrintSettings settings;
-    QString first, last;
+    QStringList grouped, matrix;
     try {
         settings = PrintSettings::load();
-        Recordset range =
-            settings.db.openSnapshot(QStringLiteral("select min(invno) as first, max(invno) as last from so"));
-        first = range.text(QStringLiteral("first"));
-        last = range.text(QStringLiteral("last"));
+        Recordset orders = settings.db.openSnapshot(
+            QStringLiteral("select invno, (select count(*) from sodetail where sodetail.invno = so.invno and "
+                           "coalesce(sodetail.rowtext, '') <> '') as variants from so order by invno"));
+        for (; !orders.eof(); orders.moveNext())
+            (orders.number(QStringLiteral("variants")) > 0 ? matrix : grouped) << orders.text(QStringLiteral("invno"));
     } catch (const std::exception &e) {
         complain(QString::fromLocal8Bit(e.what()));
         return 2;
     }
-    if (first.isEmpty()) {
+    if (grouped.isEmpty() && matrix.isEmpty()) {
         complain(QStringLiteral("the suite holds no sales order to print"));
         return 2;
     }
+    const QStringList all = grouped + matrix;
 
     QStringList codes = StyleCodes::offered();
     codes << QStringLiteral("GRPDESC");
@@ -95,26 +100,30 @@ int main(int argc, char *argv[])
             const QString name =
                 code + (pickingSheet ? QStringLiteral("-picking-sheet") : QStringLiteral("-sales-order"));
             PrinterList::setPdfFolder(QDir(options.out).filePath(name));
-            PrintRequest job;
-            job.styleCode = code;
-            job.pickingSheet = pickingSheet;
-            job.from = first;
-            job.to = last;
-            job.printer = PrinterList::PdfPrinterName;
-            job.pickingSheetTitle = settings.pickingSheetTitle;
-            job.salesOrderTitle = settings.salesOrderTitle;
-            job.company = settings.company;
-            job.db = settings.db;
-            QString failure;
-            try {
-                PageEngine engine;
-                failure = PrintProcedures::run(engine, job);
-            } catch (const std::exception &e) {
-                failure = QString::fromLocal8Bit(e.what());
-            }
-            if (!failure.isEmpty()) {
-                complain(name + ": " + failure);
-                ++failures;
+            const bool groupedStyle = code == QLatin1String("GRP") || code == QLatin1String("GRPDESC");
+            const QStringList &made = groupedStyle ? grouped : matrix;
+            // One order at a time: a range would take in the orders of the other kind between.
+            for (const QString &invno : made.isEmpty() ? all : made) {
+                PrintRequest job;
+                job.styleCode = code;
+                job.pickingSheet = pickingSheet;
+                job.from = job.to = invno;
+                job.printer = PrinterList::PdfPrinterName;
+                job.pickingSheetTitle = settings.pickingSheetTitle;
+                job.salesOrderTitle = settings.salesOrderTitle;
+                job.company = settings.company;
+                job.db = settings.db;
+                QString failure;
+                try {
+                    PageEngine engine;
+                    failure = PrintProcedures::run(engine, job);
+                } catch (const std::exception &e) {
+                    failure = QString::fromLocal8Bit(e.what());
+                }
+                if (!failure.isEmpty()) {
+                    complain(name + " " + invno + ": " + failure);
+                    ++failures;
+                }
             }
         }
     }

@@ -16,7 +16,7 @@ namespace CompanyBlock {
 QStringList addressLines(const CompanyDetails &company);
 
 // Writes the block from the engine's current position with its current alignment: the name in
-// bold at nameSize points, then `lines` not bold at lineSize points with 80 % line spacing; line
+// bold at nameSize points, then `lines` not bold at lineSize points at single line spacing; line
 // spacing 100 and not bold afterwards. A line wider than `room` twips is written in a smaller
 // size (down to 8 points), so the block keeps clear of what stands beside it. An empty name
 // still takes its line.

@@ -31,4 +31,11 @@ protected:
     QString itemLineFormat() const override;
     void addItemRow(const QStringList &cells, bool matrixCell, double quantity) override;
     void printPageFoot() override;
+    double footHeight() const override;
+
+private:
+    // The gap under a ruled item row that holds its rule.
+    static constexpr double RuleStep = 115;
+    // The picking sheet foot's totals.
+    QList<TotalLine> pickingTotals() const;
 };

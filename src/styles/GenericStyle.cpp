@@ -5,6 +5,8 @@
 #include "pageengine/PageFont.h"
 #include "runtime/VbFormat.h"
 
+#include <algorithm>
+
 QString PrintGenericStyle(PageEngine &engine, const PrintRequest &request)
 {
     GenericStyle style(engine, request);
@@ -45,9 +47,10 @@ void GenericStyle::printTitle()
     const QString heading = request.pickingSheetTitle;
     const double size = vs().FontSize();
     if (!topYTaken) {
-        // The first line hangs from the 300-twip top margin: written on it, as the engine writes
-        // text on its baseline, it would stand at the sheet's very edge.
-        topY = vs().CurrentY() + PageFont::metrics(vs().FontName(), size, true).ascent();
+        // The first line hangs from the 300-twip top margin, but no higher than printers reach:
+        // written on the margin, as the engine writes text on its baseline, it would stand at the
+        // sheet's very edge.
+        topY = std::max(vs().CurrentY(), PrintableEdge) + PageFont::metrics(vs().FontName(), size, true).ascent();
         topYTaken = true;
     }
     vs().setCurrentY(topY);
@@ -89,30 +92,36 @@ void GenericStyle::printDateBox()
 
 void GenericStyle::printInformationTable()
 {
-    const QString format = QStringLiteral("^1600|^1000|^1400|^2080|^1440|^1600|^1750;");
+    // Seven columns across the width between the frame's side rules (the last 1750 wide, they ran
+    // 70 twips past the right one, where "CANCEL DATE" touched it).
+    const QString format = QStringLiteral("^1600|^1000|^1400|^2080|^1440|^1600|^1680;");
     const double right = SheetWidth - MR();
     vs().setCurrentY(4320);
     infoTop = vs().CurrentY();
     vs().DrawLine(ML(), infoTop, right, infoTop);
     vs().setTableBorder(0);
-    // Without the standard style's steps down, the heading hangs under the top rule and the
-    // data under the bottom one.
+    // Without the standard style's steps down; each row hangs a gap under its rule and the next
+    // rule keeps the same gap under the row, so no text sits on a rule.
     vs().setTextAlign(0);
+    vs().setCurrentY(infoTop + RowGap);
     vs().AddTable(format, QString(), QStringLiteral("PO. NO|TERMS|REP|SHIPPING DATE|VIA|F.O.B|CANCEL DATE;"));
-    const double y = vs().CurrentY();
+    const double y = vs().CurrentY() + RowGap;
     vs().DrawLine(ML(), y, right, y);
     vs().DrawLine(ML(), infoTop, ML(), y);
     vs().DrawLine(right, infoTop, right, y);
+    vs().setCurrentY(y + RowGap);
     auto field = [this](const char *name) { return rsSO.text(QString::fromLatin1(name)); };
     vs().AddTableRow(format,
                      {field("custpo"), field("terms"), field("salesman"), shortDate(rsSO, QStringLiteral("orddate")),
                       field("shipvia"), field("fob"), shortDate(rsSO, QStringLiteral("CancelDate"))});
+    vs().setCurrentY(vs().CurrentY() + RowGap);
     vs().setTextAlign(6);
 }
 
 QString GenericStyle::columnHeadingFormat() const
 {
-    return QStringLiteral("^2140|^4300|^1000|^1760|^1600;");
+    // The headings over the columns of the item rows.
+    return QStringLiteral("^2240|^4460|^1000|^1500|^1600;");
 }
 
 QString GenericStyle::columnHeadingText() const
@@ -122,7 +131,8 @@ QString GenericStyle::columnHeadingText() const
 
 QString GenericStyle::itemLineFormat() const
 {
-    return QStringLiteral("<2240|<4460|<1000|^1500|^1600;");
+    // Quantities and money right-aligned, so that their decimal points line up.
+    return QStringLiteral("<2240|<4460|>1000|>1500|>1600;");
 }
 
 QStringList GenericStyle::matrixCellCells(const QString &quantity) const
@@ -144,7 +154,7 @@ QStringList GenericStyle::itemCells(const QString &quantity) const
 void GenericStyle::addItemRow(const QStringList &cells, bool matrixCell, double)
 {
     orderTotal += rsLines.money(QStringLiteral("extended"));
-    vs().AddTableRow(matrixCell ? QStringLiteral("<1540|^700|<4460|<1000|^1500|^1600;") : lineFormat, cells);
+    vs().AddTableRow(matrixCell ? QStringLiteral("<1540|^700|<4460|>1000|>1500|>1600;") : lineFormat, cells);
 }
 
 void GenericStyle::printPageFoot()
@@ -155,8 +165,28 @@ void GenericStyle::printPageFoot()
     const double bottom = PH() - MB();
     vs().setCurrentX(ML());
     vs().setCurrentY(bottom - 2800);
-    vs().AddTable(QStringLiteral("6600|>2000|>1800"), QString(),
-                  "|Total :|" + vb::format(QVariant::fromValue(orderTotal), QStringLiteral("###,###,#00.00")));
+    // The total is what the figures above it add up to: the lines printed, then the order's tax,
+    // freight and discount on lines of their own where it has them.
+    const QString format = QStringLiteral("6600|>2000|>1800");
+    const QString amount = QStringLiteral("###,###,##0.00");
+    auto row = [&](const QString &label, Currency value) {
+        vs().AddTableRow(format, {QString(), label, vb::format(QVariant::fromValue(value), amount)});
+    };
+    Currency total = orderTotal;
+    const Currency tax = rsSO.money(QStringLiteral("tax"));
+    const Currency freight = rsSO.money(QStringLiteral("freight"));
+    const Currency discount = rsSO.money(QStringLiteral("dc"));
+    if (tax != Currency() || freight != Currency() || discount != Currency()) {
+        row(QStringLiteral("Sub Total :"), orderTotal);
+        if (tax != Currency())
+            row(QStringLiteral("Tax :"), tax);
+        if (freight != Currency())
+            row(QStringLiteral("Freight :"), freight);
+        if (discount != Currency())
+            row(QStringLiteral("Discount :"), discount);
+        total += tax + freight - discount;
+    }
+    row(QStringLiteral("Total :"), total);
     vs().setTextAlign(0);
     vs().BoxedText("**REMARKS**" + CR + rsSO.text(QStringLiteral("remark")), ML() + 400, bottom - 3000, 6000, 1200);
 }

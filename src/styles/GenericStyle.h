@@ -35,6 +35,8 @@ protected:
     void overlayPage(int page, int pageCount) override;
 
 private:
+    // Between a rule of the information table and the row next to it.
+    static constexpr double RowGap = 60;
     // Sum of `extended` over the rows printed so far of the current order.
     Currency orderTotal;
 };

@@ -68,8 +68,10 @@ void GroupDescStyle::beginOrder()
 {
     topY = Edge;
     quantityTotal = 0;
-    for (rsLines.moveFirst(); !rsLines.eof(); rsLines.moveNext())
-        quantityTotal += rsLines.number(QStringLiteral("qord"));
+    for (rsLines.moveFirst(); !rsLines.eof(); rsLines.moveNext()) {
+        if (linePrints())
+            quantityTotal += rsLines.number(groupQuantityField());
+    }
     rsLines.moveFirst();
 }
 
@@ -96,9 +98,16 @@ GroupDescStyle::VariantGroup GroupDescStyle::takeGroup()
     VariantGroup group;
     const QString base = baseItem(rsLines.text(QStringLiteral("itemno")));
     group.description = rsLines.text(QStringLiteral("Description"));
-    group.firstUnit = rsLines.money(QStringLiteral("unit"));
+    group.unit = rsLines.money(QStringLiteral("unit"));
+    group.sharedUnit = true;
     while (!rsLines.eof() && baseItem(rsLines.text(QStringLiteral("itemno"))) == base) {
-        const double quantity = rsLines.number(QStringLiteral("qord"));
+        // A back order lists what is back-ordered: lines with nothing to pick are left out.
+        if (!linePrints()) {
+            rsLines.moveNext();
+            continue;
+        }
+        group.sharedUnit = group.sharedUnit && rsLines.money(QStringLiteral("unit")) == group.unit;
+        const double quantity = rsLines.number(groupQuantityField());
         group.quantity += quantity;
         group.amount += rsLines.money(QStringLiteral("extended"));
         const QString itype = rsLines.text(QStringLiteral("itype"));
@@ -128,15 +137,13 @@ void GroupDescStyle::printItemRow()
         printPageHeader();
     }
 
-    // The price of a group is its amount per piece (the unit price when its lines share one),
-    // never a sum of unit prices.
-    const Currency price =
-        group.quantity != 0 ? Currency::fromDouble(group.amount.toDouble() / group.quantity) : group.firstUnit;
+    // The price of a group is the unit price its lines share; blank when they differ (an amount
+    // per piece, 3.13 for an 11.25 item of a back order, is no price of any item).
     const QString money = QStringLiteral("######.00");
     vs().setFontBold(true);
     vs().AddTableRow(QStringLiteral(">1000|<130|<6460|>1600|>1600;"),
                      {vb::formatNumber(group.quantity, QStringLiteral("###0")), QString(), group.description,
-                      vb::format(QVariant::fromValue(price), money),
+                      group.sharedUnit ? vb::format(QVariant::fromValue(group.unit), money) : QString(),
                       vb::format(QVariant::fromValue(group.amount), money)});
     vs().setFontBold(false);
     vs().AddTableRow(QStringLiteral(">1000|>100|>10|<20|<9660"),

@@ -22,9 +22,10 @@ public:
     struct VariantGroup
     {
         QString description; // of the group's first line
-        double quantity = 0;
+        double quantity = 0; // qbord on a back order, else qord
         Currency amount;
-        Currency firstUnit;
+        Currency unit;          // of the first line
+        bool sharedUnit = true; // every line of the group has that unit price
         QStringList entries; // one per line, see variantEntry
     };
     // The base of an item number: the part before its first "-", or the whole number.
@@ -35,7 +36,6 @@ public:
 
 protected:
     QString linesStatement(const QString &invno) const override;
-    bool linePrints() const override { return true; }
     void setMargins() override;
     double computeLineLimit() const override;
     void beginOrder() override;
@@ -56,7 +56,10 @@ private:
     void printFoot();
     void printCompany();
 
-    // Reads the current line and those following it with the same base into one group.
+    // The quantity a line counts with: qbord on a back order, else qord.
+    QString groupQuantityField() const { return backOrder ? QStringLiteral("qbord") : QStringLiteral("qord"); }
+    // Reads the current line and those following it with the same base into one group; lines a
+    // back order does not print are passed over.
     VariantGroup takeGroup();
     // The variant line's entries, wrapped into lines of at most `width` twips.
     QString wrappedEntries(const QStringList &entries, double width) const;

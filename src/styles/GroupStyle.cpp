@@ -34,6 +34,7 @@ QString GroupStyle::linesStatement(const QString &invno) const
 
 void GroupStyle::printPageHeader()
 {
+    lineLimit = computeLineLimit() - (footHeight() - 1400);
     printTitle();
     printPageLabel();
     printDateBox();
@@ -41,7 +42,10 @@ void GroupStyle::printPageHeader()
     printInformationTable();
     printItemFrame();
     printGroupColumnHeading();
-    lineFormat = QStringLiteral("<2200|<4010|>1000|>1700|>2000;");
+    // The lines in the heading's columns: their own widths (2200, 4010, 1000, 1700, 2000) add up
+    // to 10910, wider than the 10800 between the margins, so the frame's right rule ran through
+    // the amounts.
+    lineFormat = QStringLiteral("<1640|<4960|>1000|>1600|>1600;");
     vs().setTableBorder(0);
 }
 
@@ -94,7 +98,7 @@ void GroupStyle::printItemRow()
 
 void GroupStyle::printPageFoot()
 {
-    const double y = PH() - MB() - 1400;
+    const double y = PH() - MB() - footHeight();
     vs().setCurrentX(SheetWidth - ML() - MR() - 4000);
     vs().setCurrentY(y);
     vs().DrawLine(ML(), y, SheetWidth - MR(), y);

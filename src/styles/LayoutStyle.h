@@ -68,6 +68,8 @@ protected:
     static constexpr double SheetWidth = 12240;
     // Chr(13): ends a line inside a text, a table cell or a boxed text.
     static inline const QString CR = QStringLiteral("\r");
+    // Printers reach no closer to the sheet's edge than this (a quarter inch).
+    static constexpr double PrintableEdge = 360;
     // No page test: the engine breaks pages itself where rows pass the bottom margin.
     static constexpr double NoLineLimit = std::numeric_limits<double>::infinity();
 

@@ -74,12 +74,21 @@ void ProformaStyle::printItemRow()
 {
     auto field = [this](const char *name) { return rsLines.text(QString::fromLatin1(name)); };
     const QString quantity = qty(rsLines, backOrder ? QStringLiteral("qbord") : QStringLiteral("qord"));
+    // A colour/size line shares its item number with the item's other colours and sizes: its
+    // colour and size follow the description, or the line would not say what to pick.
+    QString description = field("Description");
+    const QString itype = field("itype");
+    if (itype == QLatin1String("m") || itype == QLatin1String("mp")) {
+        const QString variant = (field("rowtext") + " " + field("coltext")).trimmed();
+        if (!variant.isEmpty())
+            description += " " + variant;
+    }
     if (pickingSheet)
-        vs().AddTableRow(lineFormat, {field("itemno"), field("Description") + " ", quantity, Blank, Blank});
+        vs().AddTableRow(lineFormat, {field("itemno"), description + " ", quantity, Blank, Blank});
     else
         vs().AddTableRow(lineFormat,
-                         {field("itemno"), field("Description"), quantity, field("um"),
-                          money(rsLines, QStringLiteral("unit")), money(rsLines, QStringLiteral("extended"))});
+                         {field("itemno"), description, quantity, field("um"), money(rsLines, QStringLiteral("unit")),
+                          money(rsLines, QStringLiteral("extended"))});
     rsLines.moveNext();
 }
 
@@ -96,26 +105,34 @@ void ProformaStyle::printPageFoot()
         vs().AddTableRow(QStringLiteral("10800"), {remark});
     ruleAcross(vs().CurrentY() + 100);
     vs().setCurrentY(vs().CurrentY() + 400);
-    // The totals need 880 twips above 14930: otherwise they go on a page of their own.
-    if (vs().CurrentY() + 880 > 14930)
-        vs().NewPage();
-
-    vs().setCurrentY(14050);
+    // The totals stand above 14930, four lines from 14050; the tax, where the order has one,
+    // on a line of its own above them, so that the TOTAL is what the lines above add up to.
+    QList<QStringList> totals{{QString(), QStringLiteral("SUB TOTAL        :"), money(rsSO, QStringLiteral("amount"))}};
+    if (rsSO.money(QStringLiteral("tax")) != Currency())
+        totals << QStringList{QString(), QStringLiteral("TAX              :"), money(rsSO, QStringLiteral("tax"))};
+    totals << QStringList{QString(), discountLabel(), money(rsSO, QStringLiteral("dc"))}
+           << QStringList{QString(), QStringLiteral("SHIPPING CHG     :"), money(rsSO, QStringLiteral("freight"))}
+           << QStringList{QString(), QStringLiteral("TOTAL            :"), money(rsSO, QStringLiteral("total"))};
     vs().setFontBold(true);
-    const QString format = QStringLiteral("6900|<2500|>1400;");
-    vs().AddTableRow(format, {QString(), QStringLiteral("SUB TOTAL        :"), money(rsSO, QStringLiteral("amount"))});
-    vs().AddTableRow(format, {QString(), discountLabel(), money(rsSO, QStringLiteral("dc"))});
-    vs().AddTableRow(format, {QString(), QStringLiteral("SHIPPING CHG     :"), money(rsSO, QStringLiteral("freight"))});
-    vs().AddTableRow(format, {QString(), QStringLiteral("TOTAL            :"), money(rsSO, QStringLiteral("total"))});
+    const double lineHeight = PageFont::metrics(vs().FontName(), vs().FontSize(), true).lineSpacing();
+    const double top = 14050 - (totals.size() - 4) * lineHeight;
+    // Otherwise they go on a page of their own.
+    if (vs().CurrentY() > top)
+        vs().NewPage();
+    vs().setCurrentY(top);
+    for (const QStringList &row : totals)
+        vs().AddTableRow(QStringLiteral("6900|<2500|>1400;"), row);
     vs().setFontBold(false);
 }
 
 QString ProformaStyle::discountLabel() const
 {
+    // The percent sign inside the brackets and the colon under the other labels' colons.
     const QVariant percent = rsSO.value(QStringLiteral("tdcpercent"));
-    if (!Recordset::isNullValue(percent) && vb::IsNumeric(percent))
-        return "DISCOUNT (" + vb::format(percent, QStringLiteral("######.00")) + ")%" + ":";
-    return QStringLiteral("DISCOUNT (  )%") + "   :";
+    const QString label = !Recordset::isNullValue(percent) && vb::IsNumeric(percent)
+                            ? "DISCOUNT (" + vb::format(percent, QStringLiteral("######.00")) + "%)"
+                            : QStringLiteral("DISCOUNT (  )%");
+    return label.leftJustified(17) + ":";
 }
 
 // ---- header overlay ------------------------------------------------------------------------
@@ -233,7 +250,9 @@ void ProformaStyle::printInformationBand()
     vs().setRuleWidth(0);
     vs().setTableBorder(0);
     vs().setFontBold(true);
-    const QString format = QStringLiteral("^1400|^1500|^1500|^1500|^1500|^1400|^2000;");
+    // Columns sized for what they hold, REP and TERMS the widest: a representative's name or
+    // terms text such as "Cash On Delivery" fits at the band's size, with room between them.
+    const QString format = QStringLiteral("^1300|^1200|^1500|^1300|^2100|^2100|^1300;");
     vs().AddTable(format, QString(), QStringLiteral("ORDER #|SHIP DATE|CANCEL DATE|SHIP VIA|REP|TERMS|F.O.B;"));
     vs().setCurrentY(vs().CurrentY() - 100);
     vs().setRuleStyle(2);

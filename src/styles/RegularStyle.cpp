@@ -3,7 +3,10 @@
 #include "styles/CompanyBlock.h"
 #include "module1/Module1.h"
 #include "pageengine/PageEngine.h"
+#include "pageengine/PageFont.h"
 #include "runtime/VbFormat.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -24,6 +27,8 @@ QString PrintRegularStyle(PageEngine &engine, const PrintRequest &request)
 
 void RegularStyle::printPageHeader()
 {
+    // Items end above the foot, which grows by the lines an order's totals need beyond four.
+    lineLimit = computeLineLimit() - (footHeight() - 1400);
     printTitle();
     printBodyFont();
     printDateBox();
@@ -172,7 +177,10 @@ void RegularStyle::printColumnHeading()
 
 QString RegularStyle::columnHeadingFormat() const
 {
-    return QStringLiteral("^2240|^4460|^1000|^1500|^1600;");
+    // A picking sheet's last two columns trade 200 twips: "BACK ORDERED" is wider than 1600
+    // less the cell's insets and broke over two lines; "SHIPPED" needs far less than 1500.
+    return pickingSheet ? QStringLiteral("^2240|^4460|^1000|^1300|^1800;")
+                        : QStringLiteral("^2240|^4460|^1000|^1500|^1600;");
 }
 
 QString RegularStyle::columnHeadingText() const
@@ -183,7 +191,7 @@ QString RegularStyle::columnHeadingText() const
 
 QString RegularStyle::itemLineFormat() const
 {
-    return pickingSheet ? QStringLiteral("<2240|<4460|<1000|^1500|^1600;")
+    return pickingSheet ? QStringLiteral("<2240|<4460|<1000|^1300|^1800;")
                         : QStringLiteral("<2240|<4460|>1000|>1500|>1600;");
 }
 
@@ -245,7 +253,7 @@ void RegularStyle::printPageFoot()
     const double right = SheetWidth - MR();
     const double bottom = PH() - MB();
     vs().setCurrentX(SheetWidth - ML() - MR() - 4000);
-    vs().setCurrentY(bottom - 1400);
+    vs().setCurrentY(bottom - footHeight());
     if (pickingSheet)
         return;
 
@@ -264,17 +272,50 @@ void RegularStyle::printPageFoot()
 void RegularStyle::printTotalsAndRemarks()
 {
     const double bottom = PH() - MB();
-    const QString totals = QStringLiteral(">1600|>1600");
-    vs().AddTable(totals, QString(), "Sub Total|" + money(rsSO, QStringLiteral("amount")) + ";", QVariant(),
-                  QVariant(), false);
-    vs().AddTable(totals, QString(), "Freight|" + money(rsSO, QStringLiteral("freight")) + ";");
-    vs().AddTable(totals, QString(), "Discount|" + money(rsSO, QStringLiteral("dc")) + ";");
-    vs().setFontBold(true);
-    vs().AddTable(totals, QString(), "TOTAL|" + money(rsSO, QStringLiteral("total")) + ";");
-    vs().setFontBold(false);
-
+    printTotals(salesOrderTotals());
     vs().setTextAlign(0);
-    vs().BoxedText("** REMARKS **" + CR + rsSO.text(QStringLiteral("remark")), ML() + 400, bottom - 1250, 6000, 1200);
+    vs().BoxedText("** REMARKS **" + CR + rsSO.text(QStringLiteral("remark")), ML() + 400, bottom - footHeight() + 150,
+                   6000, 1200);
+}
+
+QList<RegularStyle::TotalLine> RegularStyle::salesOrderTotals() const
+{
+    // The TOTAL is what the lines above it add up to: the tax, which every converted order with
+    // a tax rate carries, on a line of its own where the order has one.
+    QList<TotalLine> lines{{QStringLiteral("Sub Total"), money(rsSO, QStringLiteral("amount"))}};
+    if (hasAmount(QStringLiteral("tax")))
+        lines << TotalLine{QStringLiteral("Tax"), money(rsSO, QStringLiteral("tax"))};
+    lines << TotalLine{QStringLiteral("Freight"), money(rsSO, QStringLiteral("freight"))}
+          << TotalLine{QStringLiteral("Discount"), money(rsSO, QStringLiteral("dc"))}
+          << TotalLine{QStringLiteral("TOTAL"), money(rsSO, QStringLiteral("total")), true};
+    return lines;
+}
+
+void RegularStyle::printTotals(const QList<TotalLine> &lines)
+{
+    const QString totals = QStringLiteral(">1600|>1600");
+    for (const TotalLine &line : lines) {
+        vs().setFontBold(line.bold);
+        vs().AddTableRow(totals, {line.label, line.amount});
+    }
+    vs().setFontBold(false);
+}
+
+bool RegularStyle::hasAmount(const QString &field) const
+{
+    return rsSO.money(field) != Currency();
+}
+
+double RegularStyle::footHeight() const
+{
+    if (pickingSheet)
+        return 1400;
+    return std::max(1400.0, 200 + totalsHeight(int(salesOrderTotals().size())) + 100);
+}
+
+double RegularStyle::totalsHeight(int lines) const
+{
+    return lines * PageFont::metrics(QStringLiteral("Courier New"), 12, true).lineSpacing();
 }
 
 void RegularStyle::overlayPage(int page, int pageCount)

@@ -30,6 +30,25 @@ protected:
     // The sales order foot's totals (right-aligned, from CurrentY) and its remarks box.
     void printTotalsAndRemarks();
 
+    // One line of a totals block: label and amount, in bold for the total.
+    struct TotalLine
+    {
+        QString label;
+        QString amount;
+        bool bold = false;
+    };
+    // The sales order's totals: Sub Total, Tax (where the order has tax), Freight, Discount and
+    // TOTAL; the amounts as stored, which add up: amount + tax + freight - dc = total.
+    QList<TotalLine> salesOrderTotals() const;
+    // Adds the lines as rows of ">1600|>1600" from CurrentY with the current alignment.
+    void printTotals(const QList<TotalLine> &lines);
+    // True when the order's money field is not zero (nor null).
+    bool hasAmount(const QString &field) const;
+    // From the foot's top rule to the bottom margin: 1400 twips, more when the totals need it.
+    virtual double footHeight() const;
+    // Height of `lines` totals lines in the foot's font.
+    double totalsHeight(int lines) const;
+
     // Column heading (format and fixed text) and the format of the item rows.
     virtual QString columnHeadingFormat() const;
     virtual QString columnHeadingText() const;

@@ -1,6 +1,6 @@
 // "GRP" picking sheets through the generic print run, on the demo suite's orders: SO000951 (new,
 // grouped items at one and at two prices), SO000952 (printed, revised), SO000953 (new back
-// order), SO000954 (new, three pages). The demo's counter last numbered on 12/01/2026 (7).
+// order), SO000954 (new, four pages). The demo's counter last numbered on 12/01/2026 (7).
 
 #include "styles/StyleFixture.h"
 
@@ -72,7 +72,7 @@ TEST_F(GenericRunTest, DocumentsLikeGolden)
         {"F", "SO000951", "SO000953", true, "GRP-full"}, // grouped, a reprint, a back order
         {"C", "SO000952", "", true, "GRP-changed"},
         {"B", "SO000952", "", true, "GRP-both"},
-        {"F", "SO000954", "", true, "GRP-3pages"},
+        {"F", "SO000954", "", true, "GRP-4pages"}, // groups broken over two lines and over pages
         {"F", "SO000951", "SO000951", false, "GRP-salesorder"},
     };
     for (const auto &d : documents) {
@@ -80,7 +80,7 @@ TEST_F(GenericRunTest, DocumentsLikeGolden)
         EXPECT_EQ(run(d.flag, d.from, d.to), "") << d.golden;
         EXPECT_TRUE(GoldenDisplayList::matches(document(), QString("styles/golden/%1.txt").arg(d.golden)));
     }
-    EXPECT_EQ(counter(), "2026-12-10 5");
+    EXPECT_EQ(counter(), "2026-12-10 6");
     EXPECT_EQ(statuses(), "1111");
 }
 
@@ -106,11 +106,13 @@ TEST_F(GenericRunTest, AllSelectedTurnsTheOrdersAfterOneWithoutRevisionIntoFullS
               (QStringList{"SORDER NO: SO000952 / SHEET TYPE: ONLY CHANGED", "SORDER NO: SO000953 / SHEET TYPE: FULL",
                            "SORDER NO: SO000954 / SHEET TYPE: FULL"}));
 
-    // All new orders: only the new ones are selected; those without a revision are skipped, and
-    // marked printed with the changed sheets once these have printed.
+    // All new orders: only the new ones are selected; those without a revision are skipped and,
+    // nothing having been printed for them, stay new for a full sheet.
     EXPECT_EQ(run("CC", ""), "");
     EXPECT_EQ(perPage({"SORDER NO", "SHEET TYPE", "KTRED"}),
               QStringList{"SORDER NO: SO000954 / SHEET TYPE: ONLY CHANGED / KTRED-4T"});
+    EXPECT_EQ(statuses(), "0101");
+    EXPECT_EQ(run("FF", ""), "");
     EXPECT_EQ(statuses(), "1111");
 }
 
@@ -135,9 +137,10 @@ TEST_F(GenericRunTest, PageLabelsAndPackedByLinesPerOrder)
     EXPECT_EQ(run("F", "SO000953", "SO000954"), "");
     EXPECT_EQ(perPage({"Page:", "PACKED BY", "TRANSACTION"}),
               (QStringList{"TRANSACTION: 12102026-0001 / Page: 1/1 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0002 / Page: 1/3 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0003 / Page: 2/3 / PACKED BY___________________________________",
-                           "TRANSACTION: 12102026-0004 / Page: 3/3 / PACKED BY___________________________________"}));
+                           "TRANSACTION: 12102026-0002 / Page: 1/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0003 / Page: 2/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0004 / Page: 3/4 / PACKED BY___________________________________",
+                           "TRANSACTION: 12102026-0005 / Page: 4/4 / PACKED BY___________________________________"}));
     ASSERT_EQ(pdfFiles().size(), 1);
     EXPECT_TRUE(pdfFiles()[0].startsWith("SO000953-SO000954"));
 }
@@ -174,6 +177,49 @@ TEST_F(GenericRunTest, FailedJobMarksNothingAndFailedMarkingSaysTheSheetsPrinted
     EXPECT_NE(messages.find("KVR: The picking sheets of SO000951 have printed"), std::string::npos) << messages;
     EXPECT_EQ(pdfFiles().size(), 1);
     EXPECT_EQ(statuses(), "0100");
+}
+
+// Pages break with their headers: a "B" sheet whose full list ends low starts its changed part
+// on a counted page under the top header; a group longer than a page goes on under its group
+// row again; a grouped sales order of two pages (with tax) carries its totals on each.
+TEST_F(GenericRunTest, PagesBreakUnderTheirHeaders)
+{
+    QList<Line> groups, sizes;
+    for (int i = 1; i <= 8; ++i)
+        groups << Line{QString("G%1-M").arg(i, 2, 10, QChar('0')), QString("Group %1 medium").arg(i), "nm", 2, 0, 5};
+    for (int i = 1; i <= 90; ++i)
+        sizes << Line{QString("BIG-S%1").arg(i, 2, 10, QChar('0')), QString("Big Tee size %1").arg(i), "nm", 3, 0, 4};
+    addOrder("SO000960", "C1001", groups);
+    addOrder("SO000961", "C1002", sizes);
+    addOrder("SO000962", "C1002", sizes.mid(0, 45));
+    suite.exec("INSERT INTO sochanged VALUES ('SO000960', 1, 1, 'G01-M', 1, 2, 'CHG');"
+               "UPDATE so SET tax = 44.55, total = amount + 44.55 + freight - dc WHERE invno = 'SO000962';");
+
+    EXPECT_EQ(run("B", "SO000960"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-both-ends-low.txt"));
+    EXPECT_EQ(perPage({"Page:", "SORDER NO", "CHANGED ONLY", "G08"}),
+              (QStringList{"SORDER NO: SO000960 / G08 / Page: 1/2", "SORDER NO: SO000960 / CHANGED ONLY / Page: 2/2"}));
+
+    EXPECT_EQ(run("F", "SO000961"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-group-breaks.txt"));
+    ASSERT_GE(document().pageCount(), 2);
+    for (int page = 1; page < document().pageCount(); ++page) {
+        const QStringList all = texts(page);
+        EXPECT_EQ(all.mid(all.indexOf("UNIT PRICE") + 1, 3), (QStringList{"BIG", "Big Tee size 1", "4.00"})) << page;
+    }
+
+    request.pickingSheet = false;
+    EXPECT_EQ(run("F", "SO000962", "SO000962"), "");
+    EXPECT_TRUE(GoldenDisplayList::matches(document(), "styles/golden/GRP-salesorder-2pages.txt"));
+    EXPECT_EQ(document().pageCount(), 2);
+}
+
+// A back order in the variant style lists back-ordered quantities only.
+TEST_F(GenericRunTest, VariantSheetOfABackOrderLikeGolden)
+{
+    EXPECT_TRUE(printsLikeGolden("GRPDESC", true, "SO000953", "GRPDESC-backorder"));
+    const QStringList all = texts(0);
+    EXPECT_TRUE(all.contains("M-(6)  L-(4)") && !all.contains("BELT700"));
 }
 
 TEST_F(GenericRunTest, GroupedSalesOrdersAddTheCounterRowOnlyWhenThereIsNone)

@@ -28,11 +28,14 @@ protected:
         suite.exec("UPDATE so SET sadressname = 'Warehouse', sAddress1 = '400 Depot Street', sAddress2 = 'Dock 3', "
                    "sCity = 'Asheton', sstate = 'NC', szip = '28803' WHERE invno = 'SO001001';");
     }
-    // addOrder with what converted orders carry besides: discount, cancel date, payflag, units.
+    // addOrder with what converted orders carry besides: tax (8.25 %, in the total with the
+    // freight and less the discount), discount percent, cancel date, payflag, units.
     void addDemoOrder(const QString &invno, const QString &custNo, const QList<Line> &lines)
     {
         addOrder(invno, custNo, lines);
-        suite.exec(QString("UPDATE so SET tdcpercent = 10, dcamtentered = 'N', CancelDate = '2026-12-31', payflag = 0, "
+        suite.exec(QString("UPDATE so SET tax = round(amount * 0.0825, 2) WHERE invno = '%1';"
+                           "UPDATE so SET total = amount + tax + freight - dc WHERE invno = '%1';"
+                           "UPDATE so SET tdcpercent = 10, dcamtentered = 'N', CancelDate = '2026-12-31', payflag = 0, "
                            "remark = 'Dock 3; ring twice | back door' WHERE invno = '%1';"
                            "UPDATE sodetail SET um = 'EA' WHERE invno = '%1';")
                        .arg(invno));
@@ -142,13 +145,17 @@ TEST_F(LayoutStylesTest, GenericTotalCountsPrintedRowsOnceAndAllNewMeansUnpaid)
                  {Line{"CAP100", "Twill Cap", "nm", 10, 4, 8}, Line{"MUG600", "Ceramic Mug", "nm", 6, 0, 7},
                   Line{"POLO200", "Pique Polo Shirt", "m", 7, 3, 20, "NAVY", "L"},
                   Line{"POLO200", "Pique Polo Shirt", "m", 5, 0, 20, "NAVY", "XL"}});
-    suite.exec("UPDATE so SET ordtype = 1 WHERE invno = 'SO001002';");
+    suite.exec("UPDATE so SET ordtype = 1, tax = 18.15 WHERE invno = 'SO001002';");
     request.styleCode = "REGGENERIC";
     request.from = "SO001001";
     request.to = "SO001002";
     EXPECT_EQ(PrintProcedures::run(engine, request), "");
+    // The lines printed add up to the sub total (80 + 140), the order's freight and discount
+    // follow, and the total is what they add up to.
     const QStringList last = texts(document().pageCount() - 1);
-    EXPECT_EQ(last.mid(last.indexOf("Total :"), 2), (QStringList{"Total :", "220.00"})); // 80 + 140
+    EXPECT_EQ(last.mid(last.indexOf("Sub Total :"), 10),
+              (QStringList{"Sub Total :", "220.00", "Tax :", "18.15", "Freight :", "12.50", "Discount :", "5.00",
+                           "Total :", "245.65"}));
     EXPECT_TRUE(last.contains(" 4") && last.contains(" 7") && !last.contains("MUG600"));
 
     // All new: every order not yet paid (payflag below 2), printed or not.
@@ -173,7 +180,7 @@ TEST_F(LayoutStylesTest, ProformaLabelsNamesAndATotalsOnlyPage)
         QStringList present;
         QStringList absent;
     } cases[] = {
-        {"tdcpercent = 10", {"DISCOUNT (10.00)%:", "Dana Whitfield", "Net 30 Days"}, {}},
+        {"tdcpercent = 10", {"DISCOUNT (10.00%):", "Dana Whitfield", "Net 30 Days"}, {}},
         {"tdcpercent = NULL, salesman = 'S99', terms = 'NET99'", {"DISCOUNT (  )%   :", "NET99"}, {"Dana Whitfield"}},
         {"tdcpercent = 'ten'", {"DISCOUNT (  )%   :"}, {}},
         // An empty remark prints the heading only.
@@ -238,11 +245,22 @@ TEST_F(LayoutStylesTest, VariantSheetGroupsConsecutiveLinesOfOneBase)
     const QStringList all = texts(0);
     const qsizetype first = all.indexOf("20");
     ASSERT_GE(first, 0);
-    EXPECT_EQ(all.mid(first, 5),
-              (QStringList{"20", "Active Base Tee - Small", "11.68", "233.50", "S-(12)  M-(6)  XL-(2)"}));
+    // A group's price is the unit price its lines share, blank when they differ.
+    EXPECT_EQ(all.mid(first, 4), (QStringList{"20", "Active Base Tee - Small", "233.50", "S-(12)  M-(6)  XL-(2)"}));
     EXPECT_EQ(all.mid(all.indexOf("Twill Cap") - 1, 5), (QStringList{"10", "Twill Cap", "8.00", "80.00", ".-(10)"}));
     EXPECT_EQ(all.mid(all.lastIndexOf("Active Base Tee - Small") - 1, 4),
               (QStringList{"1", "Active Base Tee - Small", "11.50", "11.50"}));
+
+    // A back order lists what is back-ordered, and only the lines with something back-ordered.
+    suite.exec("UPDATE so SET ordtype = 1 WHERE invno = 'SO001002';"
+               "UPDATE sodetail SET qbord = CASE itemno WHEN 'AB-M' THEN 4 WHEN 'AB-XL' THEN 2 ELSE 0 END "
+               "WHERE invno = 'SO001002';");
+    ASSERT_EQ(preview("GRPDESC", true, "SO001002", "SO001002"), "");
+    const QStringList back = texts(0);
+    EXPECT_EQ(back.mid(back.indexOf("Active Base Tee - Medium") - 1, 3),
+              (QStringList{"6", "Active Base Tee - Medium", "95.50"}));
+    EXPECT_TRUE(back.contains("M-(4)  XL-(2)"));
+    EXPECT_FALSE(back.contains("Twill Cap") || back.contains("Active Base Tee - Small"));
 }
 
 TEST_F(LayoutStylesTest, VariantSheetPreviewsEveryOrderAndPrintsOneFootedJobEach)

@@ -44,8 +44,9 @@ QString itemLine(const PageItem &item)
 {
     switch (item.kind) {
     case PageItem::Kind::Text:
-        return QStringLiteral("text %1,%2 w=%3 base=%4 %5 %6")
-            .arg(twips(item.x), twips(item.y), twips(item.width), twips(item.baseline), font(item), quoted(item.text));
+        return QStringLiteral("text %1,%2 w=%3 base=%4 %5%6 %7")
+            .arg(twips(item.x), twips(item.y), twips(item.width), twips(item.baseline), font(item),
+                 item.wrapped ? QStringLiteral(" wrapped") : QString(), quoted(item.text));
     case PageItem::Kind::Rule:
         return QStringLiteral("rule %1,%2 %3,%4 pen=%5 style=%6")
             .arg(twips(item.x), twips(item.y), twips(item.x2), twips(item.y2), twips(item.penWidth),
