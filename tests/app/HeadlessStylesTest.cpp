@@ -33,7 +33,7 @@ TEST(HeadlessStyles, ConvertedOrdersPrintInTheStyleOfTheirSuite)
     // The title, texts only that style prints, and the page label laid over.
     StyleRun runs[] = {
         {"REGGENERIC", "Y", {"PICKING SHEET", "UNIT PRICE", "Total :", "Page: 1/1"}},
-        {"IMPPROFORMA", "Y", {"SALES ORDER", "DISCOUNT (10.00)%:", "Dana Whitfield", "Page: 1/1"}},
+        {"IMPPROFORMA", "Y", {"SALES ORDER", "DISCOUNT (10.00%)", "Dana Whitfield", "Page: 1/1"}},
         {"REGBOX", "N", {"PICKING SHEET", "Box", "D/C %", "Page: 1/1"}},
         {"REGLOT", "N", {"PICKING SHEET", "L2611A", "Total Qty: ", "Page: 1/1"}},
         {"GRPDESC", "N", {"PICKING SHEET", "S-(12)", "Packed By:", "1/1"}},
