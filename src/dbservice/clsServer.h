@@ -133,6 +133,9 @@ public:
     QString releaseQueueClaim(const QString &queueId, const QueueClaim &mine);
 
     // --- checks of the database itself
+    // "" when the database answers (a lost connection is made again, a replaced database file is
+    // opened anew), else why it does not.
+    QString ping();
     // "" when every table and column the program uses is there; else a text naming the missing.
     QString missingSchema();
     // An embedded database whose file is no longer the one opened (another device or inode, or

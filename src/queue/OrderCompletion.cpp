@@ -5,6 +5,7 @@
 
 #include "module1/Module1.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -52,6 +53,14 @@ void QueueService::CompleteSavedOrder(const SavedOrder &saved, int row)
         order.archiveProblem = QString::fromLocal8Bit(e.what());
     }
     m_doneOrders.insert(order.soNo);
+    const QDateTime now = QDateTime::currentDateTime();
+    ++m_stats.saved;
+    m_stats.lastSaveAt = now;
+    m_stats.lastSaveFile = order.orderFile;
+    m_stats.lastSaveOrder = order.soNo;
+    // From the file's last change (never before this run began) to now.
+    const qint64 changedMs = qMax(m_scanned.value(order.orderFile).order.modifiedMs, m_startedAt.toMSecsSinceEpoch());
+    m_stats.pickupLatency.observe(double(qMax<qint64>(0, now.toMSecsSinceEpoch() - changedMs)) / 1000.0);
 
     const int queueRow = m_queue.find(key, row);
     DoneOrder done;

@@ -35,6 +35,10 @@ void QueueService::noteFailure(int row, const QString &reason)
     const QString name = m_queue.at(row).orderFile;
     setRowStatus(row, reason);
     const QString key = name.toUpper();
+    ++m_stats.failed;
+    m_stats.lastFailureAt = QDateTime::currentDateTime();
+    m_stats.lastFailureFile = name;
+    m_stats.lastFailureReason = reason;
     if (m_reportedFailure.value(key) == reason)
         return;
     m_reportedFailure.insert(key, reason);

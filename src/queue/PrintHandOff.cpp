@@ -78,6 +78,7 @@ void QueueService::AutoPrintOrder(const QString &soNo, const QString &printText,
             while (left > 0) {
                 QCoreApplication::processEvents();
                 failure = m_printStation->Print_So(0, soNo, soNo);
+                ++m_stats.printJobs;
                 // One failure is enough: the next copies would go to the same printer.
                 if (!failure.isEmpty())
                     break;
@@ -100,6 +101,7 @@ void QueueService::AutoPrintOrder(const QString &soNo, const QString &printText,
         return;
     }
     // What is left stays due: tried again after a while, a longer one each time it fails.
+    ++m_stats.printFailures;
     m_done.addPrintStatus(doneRow, QStringLiteral("print failed: ") + failure);
     const qint64 wait = m_printRetry.contains(soNo) ? qMin<qint64>(m_printRetry[soNo].second * 2, PrintRetryMaxMs)
                                                     : PrintRetryMs;

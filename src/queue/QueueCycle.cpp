@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -228,14 +229,24 @@ void QueueService::Timer2_Timer()
     // pass itself lets timer events through.
     if (m_scanBusy || m_passRunning)
         return;
+    QElapsedTimer took;
+    took.start();
+    m_stats.lastPassAt = QDateTime::currentDateTime();
     try {
         stopTimers();
         FlagGuard pass(m_passRunning);
         if (m_server && m_server->closeIfDatabaseReplaced())
             LogLine(QStringLiteral("The database file was replaced; the new one is used from now on."));
+        checkDatabase();
+        if (!m_databaseProblem.isEmpty()) {
+            // Every order would fail alike: they wait, with the reason, until it answers again.
+            for (int row = 0; row < m_queue.rowCount(); ++row)
+                setRowStatus(row, QStringLiteral("Waiting: the database does not answer: ") + m_databaseProblem);
+        }
         // What saved orders still have to print comes first: they were saved before these.
-        printDueOrders();
-        if (m_queue.rowCount() > 0 && !m_stopRequested) {
+        if (m_databaseProblem.isEmpty())
+            printDueOrders();
+        if (m_queue.rowCount() > 0 && !m_stopRequested && m_databaseProblem.isEmpty()) {
             tidyImportRecords();
             // The rows present now, each visited once from the top; identified by name, because
             // rows above may be converted or removed at the event points.
@@ -281,6 +292,7 @@ void QueueService::Timer2_Timer()
         LogLine(QStringLiteral("Queue pass failed: an unknown error"), LogPriority::Error);
     }
     m_convertingName.clear();
+    m_stats.passDuration.observe(double(took.nsecsElapsed()) / 1e9);
     if (m_stopRequested) {
         setStatusText(QStringLiteral("STOPPED"));
         stopTimers();

@@ -112,6 +112,7 @@ int QueueService::start()
             return claimed;
         }
         tidyImportRecords();
+        m_startedAt = QDateTime::currentDateTime();
         startWatching();
         startTimers();
         return 0;
@@ -210,6 +211,37 @@ void QueueService::finishShutdownIfIdle()
     m_server.reset(); // closes the connection: nothing converts any more
     m_queueLock.reset();
     Q_EMIT finished(queuedFileCount());
+}
+
+QString QueueService::runPassNow()
+{
+    if (m_stopRequested)
+        return QStringLiteral("Processing is stopped; start it first.");
+    if (m_scanBusy || m_passRunning) {
+        m_kickPending = true;
+        return {};
+    }
+    if (m_kick)
+        m_kick->start(0);
+    return {};
+}
+
+void QueueService::checkDatabase()
+{
+    if (!m_server)
+        return;
+    const QString problem = m_server->ping();
+    if (problem == m_databaseProblem)
+        return;
+    const int waiting = m_queue.rowCount();
+    if (!problem.isEmpty())
+        LogLine(QStringLiteral("The database does not answer; %1 queued order(s) wait until it does: %2")
+                    .arg(waiting)
+                    .arg(problem),
+                LogPriority::Error);
+    else
+        LogLine(QStringLiteral("The database answers again; %1 queued order(s) are taken up").arg(waiting));
+    m_databaseProblem = problem;
 }
 
 int QueueService::queuedFileCount() const

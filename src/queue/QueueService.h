@@ -6,6 +6,7 @@
 #include "queue/FileReadiness.h"
 #include "queue/OrderConverter.h"
 #include "queue/QueueModel.h"
+#include "queue/QueueStats.h"
 #include "runtime/Currency.h"
 
 #include <QHash>
@@ -93,6 +94,17 @@ public:
     // "RUNNING ..", "STOPPED" or "QUEUE FOLDER MISSING: <folder>" (the start shows "Running ..").
     QString statusText() const { return m_statusText; }
     bool passRunning() const { return m_passRunning; }
+
+    // --- what a status page and a monitoring system read
+    const QueueStats &stats() const { return m_stats; }
+    QDateTime startedAt() const { return m_startedAt; }
+    // "" while the database answers; else why not, as the last pass found (orders then wait).
+    QString databaseProblem() const { return m_databaseProblem; }
+    bool queueFolderMissing() const { return m_queueFolderMissing; }
+    QString queueFolderPath() const { return queueFolder(); }
+    // A scan and a pass now, as a complete file in the folder starts them; "" or why not
+    // (processing is stopped).
+    QString runPassNow();
     bool scanBusy() const { return m_scanBusy; }
     // SIGTERM, SIGINT or closing the window during a pass: stops, and emits finished() once no
     // scan or pass runs.
@@ -185,6 +197,9 @@ private:
     // The queue folder may vanish while the station runs (removed, unmounted): the status and
     // the log say so until it is back.
     void noteQueueFolder(const QString &folder);
+
+    // Asks the database whether it answers; says so in the log once per outage and per recovery.
+    void checkDatabase();
 
     // --- scan
     struct ScannedOrder
@@ -283,4 +298,8 @@ private:
     // Print list entries not written yet: order number, its "Print?".
     QHash<QString, QString> m_listPending;
     QString m_lastDueError;
+
+    QueueStats m_stats;
+    QDateTime m_startedAt;
+    QString m_databaseProblem;
 };
