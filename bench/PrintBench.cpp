@@ -114,15 +114,15 @@ int main(int argc, char *argv[])
     const QString root = temp.path() + "/Suite";
     if (!temp.isValid() || !makeSuite(root, orders, lines))
         return 1;
-    gProgramDir = root + "/admodule";
+    const QString programDir = root + "/admodule";
     registerLayoutStyles();
 
     qint64 bestWallNs = 0, bestCpuNs = 0;
     int pages = 0, files = 0;
     for (int run = 1; run <= runs; ++run) {
-        QDir(gProgramDir + "/printout").removeRecursively();
+        QDir(programDir + "/printout").removeRecursively();
         BenchSupport::runScript(root + "/suite.db", "UPDATE so SET ordstatus = 0;");
-        mm_prtinv form;
+        mm_prtinv form(programDir);
         preparePrintWindow(form, 0);
 
         QElapsedTimer wall;
@@ -135,7 +135,7 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "print failed: %s\n", qPrintable(failure));
             return 1;
         }
-        pages = countPages(gProgramDir + "/printout", &files);
+        pages = countPages(programDir + "/printout", &files);
         if (run == 1 || elapsed < bestWallNs) {
             bestWallNs = elapsed;
             bestCpuNs = cpu;
@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
     ModalRunner::setRunner([](QDialog &) { return int(QDialog::Rejected); });
     qint64 layoutNs = 0;
     {
-        mm_prtinv form;
+        mm_prtinv form(programDir);
         preparePrintWindow(form, 1);
         QElapsedTimer wall;
         wall.start();

@@ -134,8 +134,7 @@ int main(int argc, char **argv)
         return 1;
 
     try {
-        gProgramDir = root + "/admodule";
-        clsServer server(gProgramDir, false);
+        clsServer server(root + "/admodule", false);
         if (const QString status = server.Get_ConnStatus(); !status.isEmpty()) {
             std::fprintf(stderr, "cannot connect: %s\n", qPrintable(status));
             return 1;

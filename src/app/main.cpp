@@ -96,11 +96,11 @@ int main(int argc, char *argv[])
     // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
     ShutdownSignals shutdownSignals;
 
-    gProgramDir = programDirOf(options);
+    const QString programDir = programDirOf(options);
 
     StationLock lock;
     QString lockMessage;
-    switch (lock.take(gProgramDir, QStringLiteral("rfstation.lock"), QStringLiteral("program folder"), &lockMessage)) {
+    switch (lock.take(programDir, QStringLiteral("rfstation.lock"), QStringLiteral("program folder"), &lockMessage)) {
     case StationLock::Result::Taken:
         break;
     case StationLock::Result::HeldByAnother:
@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
     }
 
     registerLayoutStyles();
-    QueueService service(gProgramDir);
+    QueueService service(programDir);
     if (!options.printQty.isNull())
         service.setDefaultPrintQty(options.printQty);
     ServiceNotifier notifier;
@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
     if (headless) {
         InstallPrintJobLog();
         // Orders print without the print window: no widget is built for a print.
-        HeadlessPrintStation printStation;
+        HeadlessPrintStation printStation(programDir);
         service.setPrintStation(&printStation);
         QueueLog log(service);
         QObject::connect(
@@ -137,7 +137,7 @@ int main(int argc, char *argv[])
         } catch (const std::exception &e) {
             ShowMessage(QString::fromLocal8Bit(e.what()), QString::fromLatin1(AppTitle), MessageIcon::Critical);
         }
-        notifier.ready(QStringLiteral("Watching %1").arg(gProgramDir));
+        notifier.ready(QStringLiteral("Watching %1").arg(programDir));
         const int status = app->exec();
         printStation.closeWindow();
         return status;
@@ -145,13 +145,13 @@ int main(int argc, char *argv[])
 
     InstallMessageBoxes();
     PrintProgress::install();
-    PrintWindowStation printStation;
+    PrintWindowStation printStation(programDir);
     service.setPrintStation(&printStation);
     frmTerminalMain window(service);
     window.setPrintStation(&printStation);
     if (const int status = window.Form_Load(); status != 0)
         return status;
-    notifier.ready(QStringLiteral("Watching %1").arg(gProgramDir));
+    notifier.ready(QStringLiteral("Watching %1").arg(programDir));
     window.show();
     return app->exec();
 }

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QString gProgramDir;
 
 QString LoadResMessage(long code, const QString &argument)
 {

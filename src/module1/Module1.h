@@ -8,10 +8,9 @@
 
 class QObject;
 
-// Process-wide state and the small routines every part of the program shares (the ones that
-// need nothing above the runtime and the SQL access live below it and come with this header).
-
-extern QString gProgramDir;    // the program folder: the executable's folder or --program-dir
+// The small routines every part of the program shares (the ones that need nothing above the
+// runtime and the SQL access live below it and come with this header) and how messages reach the
+// operator. Where the station works is a StationContext handed to what needs it.
 
 // The program's title, as shown in captions and start-up messages.
 inline constexpr const char *AppTitle = "RF Order Station";

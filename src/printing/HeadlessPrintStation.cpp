@@ -12,7 +12,7 @@ HeadlessPrintStation::~HeadlessPrintStation()
 const StoredPrintSettings &HeadlessPrintStation::load()
 {
     if (!mSettings)
-        mSettings = PrintSettings::load();
+        mSettings = PrintSettings::load(mProgramDir);
     return *mSettings;
 }
 

@@ -13,7 +13,7 @@
 class HeadlessPrintStation final : public PrintStation
 {
 public:
-    HeadlessPrintStation() = default;
+    explicit HeadlessPrintStation(const QString &programDir) : mProgramDir(programDir) {}
     ~HeadlessPrintStation() override;
 
     // Loads the settings afresh (writing back the old ones first, as a closing window would).
@@ -29,6 +29,7 @@ private:
     // Loads the settings when needed; throws DbError when it cannot.
     const StoredPrintSettings &load();
 
+    QString mProgramDir;
     std::optional<StoredPrintSettings> mSettings;
     QString mFrom;
     QString mTo;

@@ -1,6 +1,7 @@
 #include "printing/PrintSettings.h"
 
-#include "module1/Module1.h"
+#include "dbservice/SuiteOdbcSource.h"
+#include "runtime/SharedRoutines.h"
 #include "pageengine/PrinterList.h"
 #include "runtime/PrivateProfile.h"
 #include "runtime/VbFormat.h"
@@ -15,11 +16,11 @@ const QString AutoSoDefaultKey = QStringLiteral("AutoSoDefault");
 const QString PickingSheetTitleKey = QStringLiteral("PICKINGSHEETTITLE");
 const QString SalesOrderTitleKey = QStringLiteral("SALESORDERTITLE");
 
-void loadPrinters(StoredPrintSettings &settings)
+void loadPrinters(StoredPrintSettings &settings, const QString &programDir)
 {
     try {
-        if (!gProgramDir.isEmpty()) {
-            PrinterList::setPdfFolder(QDir(gProgramDir).filePath(QStringLiteral("printout")));
+        if (!programDir.isEmpty()) {
+            PrinterList::setPdfFolder(QDir(programDir).filePath(QStringLiteral("printout")));
             PrinterList::removeStalePartFiles();
         }
         settings.printers = PrinterList::names();
@@ -60,13 +61,13 @@ QString loadTitle(const QString &iniFile, const QString &key, const QString &fal
 
 namespace PrintSettings {
 
-QString iniFile()
+QString iniFile(const QString &programDir)
 {
-    const std::optional<QString> root = SuiteRootOf(gProgramDir);
+    const std::optional<QString> root = SuiteRootOf(programDir);
     if (!root)
         throw DbError(DbError::GeneralError,
                       QStringLiteral("The program folder %1 is not inside the suite's admodule folder.")
-                          .arg(QDir::toNativeSeparators(gProgramDir)));
+                          .arg(QDir::toNativeSeparators(programDir)));
     return ChildPath(*root, QStringLiteral("tolvaacc.ini"));
 }
 
@@ -107,14 +108,14 @@ CompanyDetails readCompany(const Connection &db)
     return company;
 }
 
-StoredPrintSettings load()
+StoredPrintSettings load(const QString &programDir)
 {
     StoredPrintSettings settings;
-    settings.iniFile = iniFile();
+    settings.iniFile = iniFile(programDir);
     // A database that cannot be opened is the caller's error: without it nothing can print.
     settings.db = openDatabase(settings.iniFile);
     settings.company = readCompany(settings.db);
-    loadPrinters(settings);
+    loadPrinters(settings, programDir);
     loadDocumentKind(settings);
     settings.pickingSheetTitle = loadTitle(settings.iniFile, PickingSheetTitleKey, QStringLiteral("PICKING SHEET"));
     settings.salesOrderTitle = loadTitle(settings.iniFile, SalesOrderTitleKey, QStringLiteral("SALES ORDER"));

@@ -33,7 +33,7 @@ namespace PrintSettings {
 
 // The suite's account settings file (tolvaacc.ini at the suite root above the program folder).
 // Throws DbError when the program folder is not inside the suite's admodule folder.
-QString iniFile();
+QString iniFile(const QString &programDir);
 
 // The print windows' own handle on the suite database, chosen by the same settings as the
 // database service: [Access] DBType 1 is the suite's ODBC data source; otherwise the database
@@ -49,7 +49,8 @@ CompanyDetails readCompany(const Connection &db);
 // titles. From the printers on, a step that fails leaves its setting empty. A missing
 // AutoSoDefault is written "N" and a missing title is written with its default ("PICKING
 // SHEET", "SALES ORDER"), as the window has always done.
-StoredPrintSettings load();
+// The "PDF" printer writes into <program folder>/printout.
+StoredPrintSettings load(const QString &programDir);
 
 // Writes document kind, printer and titles back, as the print window does when it closes.
 // A value that cannot be written keeps its old one.

@@ -16,7 +16,7 @@ mm_prtinv &PrintWindowStation::load()
 {
     if (mm_prtinv *loaded = window())
         return *loaded;
-    auto *form = new mm_prtinv(mOwner);
+    auto *form = new mm_prtinv(mProgramDir, mOwner);
     try {
         form->Form_Load();
     } catch (...) {

@@ -15,7 +15,7 @@ class mm_prtinv;
 class PrintWindowStation final : public PrintStation
 {
 public:
-    PrintWindowStation() = default;
+    explicit PrintWindowStation(const QString &programDir) : mProgramDir(programDir) {}
     ~PrintWindowStation() override;
 
     // Throws DbError when the window cannot load (its database cannot be opened).
@@ -32,6 +32,7 @@ private:
     // Loads the window when needed; throws DbError when it cannot.
     mm_prtinv &load();
 
+    QString mProgramDir;
     QPointer<QWidget> mOwner;
     QPointer<mm_prtinv> mWindow;
     // The numbers of the last setRange; none before the first.

@@ -25,8 +25,8 @@ QString descriptionText(const QString &code)
 
 } // namespace
 
-mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
-    : QDialog(parent)
+mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(const QString &iniFile, QWidget *parent)
+    : QDialog(parent), mIniFile(iniFile)
 {
     setWindowTitle(QStringLiteral("Select Order/Picking Sheet Style"));
     auto *layout = new QVBoxLayout(this);
@@ -66,7 +66,6 @@ mm_PickSheetStyleSetup::mm_PickSheetStyleSetup(QWidget *parent)
 
 void mm_PickSheetStyleSetup::Form_Load()
 {
-    mIniFile = PrintSettings::iniFile();
     Combo1->clear();
     Combo1->addItems(StyleCodes::offered());
     // The stored code may be one the list does not offer, or none.

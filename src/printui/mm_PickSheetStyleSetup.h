@@ -15,7 +15,8 @@ class mm_PickSheetStyleSetup : public QDialog
     Q_OBJECT
 
 public:
-    explicit mm_PickSheetStyleSetup(QWidget *parent = nullptr);
+    // `iniFile`: the suite's account settings file, where the style code is kept.
+    explicit mm_PickSheetStyleSetup(const QString &iniFile, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QComboBox *Combo1;

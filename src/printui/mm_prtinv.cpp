@@ -38,8 +38,8 @@ void showChosenBold(QRadioButton *const *options, int count, int chosen)
 
 } // namespace
 
-mm_prtinv::mm_prtinv(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+mm_prtinv::mm_prtinv(const QString &programDir, QWidget *parent)
+    : QWidget(parent, Qt::Window), mProgramDir(programDir)
 {
     setWindowTitle(QStringLiteral("Print Sales Orders / Picking Sheets"));
     buildControls();
@@ -126,7 +126,7 @@ void mm_prtinv::buildControls()
 
 void mm_prtinv::Form_Load()
 {
-    const StoredPrintSettings settings = PrintSettings::load();
+    const StoredPrintSettings settings = PrintSettings::load(mProgramDir);
     mIniFile = settings.iniFile;
     mDB = settings.db;
     mCompany = settings.company;
@@ -257,7 +257,7 @@ void mm_prtinv::Option3_Click(int Index)
 void mm_prtinv::btnSetup_Click()
 {
     try {
-        mm_PickSheetStyleSetup setup(this);
+        mm_PickSheetStyleSetup setup(PrintSettings::iniFile(mProgramDir), this);
         setup.Form_Load();
         ModalRunner::exec(setup);
     } catch (const std::exception &e) {

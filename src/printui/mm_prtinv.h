@@ -26,7 +26,8 @@ class mm_prtinv : public QWidget
     Q_OBJECT
 
 public:
-    explicit mm_prtinv(QWidget *parent = nullptr);
+    // `programDir`: the program folder the suite's settings are found from.
+    explicit mm_prtinv(const QString &programDir, QWidget *parent = nullptr);
     ~mm_prtinv() override;
 
     QGroupBox *Frame1;
@@ -46,6 +47,7 @@ public:
     QLineEdit *txtOrderHeader;
 
     // Window settings, filled on load and used by the print procedures.
+    QString mProgramDir;
     QString mIniFile;
     Connection mDB;
     CompanyDetails mCompany;

@@ -70,13 +70,13 @@ int main(int argc, char *argv[])
         std::fputs("usage: rfprintsamples --program-dir DIR --out OUT\n", stderr);
         return 64;
     }
-    gProgramDir = QDir(options.programDir).absolutePath();
+    const QString programDir = QDir(options.programDir).absolutePath();
     registerLayoutStyles();
 
     StoredPrintSettings settings;
     QStringList grouped, matrix;
     try {
-        settings = PrintSettings::load();
+        settings = PrintSettings::load(programDir);
         Recordset orders = settings.db.openSnapshot(
             QStringLiteral("select invno, (select count(*) from sodetail where sodetail.invno = so.invno and "
                            "coalesce(sodetail.rowtext, '') <> '') as variants from so order by invno"));

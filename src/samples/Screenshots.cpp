@@ -179,7 +179,7 @@ int main(int argc, char *argv[])
         complain(QStringLiteral("cannot create ") + options.out);
         return 1;
     }
-    gProgramDir = QDir(options.programDir).absolutePath();
+    const QString programDir = QDir(options.programDir).absolutePath();
     registerLayoutStyles();
 
     Camera camera(options.out);
@@ -189,7 +189,7 @@ int main(int argc, char *argv[])
         return int(QDialog::Rejected);
     });
 
-    PrintWindowStation station;
+    PrintWindowStation station(programDir);
     try {
         station.showAfresh(nullptr);
     } catch (const std::exception &e) {

@@ -8,10 +8,10 @@ namespace {
 
 using ConnectionTest = ServerTest;
 
-QString constructionError()
+QString constructionError(const QString &programDir)
 {
     try {
-        clsServer server(gProgramDir, false);
+        clsServer server(programDir, false);
     } catch (const DbError &e) {
         return e.description();
     }
@@ -79,17 +79,17 @@ TEST_P(ConnectionTest, LostServerConnectionIsMadeAgainByTheNextOperation)
 TEST_P(ConnectionTest, SettingsThatCannotChooseAConnectionStopConstruction)
 {
     suite().setIni("Access", "DBType", "");
-    EXPECT_TRUE(constructionError().contains("DBType"));
+    EXPECT_TRUE(constructionError(programDir).contains("DBType"));
     suite().setIni("Access", "DBType", "Access");
-    EXPECT_TRUE(constructionError().contains("\"Access\""));
+    EXPECT_TRUE(constructionError(programDir).contains("\"Access\""));
     suite().setIni("Access", "DBType", "0");
-    gProgramDir = suite().root() + "/programs/rf";
-    EXPECT_TRUE(constructionError().contains("admodule"));
+    programDir = suite().root() + "/programs/rf";
+    EXPECT_TRUE(constructionError(programDir).contains("admodule"));
 }
 
 TEST_P(ConnectionTest, SuiteRootKeepsItsCaseAndTradeShowReadsTheShowDatabase)
 {
-    gProgramDir = suite().root() + "/ADMODULE/rf";
+    programDir = suite().root() + "/ADMODULE/rf";
     tradeShow = true;
     suite().setIni("Access", "DBNameShow", suite().root() + "/show.db");
     startServer();

@@ -6,7 +6,7 @@ void ServerTest::SetUp()
 {
     RF_SKIP_UNLESS_CONFIGURED(GetParam());
     m_suite = std::make_unique<TempSuite>(TempSuite::Data::Empty, GetParam());
-    gProgramDir = suite().programDir();
+    programDir = suite().programDir();
     startServer();
 }
 
@@ -19,7 +19,7 @@ void ServerTest::TearDown()
 void ServerTest::startServer()
 {
     m_server.reset();
-    m_server = std::make_unique<clsServer>(gProgramDir, tradeShow);
+    m_server = std::make_unique<clsServer>(programDir, tradeShow);
 }
 
 QString ServerTest::contents(const QStringList &tables) const

@@ -26,6 +26,7 @@ protected:
     // Builds the service anew from the suite's current settings.
     void startServer();
     bool tradeShow = false; // the mode the next startServer() connects in
+    QString programDir;     // the program folder it is started from
     clsServer &server() { return *m_server; }
     TempSuite &suite() { return *m_suite; }
     const TempSuite &suite() const { return *m_suite; }

@@ -17,7 +17,6 @@ class PrintWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        gProgramDir = suite.programDir();
         PrintProcedures::clear();
         ModalRunner::setRunner([this](QDialog &dialog) {
             shownModally << dialog.windowTitle();

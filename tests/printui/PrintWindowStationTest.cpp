@@ -26,7 +26,7 @@ protected:
     }
 
     QWidget owner;
-    PrintWindowStation station;
+    PrintWindowStation station{suite.programDir()};
     QList<std::pair<mm_prtinv *, QString>> printed;
     QString failure;
 };
@@ -114,7 +114,7 @@ TEST_F(PrintWindowTest, HeadlessStationPrintsTheStoredRequestWithoutAWidget)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // windows of earlier tests
     ASSERT_TRUE(QApplication::allWidgets().isEmpty());
 
-    HeadlessPrintStation station;
+    HeadlessPrintStation station(suite.programDir());
     station.showAfresh(nullptr);
     station.setRange(" SO001005 ", "SO001005");
     EXPECT_EQ(station.Print_So(0, "", ""), "");

@@ -15,7 +15,7 @@ class StyleSetupTest : public PrintWindowTest
 protected:
     mm_PickSheetStyleSetup &open()
     {
-        setup = std::make_unique<mm_PickSheetStyleSetup>();
+        setup = std::make_unique<mm_PickSheetStyleSetup>(suite.iniPath());
         setup->Form_Load();
         return *setup;
     }

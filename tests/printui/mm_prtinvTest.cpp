@@ -18,7 +18,7 @@ protected:
     mm_prtinv *load()
     {
         delete window.data();
-        window = new mm_prtinv; // a request may unload it (deleted later)
+        window = new mm_prtinv(suite.programDir()); // a request may unload it (deleted later)
         window->Form_Load();
         return window;
     }

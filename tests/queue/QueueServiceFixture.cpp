@@ -7,7 +7,6 @@
 void QueueServiceTest::SetUp()
 {
     suite = std::make_unique<TempSuite>(TempSuite::Data::Demo);
-    gProgramDir = suite->programDir();
     startService();
 }
 

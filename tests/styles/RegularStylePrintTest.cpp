@@ -150,7 +150,7 @@ TEST_F(StyleTest, HeadlessStationPrintsWithoutAnyWidget)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // windows of earlier tests
     ASSERT_TRUE(QApplication::allWidgets().isEmpty());
 
-    HeadlessPrintStation station;
+    HeadlessPrintStation station(suite.programDir());
     station.showAfresh(nullptr);
     EXPECT_EQ(station.Print_So(0, "SO001001", "SO001001"), "");
     EXPECT_EQ(widgetsDuring, 0);

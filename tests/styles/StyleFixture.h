@@ -39,10 +39,9 @@ protected:
 
     void SetUp() override
     {
-        gProgramDir = suite.programDir();
         PrintProcedures::clear();
         registerLayoutStyles();
-        const StoredPrintSettings settings = PrintSettings::load();
+        const StoredPrintSettings settings = PrintSettings::load(suite.programDir());
         request.styleCode = "REG";
         request.printer = "PDF";
         request.pickingSheetTitle = settings.pickingSheetTitle;
@@ -132,7 +131,7 @@ protected:
             printButtonShown = !static_cast<fEZPrint &>(dialog).cmdPrint[0]->isHidden();
             return int(QDialog::Rejected);
         });
-        form = std::make_unique<mm_prtinv>();
+        form = std::make_unique<mm_prtinv>(suite.programDir());
         form->Form_Load();
         form->cmb_printers->setCurrentText("PDF");
         form->Option2[0]->setChecked(true); // sales orders
