@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
+#include "app/ProgramFolderChoice.h"
 #include "app/ServiceNotifier.h"
 #include "app/ShutdownSignals.h"
 #include "app/StationLock.h"
@@ -90,6 +91,7 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        InstallMessageBoxes(); // from here the start-up's messages are boxes a person sees
     }
     QCoreApplication::setApplicationName(QStringLiteral("rfstation"));
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
@@ -97,6 +99,8 @@ int main(int argc, char *argv[])
     ShutdownSignals shutdownSignals;
 
     gProgramDir = programDirOf(options);
+    if (const std::optional<int> status = ChooseProgramFolder(options, gProgramDir, shutdownSignals))
+        return *status;
 
     StationLock lock;
     QString lockMessage;
@@ -141,13 +145,12 @@ int main(int argc, char *argv[])
         return status;
     }
 
-    InstallMessageBoxes();
     PrintProgress::install();
     PrintWindowStation printStation;
     service.setPrintStation(&printStation);
     frmTerminalMain window(service);
     window.setPrintStation(&printStation);
-    if (const int status = window.Form_Load(); status != 0)
+    if (const int status = window.Form_Load(); status != 0 || shutdownSignals.arrived())
         return status;
     notifier.ready(QStringLiteral("Watching %1").arg(gProgramDir));
     window.show();
