@@ -1,6 +1,7 @@
 #include "widgets/ColumnFit.h"
 
 #include <QAbstractItemModel>
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTimer>
@@ -13,6 +14,7 @@ ColumnFit::ColumnFit(QTableView *view)
     m_timer->setSingleShot(true);
     m_timer->setInterval(DelayMs);
     connect(m_timer, &QTimer::timeout, this, &ColumnFit::fit);
+    view->installEventFilter(this);
     view->setWordWrap(false); // a cut text ends in "..." instead of breaking at a blank
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     view->horizontalHeader()->setStretchLastSection(true);
@@ -30,9 +32,22 @@ ColumnFit::ColumnFit(QTableView *view)
 
 void ColumnFit::fitSoon()
 {
+    if (!m_view->isVisible()) {
+        m_stale = true; // a hidden view would have every row measured
+        return;
+    }
     // Not restarted while it runs: a steady stream of rows is measured every DelayMs.
     if (!m_timer->isActive())
         m_timer->start();
+}
+
+bool ColumnFit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Show && m_stale) {
+        m_stale = false;
+        fitSoon(); // once it is laid out: only the rows in view and the precision's are read
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool ColumnFit::pending() const
@@ -43,6 +58,7 @@ bool ColumnFit::pending() const
 void ColumnFit::fit()
 {
     m_timer->stop();
+    m_stale = false;
     QHeaderView *header = m_view->horizontalHeader();
     const QAbstractItemView &view = *m_view;
     int stretched = -1;

@@ -10,7 +10,8 @@ class QTimer;
 // pixels (a longer text is cut with "..." and the cell's tool tip holds it whole); the last
 // column stretches over the room that is left. Changes are gathered for DelayMs before the
 // columns are measured, so a burst of a thousand rows costs a few measurements, not one per row;
-// a measurement reads at most about a thousand rows (Qt's resize precision).
+// a measurement reads the rows in view and about a thousand others (Qt's resize precision). A
+// view that is not shown (a tab behind another) is measured when it is shown.
 class ColumnFit : public QObject
 {
     Q_OBJECT
@@ -28,7 +29,11 @@ public:
     // A measurement is due.
     bool pending() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QTableView *m_view;
     QTimer *m_timer;
+    bool m_stale = false; // changed while not shown
 };
