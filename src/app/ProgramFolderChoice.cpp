@@ -51,10 +51,19 @@ QString ProgramFolderChoice::problemOf(const QString &dir)
 
 std::optional<QString> ProgramFolderChoice::choose()
 {
-    const QString remembered = mRemembered.value(RememberedKey).toString();
-    if (!remembered.isEmpty() && problemOf(remembered).isEmpty())
-        return remembered;
     const QString title = QString::fromLatin1(AppTitle);
+    const QString remembered = mRemembered.value(RememberedKey).toString();
+    if (!remembered.isEmpty()) {
+        const QString problem = problemOf(remembered);
+        if (problem.isEmpty())
+            return remembered;
+        ShowMessage(QStringLiteral("The program folder chosen before cannot be used any more. %1\nChoose the "
+                                   "suite's program folder again.")
+                        .arg(problem),
+                    title, MessageIcon::Exclamation);
+        if (mStopped())
+            return std::nullopt;
+    }
     QString start = remembered.isEmpty() ? QDir::homePath() : remembered;
     for (;;) {
         const QString chosen = mAsk(start);

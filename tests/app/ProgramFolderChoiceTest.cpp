@@ -29,6 +29,7 @@ TEST(ProgramFolderChoice, RemembersAValidChoiceAndAsksAgainUntilThereIsOne)
         {good, {}, false, good, {}, good, ""},
         {"", {good}, false, good, {QDir::homePath()}, good, ""},
         {gone, {outside, good}, false, good, {gone, outside}, good, "has no \"admodule\" folder"},
+        {gone, {""}, false, std::nullopt, {gone}, gone, "chosen before cannot be used any more. The folder"},
         {gone, {""}, false, std::nullopt, {gone}, gone, "cannot run without the suite's program folder"},
         {"", {""}, true, std::nullopt, {QDir::homePath()}, "", ""}, // a signal closed the chooser
     };
