@@ -1,5 +1,7 @@
 #include "app/ShutdownSignals.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
@@ -15,6 +17,17 @@ extern "C" void onShutdownSignal(int)
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
 
+void rejectModalDialogs()
+{
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return; // headless: no widgets
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QDialog *>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal())
+            dialog->reject();
+    }
+}
+
 } // namespace
 
 ShutdownSignals::ShutdownSignals(QObject *parent) : QObject(parent)
@@ -25,6 +38,8 @@ ShutdownSignals::ShutdownSignals(QObject *parent) : QObject(parent)
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;
         [[maybe_unused]] const auto read = ::read(signalPipe[1], &byte, 1);
+        m_arrived = true;
+        rejectModalDialogs();
         Q_EMIT received();
     });
     struct sigaction action = {};

@@ -2,6 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
+#include "app/ProgramFolderChoice.h"
 #include "app/ServiceNotifier.h"
 #include "app/ShutdownSignals.h"
 
@@ -90,13 +91,16 @@ int main(int argc, char *argv[])
     } else {
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setQuitOnLastWindowClosed(false);
+        InstallMessageBoxes(); // from here the start-up's messages are boxes a person sees
     }
     QCoreApplication::setApplicationName(QStringLiteral("rfstation"));
     QGuiApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
     // From here a SIGTERM during start-up waits for the event loop instead of killing the program.
     ShutdownSignals shutdownSignals;
 
-    const QString programDir = programDirOf(options);
+    QString programDir = programDirOf(options);
+    if (const std::optional<int> status = ChooseProgramFolder(options, programDir, shutdownSignals))
+        return *status;
 
     StationLock lock;
     QString lockMessage;
@@ -143,13 +147,12 @@ int main(int argc, char *argv[])
         return status;
     }
 
-    InstallMessageBoxes();
     PrintProgress::install();
     PrintWindowStation printStation(programDir);
     service.setPrintStation(&printStation);
     frmTerminalMain window(service);
     window.setPrintStation(&printStation);
-    if (const int status = window.Form_Load(); status != 0)
+    if (const int status = window.Form_Load(); status != 0 || shutdownSignals.arrived())
         return status;
     notifier.ready(QStringLiteral("Watching %1").arg(programDir));
     window.show();

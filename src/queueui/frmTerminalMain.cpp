@@ -3,13 +3,17 @@
 #include "module1/Module1.h"
 #include "module1/PrintStation.h"
 #include "queue/QueueService.h"
+#include "runtime/VbFormat.h"
 #include "widgets/ModelGrid.h"
+#include "widgets/ScreenFit.h"
 #include "widgets/SpreadGrid.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,14 +26,47 @@ const QStringList terminalHeadings{
 
 // Columns of a terminal page.
 enum PageCol {
-    PItemNo = 1, PDescription, PColor, PSize, PWarehouse, POrder, PShip, PBkOrd, PUm, PUnitPrice,
-    PExtended, PTaxable, PDcPercent, PDcAmount, PDcAmtEntered, PSubjComm, PCommPercent, PItemType,
-    PSalesFactor, PAutoNum, PEditFlag
+    PItemNo = 1,
+    PDescription,
+    PColor,
+    PSize,
+    PWarehouse,
+    POrder,
+    PShip,
+    PBkOrd,
+    PUm,
+    PUnitPrice,
+    PExtended,
+    PTaxable,
+    PDcPercent,
+    PDcAmount,
+    PDcAmtEntered,
+    PSubjComm,
+    PCommPercent,
+    PItemType,
+    PSalesFactor,
+    PAutoNum,
+    PEditFlag,
+    PMinPrice
 };
+const PageCol NumberColumns[] = {POrder,     PShip,     PBkOrd,       PUnitPrice,   PExtended,
+                                 PDcPercent, PDcAmount, PCommPercent, PSalesFactor, PMinPrice};
+
+// Numbers as the printed sales order shows them: money with two decimals ("11.88", "9.00"),
+// quantities and rates as plain numbers ("12", "0.5").
+QString money(double value)
+{
+    return FormatAmount(value);
+}
+
+QString money(const Currency &value)
+{
+    return vb::format(QVariant::fromValue(value), QStringLiteral("###,###.00"));
+}
 
 QString numberText(double value)
 {
-    return QString::number(value, 'g', 15);
+    return vb::formatNumber(value, QString());
 }
 
 QString yesNo(bool yes)
@@ -37,12 +74,29 @@ QString yesNo(bool yes)
     return yes ? QStringLiteral("Y") : QStringLiteral("N");
 }
 
+// "Print Qty.": a whole number of copies, 0 to 99; only digits can be typed. A box left empty
+// gets the quantity in force back when the operator leaves it.
+class PrintQtyValidator : public QRegularExpressionValidator
+{
+public:
+    PrintQtyValidator(const QueueService &service, QObject *parent)
+        : QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{1,2}")), parent)
+        , mService(service)
+    {
+    }
+    void fixup(QString &input) const override { input = mService.defaultPrintQty(); }
+
+private:
+    const QueueService &mService;
+};
+
 } // namespace
 
 frmTerminalMain::frmTerminalMain(QueueService &service, QWidget *parent) : QWidget(parent), mService(service)
 {
     setWindowTitle(QString::fromLatin1(AppTitle));
-    resize(1100, 650);
+    // Room for a terminal page's columns up to "Extended Price"; shown, it fits its screen.
+    resize(1200, 780);
 
     SSTab1 = new QTabWidget(this);
     SSTab1->addTab(buildQueueTab(), QStringLiteral("Order Queue"));
@@ -58,7 +112,12 @@ frmTerminalMain::frmTerminalMain(QueueService &service, QWidget *parent) : QWidg
     connect(btnPrint, &QPushButton::clicked, this, &frmTerminalMain::btnprint_Click);
     connect(btnRemove, &QPushButton::clicked, this, &frmTerminalMain::btnRemove_Click);
     txtDefQty->setText(mService.defaultPrintQty());
-    connect(txtDefQty, &QLineEdit::textChanged, &mService, &QueueService::setDefaultPrintQty);
+    txtDefQty->setValidator(new PrintQtyValidator(mService, txtDefQty));
+    // The service gets whole numbers only; an empty box leaves the quantity as it was.
+    connect(txtDefQty, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (txtDefQty->hasAcceptableInput())
+            mService.setDefaultPrintQty(QString::number(text.toInt()));
+    });
 
     connect(&mService, &QueueService::statusTextChanged, statusMsgPanel, &QLabel::setText);
     connect(&mService, &QueueService::runningChanged, this,
@@ -70,7 +129,7 @@ frmTerminalMain::frmTerminalMain(QueueService &service, QWidget *parent) : QWidg
         const int index = order.terminal - 1;
         lblInvNo[index]->setText(order.soNo);
         lblCustName[index]->setText(order.billToName);
-        lblOrderTotal[index]->setText(FormatAmount(order.total.toDouble()));
+        lblOrderTotal[index]->setText(money(order.total));
     });
     connect(&mService, &QueueService::saveFailed, this, [this](int terminal, const QString &billToName) {
         lblInvNo[terminal - 1]->setText(QStringLiteral("**ERROR**"));
@@ -100,6 +159,8 @@ QWidget *frmTerminalMain::buildQueueTab()
     statusMsgPanel->setFont(big);
     statusMsgPanel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     fQue = new ModelGrid(mService.queue());
+    fQue->setColumnAlignment(QueueModel::Terminal, Qt::AlignHCenter);
+    fQue->setColumnAlignment(QueueModel::PrintQty, Qt::AlignHCenter);
     btnRun = new QPushButton(RunCaption);
     btnRemove = new QPushButton(QStringLiteral("Delete Selected Order Queue"));
     btnExit = new QPushButton(QStringLiteral("E&xit"));
@@ -132,6 +193,8 @@ QWidget *frmTerminalMain::buildDoneTab()
 {
     auto *page = new QWidget;
     fDone = new ModelGrid(mService.done());
+    fDone->setColumnAlignment(DoneModel::Terminal, Qt::AlignHCenter);
+    fDone->setColumnAlignment(DoneModel::PrintQty, Qt::AlignHCenter);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(fDone);
     return page;
@@ -144,6 +207,8 @@ QWidget *frmTerminalMain::buildTerminalTab(int index)
     lblCustName[index] = new QLabel;
     lblOrderTotal[index] = new QLabel;
     fGrid[index] = new SpreadGrid(terminalHeadings);
+    for (const int col : NumberColumns)
+        fGrid[index]->setColumnAlignment(col, Qt::AlignRight);
     for (QLabel *label : {lblInvNo[index], lblCustName[index], lblOrderTotal[index]})
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -162,26 +227,33 @@ QWidget *frmTerminalMain::buildTerminalTab(int index)
 
 void frmTerminalMain::showLine(int terminal, const DraftLine &line)
 {
-    SpreadGrid *page = fGrid[terminal - 1];
-    const int row = page->addRow();
-    page->setText(PItemNo, row, line.itemNo);
-    page->setText(PDescription, row, line.description);
-    page->setText(PColor, row, line.color);
-    page->setText(PSize, row, line.size);
-    page->setText(POrder, row, numberText(line.ordered));
-    page->setText(PShip, row, QStringLiteral("0"));
-    page->setText(PBkOrd, row, QStringLiteral("0"));
-    page->setText(PUm, row, line.um);
-    page->setText(PUnitPrice, row, numberText(line.unit));
-    page->setText(PExtended, row, FormatAmount(line.extended.toDouble()));
-    page->setText(PTaxable, row, yesNo(line.taxable));
-    page->setText(PDcPercent, row, numberText(line.dcPercent));
-    page->setText(PDcAmount, row, line.dcAmount.toString());
-    page->setText(PDcAmtEntered, row, QStringLiteral("N"));
-    page->setText(PSubjComm, row, yesNo(line.subjectToCommission));
-    page->setText(PCommPercent, row, numberText(line.commRate));
-    page->setText(PItemType, row, line.itemType);
-    page->setText(PSalesFactor, row, line.salesFactor);
+    try {
+        SpreadGrid *page = fGrid[terminal - 1];
+        const int row = page->addRow();
+        page->setText(PItemNo, row, line.itemNo);
+        page->setText(PDescription, row, line.description);
+        page->setText(PColor, row, line.color);
+        page->setText(PSize, row, line.size);
+        page->setText(POrder, row, numberText(line.ordered));
+        page->setText(PShip, row, QStringLiteral("0"));
+        page->setText(PBkOrd, row, QStringLiteral("0"));
+        page->setText(PUm, row, line.um);
+        page->setText(PUnitPrice, row, money(line.unit));
+        page->setText(PExtended, row, money(line.extended));
+        page->setText(PTaxable, row, yesNo(line.taxable));
+        page->setText(PDcPercent, row, numberText(line.dcPercent));
+        page->setText(PDcAmount, row, money(line.dcAmount));
+        page->setText(PDcAmtEntered, row, QStringLiteral("N"));
+        page->setText(PSubjComm, row, yesNo(line.subjectToCommission));
+        page->setText(PCommPercent, row, numberText(line.commRate));
+        page->setText(PItemType, row, line.itemType);
+        page->setText(PSalesFactor, row, line.salesFactor);
+    } catch (const std::exception &e) {
+        LogLine(QStringLiteral("Terminal %1: a line of its page cannot be shown: %2")
+                    .arg(terminal)
+                    .arg(QString::fromLocal8Bit(e.what())),
+                LogPriority::Warning);
+    }
 }
 
 int frmTerminalMain::Form_Load()
@@ -263,9 +335,18 @@ bool frmTerminalMain::Form_QueryUnload()
     return true;
 }
 
+void frmTerminalMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        ScreenFit::fitToScreen(*this);
+}
+
 void frmTerminalMain::closeEvent(QCloseEvent *event)
 {
-    if (!mClosing && !Form_QueryUnload()) {
+    // A shutdown (SIGTERM) that comes while the close check's message is shown closes the window
+    // all the same: the service has finished by then.
+    if (!mClosing && !Form_QueryUnload() && !mClosing) {
         event->ignore();
         return;
     }

@@ -62,6 +62,8 @@ public Q_SLOTS:
     void btnRemove_Click();
 
 protected:
+    // Shown, the window fits the screen it opens on, whatever size it had.
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -8,7 +8,11 @@
 // Windows: "print" (the print window as it loads), "preview" (the print window's preview of the
 // suite's sales order with the most lines in the stored layout style: nothing is printed or
 // marked printed),
-// "setup" (the style setup window, opened from the print window).
+// "setup" (the style setup window, opened from the print window), "main" (the main window over
+// the suite's queue folder: its sample orders converted, those that fail left queued with their
+// reasons, two more listed behind them; nothing is printed). The main window gives three
+// pictures: main.png (the queue list), main-done.png (the done list) and main-terminal.png (the
+// page of terminal 3).
 //
 // Exit status: 0 every window written and within the screen, 1 some were not (the reasons on
 // standard error), 2 the print window cannot load, 64 command line wrong.
@@ -17,6 +21,8 @@
 #include "printui/ModalRunner.h"
 #include "printui/PrintWindowStation.h"
 #include "printui/mm_prtinv.h"
+#include "queue/QueueService.h"
+#include "queueui/frmTerminalMain.h"
 #include "styles/StyleRegistration.h"
 
 #include <QApplication>
@@ -24,6 +30,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -110,6 +117,42 @@ private:
     int mFailures = 0;
 };
 
+// The main window over a queue service of its own on the suite (see the head of this file).
+void takeMainWindow(Camera &camera, PrintWindowStation &station)
+{
+    station.window()->hide(); // the main window is looked at alone
+    const QString programDir = station.window()->mProgramDir;
+    QueueService service(programDir);
+    frmTerminalMain window(service);
+    if (window.Form_Load() != 0) {
+        camera.fail(QStringLiteral("main: the queue service cannot start on ") + programDir);
+        return;
+    }
+    // The cycle is driven here, at once: no timer, no settle time.
+    service.setImmediatePickup(false);
+    service.scanTimer()->stop();
+    service.passTimer()->stop();
+    service.readiness().setSettleMs(0);
+    service.Timer1_Timer();
+    service.Timer2_Timer();
+    // Two more orders, listed and not converted yet: copies of saved ones under new names.
+    const QString queue = service.context().folder(QueueFolderName);
+    const QString archive = service.context().folder(ArchiveFolderName);
+    for (const char *name : {"A1T2A", "A1T4A"}) {
+        const QString again = QString::fromLatin1(name).chopped(1) + QLatin1Char('Z');
+        QFile::copy(archive + '/' + name + "info.txt", queue + '/' + again + "info.crd");
+        QFile::copy(archive + '/' + name + ".txt", queue + '/' + again + ".ord");
+    }
+    service.Timer1_Timer();
+
+    camera.take(QStringLiteral("main"), window);
+    window.SSTab1->setCurrentIndex(1);
+    camera.take(QStringLiteral("main-done"), window);
+    window.SSTab1->setCurrentIndex(4);
+    camera.take(QStringLiteral("main-terminal"), window);
+    window.hide();
+}
+
 // One entry per window; a new window is one more line here.
 struct Window
 {
@@ -143,6 +186,7 @@ const Window Windows[] = {
          gModalName = QStringLiteral("setup");
          station.window()->btnSetup_Click();
      }},
+    {"main", takeMainWindow},
 };
 
 bool parse(const QStringList &args, Options &options)

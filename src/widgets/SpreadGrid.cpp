@@ -1,5 +1,7 @@
 #include "widgets/SpreadGrid.h"
 
+#include "widgets/ColumnFit.h"
+
 #include <QHeaderView>
 
 SpreadGrid::SpreadGrid(const QStringList &headings, QWidget *parent) : QTableWidget(0, headings.size(), parent)
@@ -8,9 +10,8 @@ SpreadGrid::SpreadGrid(const QStringList &headings, QWidget *parent) : QTableWid
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    mColumnFit = new ColumnFit(this);
 }
 
 void SpreadGrid::setMaxRows(int rows)
@@ -29,10 +30,13 @@ void SpreadGrid::setText(int col, int row, const QString &text)
     if (row < 1 || row > rowCount() || col < 1 || col > columnCount())
         return;
     QTableWidgetItem *cell = item(row - 1, col - 1);
-    if (cell)
-        cell->setText(text);
-    else
-        setItem(row - 1, col - 1, new QTableWidgetItem(text));
+    if (!cell) {
+        cell = new QTableWidgetItem;
+        cell->setTextAlignment(mAlignments.value(col, Qt::AlignLeft) | Qt::AlignVCenter);
+        setItem(row - 1, col - 1, cell);
+    }
+    cell->setText(text);
+    cell->setToolTip(text);
 }
 
 int SpreadGrid::addRow()
@@ -54,4 +58,18 @@ int SpreadGrid::selectedRow() const
         return selected.first()->row() + 1;
     const QModelIndexList rows = selectionModel() ? selectionModel()->selectedRows() : QModelIndexList();
     return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+void SpreadGrid::setColumnAlignment(int col, Qt::Alignment alignment)
+{
+    if (col < 1 || col > columnCount())
+        return;
+    const Qt::Alignment horizontal = alignment & Qt::AlignHorizontal_Mask;
+    mAlignments.insert(col, horizontal);
+    if (QTableWidgetItem *heading = horizontalHeaderItem(col - 1))
+        heading->setTextAlignment(horizontal | Qt::AlignVCenter);
+    for (int row = 0; row < rowCount(); ++row) {
+        if (QTableWidgetItem *cell = item(row, col - 1))
+            cell->setTextAlignment(horizontal | Qt::AlignVCenter);
+    }
 }

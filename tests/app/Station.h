@@ -7,17 +7,20 @@
 #include <functional>
 #include <signal.h>
 
-// The real program, started headless on a program folder; what it writes to standard output and
-// standard error is gathered in `log`.
+// The real program, started headless on a program folder (or with the arguments given); what it
+// writes to standard output and standard error is gathered in `log`.
 struct Station
 {
     Station(const QString &programDir, int printQty,
             const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+        : Station({"--headless", "--program-dir", programDir, "--print-qty", QString::number(printQty)}, environment)
+    {
+    }
+    Station(const QStringList &arguments, const QProcessEnvironment &environment)
     {
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral(RFSTATION_EXECUTABLE), {"--headless", "--program-dir", programDir, "--print-qty",
-                                                             QString::number(printQty)});
+        process.start(QStringLiteral(RFSTATION_EXECUTABLE), arguments);
         process.waitForStarted(30000);
     }
 

@@ -5,9 +5,11 @@
 #include "module1/Module1.h"
 #include "widgets/SpreadGrid.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -217,4 +219,25 @@ TEST_F(MainWindowTest, ATerminalsPageShowsItsLastOrder)
     ASSERT_EQ(window->fGrid[1]->maxRows(), 2);
     EXPECT_EQ(window->fGrid[1]->text(1, 1), "MUG600");
     EXPECT_EQ(window->fGrid[1]->text(6, 1), "3");
+}
+
+TEST_F(MainWindowTest, AShutdownWhileTheCloseCheckSpeaksClosesTheWindow)
+{
+    dropOrder("A1T1A.ord", {"GC25\t1"}, "C9999");
+    service->Timer1_Timer();
+    window->show();
+    // SIGTERM while "Stop the Order Queue Processings first .." is shown: the service stops and
+    // the message box is closed, as the program's signal handling does.
+    QTimer signal;
+    signal.setInterval(0);
+    QObject::connect(&signal, &QTimer::timeout, [this] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            service->requestShutdown();
+            box->reject();
+        }
+    });
+    signal.start();
+    window->btnExit->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(service->server(), nullptr);
 }
