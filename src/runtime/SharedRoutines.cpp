@@ -12,9 +12,10 @@ QString ReadIniValue(const QString &section, const QString &key, const QString &
 
 QString FormatAmount(double value)
 {
+    // An amount that cannot be formatted (out of range, not a number) prints as nothing.
     try {
         return vb::formatNumber(value, QStringLiteral("###,###.00"));
-    } catch (...) {
+    } catch (const std::exception &) {
         return {};
     }
 }
