@@ -12,12 +12,14 @@
 struct Station
 {
     Station(const QString &programDir, int printQty,
-            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+            const QStringList &moreArguments = {})
     {
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(QStringLiteral(RFSTATION_EXECUTABLE), {"--headless", "--program-dir", programDir, "--print-qty",
-                                                             QString::number(printQty)});
+        process.start(QStringLiteral(RFSTATION_EXECUTABLE),
+                      QStringList{"--headless", "--program-dir", programDir, "--print-qty", QString::number(printQty)}
+                          + moreArguments);
         process.waitForStarted(30000);
     }
 
