@@ -15,6 +15,7 @@
 #include <QTcpServer>
 #include <QTimer>
 #include <QUrl>
+#include <gtest/gtest.h>
 #include <memory>
 
 struct HttpAnswer
@@ -76,10 +77,15 @@ public:
                                               QStringList{"--status-listen", address + ':' + QString::number(m_port)});
         m_started = m_station->waitFor([this] { return m_station->log.contains("watching"); }, 60);
     }
+    // Ends the station with SIGTERM; a station that does not end cleanly (a sanitizer's report
+    // among the reasons) fails the test.
     ~StatusStation()
     {
-        if (m_station->process.state() == QProcess::Running)
-            m_station->stop();
+        if (m_station->process.state() != QProcess::Running)
+            return;
+        const int status = m_station->stop();
+        if (status != 0)
+            ADD_FAILURE() << "the station ended with " << status << ":\n" << m_station->log.toStdString();
     }
 
     bool started() const { return m_started; }
