@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "app/ProgramFolderChoice.h"
+#include "app/PrintCommand.h"
 #include "app/ServiceNotifier.h"
 #include "app/ShutdownSignals.h"
 
@@ -15,6 +16,7 @@
 #include "queue/QueueService.h"
 #include "queue/StationLock.h"
 #include "queueui/frmTerminalMain.h"
+#include "status/StatusServer.h"
 #include "styles/StyleRegistration.h"
 #include "widgets/MessageBoxes.h"
 
@@ -68,6 +70,8 @@ int main(int argc, char *argv[])
         std::printf("rfstation %s\n", RFSTATION_VERSION);
         return 0;
     }
+    if (options.print)
+        return RunPrintCommand(options, argc, argv);
 
     // Without a display the window platform would abort the program with a core dump.
     if (!options.headless && !options.qtPlatformGiven && qEnvironmentVariableIsEmpty("DISPLAY")
@@ -123,6 +127,9 @@ int main(int argc, char *argv[])
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &notifier, &ServiceNotifier::stopping);
     QObject::connect(&shutdownSignals, &ShutdownSignals::received, &service, &QueueService::requestShutdown);
     QObject::connect(&service, &QueueService::pollingAlive, &notifier, &ServiceNotifier::alive);
+    StatusServer statusServer(service);
+    if (const int status = statusServer.start(options.statusListen); status != 0)
+        return status;
 
     if (headless) {
         InstallPrintJobLog();

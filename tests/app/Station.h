@@ -12,8 +12,11 @@
 struct Station
 {
     Station(const QString &programDir, int printQty,
-            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-        : Station({"--headless", "--program-dir", programDir, "--print-qty", QString::number(printQty)}, environment)
+            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+            const QStringList &moreArguments = {})
+        : Station(QStringList{"--headless", "--program-dir", programDir, "--print-qty", QString::number(printQty)}
+                      + moreArguments,
+                  environment)
     {
     }
     Station(const QStringList &arguments, const QProcessEnvironment &environment)
