@@ -48,10 +48,11 @@ void parseStation(int argc, char *argv[], CommandLine &result)
             result.headless = true;
         } else if (is("--print-qty")) {
             result.printQty = valueOf(QStringLiteral("--print-qty"));
+            // The same range the "Print Qty." box takes.
             bool ok = false;
-            result.printQty.toInt(&ok);
-            if (result.error.isEmpty() && !ok)
-                result.error = QStringLiteral("--print-qty needs a whole number, not \"%1\"").arg(result.printQty);
+            const int copies = result.printQty.toInt(&ok);
+            if (result.error.isEmpty() && (!ok || copies < 0 || copies > 99))
+                result.error = QStringLiteral("--print-qty needs a whole number from 0 to 99, not \"%1\"").arg(result.printQty);
         } else if (is("--status-listen")) {
             result.statusListen = valueOf(QStringLiteral("--status-listen"));
             QString problem;
