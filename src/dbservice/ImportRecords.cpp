@@ -59,10 +59,8 @@ void clsServer::setPendingImport(const OrderImport &file)
 
 void clsServer::writeImportRecord(const OrderImport &file, const QString &orderNo)
 {
-    execute("INSERT INTO rfimport (invno, queuedir, ordfile, filehash, savedat) VALUES ('" + quoted(orderNo)
-            + "', '" + quoted(file.queueDir) + "', '" + quoted(file.fileName.toUpper()) + "', '"
-            + quoted(file.contentHash)
-            + "', '" + nowText() + "')");
+    execute(QStringLiteral("INSERT INTO rfimport (invno, queuedir, ordfile, filehash, savedat) VALUES (?, ?, ?, ?, ?)"),
+            {orderNo, file.queueDir, file.fileName.toUpper(), file.contentHash, nowText()});
 }
 
 QString clsServer::findUnarchivedImport(const OrderImport &file, QString *orderNo)
@@ -80,7 +78,7 @@ QString clsServer::findUnarchivedImport(const OrderImport &file, QString *orderN
         }
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -95,7 +93,7 @@ QString clsServer::unarchivedImports(const QString &queueDir, QList<std::pair<QS
             imports->append({rs.text(QStringLiteral("invno")), rs.text(QStringLiteral("ordfile"))});
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -106,7 +104,7 @@ QString clsServer::markImportArchived(const QString &orderNo)
         execute("UPDATE rfimport SET archivedat='" + nowText() + "' WHERE invno='" + quoted(orderNo) + "'");
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -119,6 +117,6 @@ QString clsServer::pruneImports(const QString &queueDir, const QDateTime &archiv
                 + archivedBefore.toUTC().toString(TimeFormat) + "'");
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }

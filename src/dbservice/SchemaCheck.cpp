@@ -55,7 +55,7 @@ QString clsServer::missingSchema()
     try {
         checkConnection();
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
     for (const TableColumns &required : Required) {
         const QString table = QString::fromLatin1(required.table);

@@ -13,6 +13,7 @@
 #include <QVector>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 struct ConnectionData
 {
@@ -21,54 +22,94 @@ struct ConnectionData
     bool open = false; // opened once; a lost server connection is made again when next used
     bool inTransaction = false;
     bool transactionFailed = false; // a statement of the open transaction failed
-    std::optional<OdbcSource> odbc; // how to make a server connection again
+    int transactionWork = 0;        // statements the open transaction has run
+    bool odbc = false;              // a server connection, made again when lost
+    int lockWaitMs = LockWaitLimitMs;
     qint64 statements = 0;
 
-    // A save writes the same few statements for every order: keeping them prepared, and the
-    // tables' keys looked up once, halves its cost.
+    // A save writes the same few statements for every order: they stay prepared, keyed by their
+    // text in the suite's dialect, and the tables' keys and columns are looked up once.
+    struct PreparedStatement
+    {
+        std::shared_ptr<QSqlQuery> query; // QSqlQuery is not meant to be copied
+        quint64 lastUse = 0;
+    };
     QHash<QString, QStringList> primaryKeys;
-    QHash<QString, QSqlQuery> preparedStatements;
+    QHash<QString, QVector<FieldInfo>> tableFields; // lower-cased table -> its columns
+    QHash<QString, PreparedStatement> preparedStatements;
+    quint64 uses = 0;
 
     ~ConnectionData();
     QSqlDatabase database() const { return QSqlDatabase::database(name, false); }
     QStringList primaryKey(const QString &table);
+    const QVector<FieldInfo> &fieldsOf(const QString &table);
     // Runs one translated statement on a fresh query; the query is positioned before its rows.
     QSqlQuery exec(const QString &translated);
     // Runs a statement with positional values, prepared once per connection; rows affected.
     int runPrepared(const QString &statement, const QVariantList &bindings);
+    // The same for a statement that returns rows: they fill `into`.
+    void queryPrepared(const QString &statement, const QVariantList &bindings, RecordsetData &into);
     // Converts a value for binding: the embedded backend keeps dates, times and money as texts
     // and numbers; ODBC drivers take Qt's own types.
     QVariant bindable(const QVariant &value) const;
+    // Begins a transaction on the database itself.
+    void begin();
+    // What every new server session is told: how long to wait for a lock.
+    void configureSession();
 
     // Runs `work`, which sends statements on this connection. Outside a transaction, a failure
     // of a server connection that no longer answers makes the connection again and runs `work`
-    // once more; inside one, the failure marks the transaction as failed.
+    // once more; so does one inside a transaction that has done nothing yet (it is begun again).
+    // Otherwise a failure inside a transaction marks it as failed.
     template <typename Work>
     auto withReconnect(Work &&work) -> decltype(work())
     {
         requireOpen();
         QString lost;
+        const bool restartable = inTransaction && transactionWork == 0;
         try {
-            return work();
+            return counted(work);
         } catch (const DbError &error) {
-            if (inTransaction) {
+            if (inTransaction && !restartable) {
                 transactionFailed = true;
                 throw;
             }
-            if (!odbc || alive())
+            if (!odbc || alive()) {
+                if (inTransaction)
+                    transactionFailed = true;
                 throw;
+            }
             lost = error.description();
         }
         reopen(lost);
-        return work();
+        if (restartable) {
+            begin();
+            inTransaction = true;
+        }
+        return counted(work);
     }
 
     // A server connection outside a transaction that no longer answers.
     bool serverLost();
+    bool alive(); // the database answers a trivial query
 
 private:
+    template <typename Work>
+    auto counted(Work &work) -> decltype(work())
+    {
+        if constexpr (std::is_void_v<decltype(work())>) {
+            work();
+            if (inTransaction)
+                ++transactionWork;
+        } else {
+            auto result = work();
+            if (inTransaction)
+                ++transactionWork;
+            return result;
+        }
+    }
+    QSqlQuery &prepared(const QString &statement); // prepared on first use; the least used go beyond 256
     void requireOpen();               // throws unless opened once; reopens a dropped server connection
-    bool alive();                     // the server answers a trivial query
     void reopen(const QString &lost); // closes and opens the server connection again; throws on failure
 };
 
