@@ -15,10 +15,14 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <optional>
 
 namespace {
 
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+// Its columns, as ImportTableDdl makes them.
+const char *const ImportColumns[] = {"invno", "queuedir", "ordfile", "filehash", "savedat", "archivedat"};
 
 QString nowText()
 {
@@ -34,21 +38,33 @@ const QString clsServer::ImportTableDdl = QStringLiteral(
 
 QString clsServer::ensureImportTable()
 {
+    const QString table = QStringLiteral("The table rfimport (the record of imported order files) ");
     try {
         checkConnection();
+        std::optional<Recordset> present;
         try {
-            openSnapshot(QStringLiteral("SELECT invno, queuedir, ordfile, filehash, savedat, archivedat "
-                                        "FROM rfimport WHERE 1=2"));
-            return {};
+            present = openSnapshot(QStringLiteral("SELECT * FROM rfimport WHERE 1=2"));
         } catch (const DbError &) {
-            // Missing: made below. Present but different: the CREATE fails and says so.
+            // Not there: made below (when it is there after all, the CREATE says what is wrong).
+        }
+        if (present) {
+            QStringList missing;
+            for (const char *column : ImportColumns)
+                if (present->fieldIndex(QLatin1String(column)) < 0)
+                    missing << QLatin1String(column);
+            if (missing.isEmpty())
+                return {};
+            QStringList all;
+            for (const char *column : ImportColumns)
+                all << QLatin1String(column);
+            return table + QStringLiteral("is damaged: it has no column %1 (it needs the columns %2).")
+                               .arg(missing.join(QStringLiteral(", ")), all.join(QStringLiteral(", ")));
         }
         execute(ImportTableDdl);
         execute(QStringLiteral("CREATE INDEX rfimport_ordfile ON rfimport (ordfile)"));
         return {};
     } catch (const std::exception &e) {
-        return QStringLiteral("The table rfimport (the record of imported order files) cannot be made: ")
-               + asDbError(e).description();
+        return table + QStringLiteral("cannot be made: ") + failure(e).description();
     }
 }
 

@@ -19,7 +19,6 @@
 #include <QSqlRecord>
 #include <QTime>
 #include <algorithm>
-#include <dlfcn.h>
 
 namespace {
 
@@ -152,43 +151,35 @@ QString qtDatabaseName(const QString &connection)
     return strip(QLatin1String("DSN="));
 }
 
-// The Protocol the data source `name` has in odbc.ini (user, then system file, as the driver
-// manager reads them); "" when none is set or the driver manager's set-up library is missing.
-QString dataSourceProtocol(const QString &name)
-{
-    using GetProfile = int (*)(const char *, const char *, const char *, char *, int, const char *);
-    static const GetProfile get = [] {
-        void *library = dlopen("libodbcinst.so.2", RTLD_LAZY);
-        return library ? reinterpret_cast<GetProfile>(dlsym(library, "SQLGetPrivateProfileString")) : nullptr;
-    }();
-    if (!get || name.isEmpty())
-        return {};
-    char value[256] = {};
-    const int length = get(name.toUtf8().constData(), "Protocol", "", value, int(sizeof value), "odbc.ini");
-    return length > 0 ? QString::fromUtf8(value, qMin(length, int(sizeof value) - 1)).trimmed() : QString();
-}
-
 } // namespace
 
 QString OdbcSource::connectionText() const
 {
-    QList<ConnectionAttribute> attributes = ParseConnectionText(dataSource);
-    if (isDataSourceName(dataSource) && !attributes.isEmpty())
-        attributes.first().key = QStringLiteral("DSN");
-    // The data source first, as the driver manager and Qt expect it.
-    std::stable_partition(attributes.begin(), attributes.end(), [](const ConnectionAttribute &attribute) {
-        return attribute.key.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0
-               || attribute.key.compare(QLatin1String("FILEDSN"), Qt::CaseInsensitive) == 0
-               || attribute.key.compare(QLatin1String("DRIVER"), Qt::CaseInsensitive) == 0;
-    });
+    const QList<ConnectionAttribute> attributes = ParseConnectionText(dataSource);
+    const auto isKey = [](const ConnectionAttribute &attribute, QLatin1String key) {
+        return attribute.key.compare(key, Qt::CaseInsensitive) == 0;
+    };
+    QString text = dataSource.trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    if (isDataSourceName(dataSource)) {
+        text.prepend(QStringLiteral("DSN="));
+    } else if (!attributes.isEmpty() && !namesAny(attributes, {QLatin1String("DRIVER"), QLatin1String("FILEDSN")})
+               && !isKey(attributes.first(), QLatin1String("DSN"))) {
+        // The data source first, as the driver manager and Qt expect it.
+        QList<ConnectionAttribute> ordered = attributes;
+        std::stable_partition(ordered.begin(), ordered.end(),
+                              [&](const ConnectionAttribute &attribute) { return isKey(attribute, QLatin1String("DSN")); });
+        QStringList parts;
+        for (const ConnectionAttribute &attribute : std::as_const(ordered))
+            parts << (attribute.key.isEmpty() ? attribute.value : attribute.key + '=' + attributeValue(attribute.value));
+        text = parts.join(QLatin1Char(';'));
+    }
     if (!user.isEmpty() && !namesAny(attributes, {QLatin1String("UID"), QLatin1String("USER"), QLatin1String("USERNAME")}))
-        attributes.append({QStringLiteral("UID"), user});
+        text += QStringLiteral(";UID=") + attributeValue(user);
     if (!password.isEmpty() && !namesAny(attributes, {QLatin1String("PWD"), QLatin1String("PASSWORD")}))
-        attributes.append({QStringLiteral("PWD"), password});
-    QStringList parts;
-    for (const ConnectionAttribute &attribute : std::as_const(attributes))
-        parts << (attribute.key.isEmpty() ? attribute.value : attribute.key + '=' + attributeValue(attribute.value));
-    return parts.join(QLatin1Char(';'));
+        text += QStringLiteral(";PWD=") + attributeValue(password);
+    return text;
 }
 
 QString OdbcSource::displayText() const
@@ -480,7 +471,9 @@ void Connection::openOdbc(const OdbcSource &source, int lockWaitMs)
     // Protocol of its own.
     if (data->backend == SqlBackend::PostgreSql && !ConnectionAttributeValue(text, QStringLiteral("Protocol"))
         && !ConnectionAttributeValue(text, QStringLiteral("A1"))
-        && dataSourceProtocol(ConnectionAttributeValue(text, QStringLiteral("DSN")).value_or(QString())).isEmpty())
+        && OdbcDataSourceSetting(ConnectionAttributeValue(text, QStringLiteral("DSN")).value_or(QString()),
+                                 QStringLiteral("Protocol"))
+               .isEmpty())
         openAs(text + QStringLiteral(";Protocol=7.4-1"));
     data->open = true;
     try {

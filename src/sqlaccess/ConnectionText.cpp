@@ -1,5 +1,7 @@
 #include "sqlaccess/ConnectionText.h"
 
+#include <dlfcn.h>
+
 namespace {
 
 bool endsPart(QChar c)
@@ -112,4 +114,19 @@ QString MaskConnectionSecrets(const QString &text)
     }
     masked += QStringView(text).mid(copied);
     return masked;
+}
+
+QString OdbcDataSourceSetting(const QString &dataSource, const QString &key)
+{
+    using GetProfile = int (*)(const char *, const char *, const char *, char *, int, const char *);
+    static const GetProfile get = [] {
+        void *library = dlopen("libodbcinst.so.2", RTLD_LAZY);
+        return library ? reinterpret_cast<GetProfile>(dlsym(library, "SQLGetPrivateProfileString")) : nullptr;
+    }();
+    if (!get || dataSource.isEmpty())
+        return {};
+    char value[1024] = {};
+    const int length = get(dataSource.toUtf8().constData(), key.toUtf8().constData(), "", value, int(sizeof value),
+                           "odbc.ini");
+    return length > 0 ? QString::fromUtf8(value, qMin(length, int(sizeof value) - 1)).trimmed() : QString();
 }

@@ -25,3 +25,8 @@ std::optional<QString> ConnectionAttributeValue(const QString &text, const QStri
 // an unbraced value ends at the next ";" or line end. The one routine every connection text shown
 // or logged goes through.
 QString MaskConnectionSecrets(const QString &text);
+
+// A setting of the ODBC data source `dataSource` in odbc.ini, the user's file before the system's
+// as the driver manager reads them (ODBCINI, ODBCSYSINI); "" when it is not set, or the driver
+// manager's set-up library (libodbcinst) is not there to read it.
+QString OdbcDataSourceSetting(const QString &dataSource, const QString &key);
