@@ -167,7 +167,7 @@ int main(int argc, char **argv)
                 if (!timed(saves, [&] { return station.Update_SalesOrder(number, 1, header, detail, 0); }, station))
                     return 1;
             }
-            for (int i = 0; i < count; ++i) {
+            for (int i = 0; i < count && !qEnvironmentVariableIsSet("ONLY_STATION"); ++i) {
                 BenchOrders::makeOrder(header, detail, lines);
                 const OrderRows rows = rowsOf(header, detail, done + i);
                 if (!timed(plain, [&] { return floor->save(rows); }, station))
@@ -175,6 +175,7 @@ int main(int argc, char **argv)
             }
             done += count;
         }
+        if (qEnvironmentVariableIsSet("ONLY_STATION")) { report("station", saves, server, true); return 0; }
         const double saved = database.number("SELECT COUNT(*) FROM sodetail");
         if (database.number("SELECT COUNT(*) FROM so") != 2.0 * orders || saved != 2.0 * orders * lines
             || database.number("SELECT COUNT(*) FROM rfimport") != 2.0 * orders) {

@@ -12,6 +12,8 @@ const QString Qord = QStringLiteral("qord");
 const QString Qshp = QStringLiteral("qshp");
 const QString Qbord = QStringLiteral("qbord");
 const QString AutoNum = QStringLiteral("autonum");
+const QString Invno = QStringLiteral("invno");
+const QString Qremain = QStringLiteral("qremain");
 const QString OnSoUpdate =
     QStringLiteral("UPDATE item SET onso = COALESCE(onso, 0) + ? WHERE uid = ? and itemrow = ? and itemcol = ?");
 
@@ -51,17 +53,20 @@ QString itemRowStatement(const QString &item, const QString &row, const QString 
 }
 
 // The columns of a line's sodetail row, in the order they are written.
-QStringList lineColumns()
+const QStringList &lineColumns()
 {
-    QStringList columns{QStringLiteral("invno")};
-    for (const char *column : QuantityColumns)
-        columns << QLatin1String(column);
-    columns << QStringLiteral("qremain");
-    for (const char *column : PriceColumns)
-        columns << QLatin1String(column);
-    columns << AutoNum;
-    for (const char *column : DateColumns)
-        columns << QLatin1String(column);
+    static const QStringList columns = [] {
+        QStringList all{QStringLiteral("invno")};
+        for (const char *column : QuantityColumns)
+            all << QLatin1String(column);
+        all << QStringLiteral("qremain");
+        for (const char *column : PriceColumns)
+            all << QLatin1String(column);
+        all << AutoNum;
+        for (const char *column : DateColumns)
+            all << QLatin1String(column);
+        return all;
+    }();
     return columns;
 }
 
@@ -120,6 +125,8 @@ QString clsServer::writeNewOrderLines(const QString &orderNo, Recordset &rsDetai
     // Every line as the statements need it. A line that cannot be read ends the order where the
     // line-by-line save would have stopped: after the lines before it, and after its own stock
     // change when only its row's values could not be read.
+    const QStringList &columns = lineColumns();
+    QList<int> fieldOf; // per column the line's field, -1 for the order number and the line key
     QList<NewLine> lines;
     std::exception_ptr stopped;
     bool stoppedAfterStock = false;
@@ -140,15 +147,24 @@ QString clsServer::writeNewOrderLines(const QString &orderNo, Recordset &rsDetai
             break;
         }
         try {
-            line.values << orderNo;
-            for (const char *column : QuantityColumns)
-                line.values << rsDetail.value(QLatin1String(column));
-            line.values << rsDetail.value(quantityField);
-            for (const char *column : PriceColumns)
-                line.values << rsDetail.value(QLatin1String(column));
-            line.values << lineKey(orderNo, lines.size());
-            for (const char *column : DateColumns)
-                line.values << rsDetail.value(QLatin1String(column));
+            // The line's fields under the columns' names (qremain is the counted quantity), found
+            // by name once: a missing one fails the first line, as reading it by name would.
+            if (fieldOf.isEmpty())
+                for (const QString &column : columns) {
+                    const QString field = column == Qremain ? quantityField : column;
+                    if (column != Invno && column != AutoNum && rsDetail.fieldIndex(field) < 0)
+                        rsDetail.value(field);
+                    fieldOf << (column == Invno || column == AutoNum ? -1 : rsDetail.fieldIndex(field));
+                }
+            line.values.reserve(columns.size());
+            for (qsizetype c = 0; c < columns.size(); ++c) {
+                if (fieldOf[c] >= 0)
+                    line.values << rsDetail.value(fieldOf[c]);
+                else if (columns[c] == Invno)
+                    line.values << orderNo;
+                else
+                    line.values << lineKey(orderNo, lines.size());
+            }
         } catch (const std::exception &) {
             stopped = std::current_exception();
             stoppedAfterStock = true;
@@ -192,7 +208,7 @@ QString clsServer::writeNewOrderLines(const QString &orderNo, Recordset &rsDetai
     QList<QVariantList> rows;
     for (qsizetype i = 0; i < saved; ++i)
         rows << lines[i].values;
-    m_connection.insertRows(QStringLiteral("sodetail"), lineColumns(), rows);
+    m_connection.insertRows(QStringLiteral("sodetail"), columns, rows);
     if (stopped)
         std::rethrow_exception(stopped);
     return result;

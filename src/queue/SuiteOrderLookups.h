@@ -18,9 +18,10 @@ public:
     // The customer's row (all columns, current); none when the customer is not on file.
     std::optional<Recordset> customer(const QString &custNo);
     // Fetches what converting `records` for the customer will ask line by line (each item, its
-    // price row and price code) in a few statements for the whole order: item() and price() then
-    // answer from what was fetched, with the rows their own statements give. Asks nothing it
-    // does not need to and fails silently: what was not fetched is asked line by line.
+    // price row and price code) in a few statements for the whole order, on a database server,
+    // where each statement is a round trip: item() and price() then answer from what was fetched,
+    // with the rows their own statements give. Fails silently: what was not fetched is asked line
+    // by line.
     // `custNo` as the queue lists it, `custPriceLevel` the customer's pricelevel.
     void prefetch(const QList<OrderRecord> &records, const QString &custNo, const QString &custPriceLevel);
 

@@ -276,7 +276,7 @@ void ConnectionData::reopen(const QString &lost)
     }
 }
 
-QSqlQuery &ConnectionData::prepared(const QString &statement)
+ConnectionData::PreparedStatement &ConnectionData::prepared(const QString &statement)
 {
     auto found = preparedStatements.find(statement);
     if (found == preparedStatements.end()) {
@@ -288,23 +288,31 @@ QSqlQuery &ConnectionData::prepared(const QString &statement)
                     oldest = it;
             preparedStatements.erase(oldest);
         }
-        auto q = std::make_shared<QSqlQuery>(database());
-        q->setForwardOnly(true);
-        if (!q->prepare(translateSql(statement, backend)))
-            throw dbErrorFromSql(q->lastError());
-        found = preparedStatements.insert(statement, {std::move(q), 0});
+        PreparedStatement p;
+        if (sqlite) {
+            p.native = prepareNative(sqlite, translateSql(statement, backend));
+        } else {
+            p.query = std::make_shared<QSqlQuery>(database());
+            p.query->setForwardOnly(true);
+            if (!p.query->prepare(translateSql(statement, backend)))
+                throw dbErrorFromSql(p.query->lastError());
+        }
+        found = preparedStatements.insert(statement, std::move(p));
     }
     found->lastUse = ++uses;
-    return *found->query;
+    return *found;
 }
 
 int ConnectionData::runPrepared(const QString &statement, const QVariantList &bindings)
 {
     return withReconnect([&] {
-        QSqlQuery &q = prepared(statement);
+        PreparedStatement &p = prepared(statement);
+        ++statements;
+        if (p.native)
+            return runNative(sqlite, p.native.get(), bindings, nullptr);
+        QSqlQuery &q = *p.query;
         for (int i = 0; i < bindings.size(); ++i)
             q.bindValue(i, bindings[i]);
-        ++statements;
         const bool ok = q.exec();
         const int affected = ok ? q.numRowsAffected() : 0;
         const QSqlError error = q.lastError();
@@ -318,10 +326,15 @@ int ConnectionData::runPrepared(const QString &statement, const QVariantList &bi
 void ConnectionData::queryPrepared(const QString &statement, const QVariantList &bindings, RecordsetData &into)
 {
     withReconnect([&] {
-        QSqlQuery &q = prepared(statement);
+        PreparedStatement &p = prepared(statement);
+        ++statements;
+        if (p.native) {
+            runNative(sqlite, p.native.get(), bindings, &into);
+            return;
+        }
+        QSqlQuery &q = *p.query;
         for (int i = 0; i < bindings.size(); ++i)
             q.bindValue(i, bindings[i]);
-        ++statements;
         if (!q.exec()) {
             const QSqlError error = q.lastError();
             q.finish();
@@ -348,11 +361,13 @@ const QVector<FieldInfo> &ConnectionData::fieldsOf(const QString &table)
 
 void ConnectionData::begin()
 {
+    if (backend == SqlBackend::Sqlite) {
+        runPrepared(QStringLiteral("BEGIN IMMEDIATE"), {});
+        return;
+    }
     QSqlDatabase db = database();
     ++statements;
-    if (backend == SqlBackend::Sqlite)
-        run(db, QStringLiteral("BEGIN IMMEDIATE"));
-    else if (!db.transaction())
+    if (!db.transaction())
         throw dbErrorFromSql(db.lastError());
 }
 
@@ -436,6 +451,7 @@ void Connection::openSqliteFile(const QString &path, int lockWaitMs)
                       QStringLiteral("Cannot open the database \"%1\": %2").arg(path, e.description()));
     }
     data->lockWaitMs = lockWaitMs;
+    data->sqlite = sharedSqliteHandle(db);
     data->open = true;
     d = std::move(data);
 }
@@ -529,13 +545,15 @@ void Connection::commitTrans()
         throw DbError(DbError::InvalidOperation,
                       QStringLiteral("A statement of the transaction failed; the transaction was rolled back"));
     }
-    QSqlDatabase db = d->database();
-    ++d->statements;
     try {
-        if (d->backend == SqlBackend::Sqlite)
-            run(db, QStringLiteral("COMMIT"));
-        else if (!db.commit())
-            throw dbErrorFromSql(db.lastError());
+        if (d->backend == SqlBackend::Sqlite) {
+            d->runPrepared(QStringLiteral("COMMIT"), {});
+        } else {
+            QSqlDatabase db = d->database();
+            ++d->statements;
+            if (!db.commit())
+                throw dbErrorFromSql(db.lastError());
+        }
     } catch (const DbError &) {
         rollbackTrans();
         throw;
@@ -549,13 +567,15 @@ void Connection::rollbackTrans()
         return;
     d->inTransaction = false;
     d->transactionFailed = false;
-    QSqlDatabase db = d->database();
-    ++d->statements;
     if (d->backend == SqlBackend::Sqlite) {
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("ROLLBACK"));
+        try {
+            d->runPrepared(QStringLiteral("ROLLBACK"), {});
+        } catch (const DbError &) {
+            // Nothing left to undo: SQLite ended the transaction itself.
+        }
     } else {
-        db.rollback();
+        ++d->statements;
+        d->database().rollback();
     }
 }
 
@@ -681,13 +701,19 @@ int Connection::insertRows(const QString &table, const QStringList &columns, con
 {
     if (rows.isEmpty())
         return 0;
-    // The table's own spelling of each column, as a row added through a record set names it.
-    RecordsetData known;
-    for (const FieldInfo &field : d->fieldsOf(table))
-        known.addField(field);
-    QStringList names;
-    for (const QString &column : columns)
-        names << QStringLiteral("[%1]").arg(known.fields[known.requireField(column)].name);
+    // "INSERT INTO [table] ([column], ...) VALUES ": each column in the table's own spelling, as a
+    // row added through a record set names it; made once per connection.
+    const QString key = table + QChar(0x1f) + columns.join(QChar(0x1f));
+    auto head = d->insertHeads.constFind(key);
+    if (head == d->insertHeads.constEnd()) {
+        RecordsetData known;
+        for (const FieldInfo &field : d->fieldsOf(table))
+            known.addField(field);
+        QStringList names;
+        for (const QString &column : columns)
+            names << QStringLiteral("[%1]").arg(known.fields[known.requireField(column)].name);
+        head = d->insertHeads.insert(key, QStringLiteral("INSERT INTO [%1] (%2) VALUES ").arg(table, names.join(", ")));
+    }
     const QString marks = QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(", ") + ")";
 
     int added = 0;
@@ -703,9 +729,7 @@ int Connection::insertRows(const QString &table, const QStringList &columns, con
             for (const QVariant &value : rows[row])
                 bindings << d->bindable(value);
         }
-        const QString statement = QStringLiteral("INSERT INTO [%1] (%2) VALUES %3")
-                                      .arg(table, names.join(", "), QStringList(count, marks).join(", "));
-        added += d->runPrepared(statement, bindings);
+        added += d->runPrepared(*head + QStringList(count, marks).join(", "), bindings);
     }
     return added;
 }
