@@ -18,12 +18,15 @@ namespace {
 class Statements
 {
 public:
-    explicit Statements(bool numbered) : m_numbered(numbered) {}
+    explicit Statements(bool numbered)
+        : m_numbered(numbered)
+    {
+    }
 
     std::string numbering(const char *guard) const
     {
         return "UPDATE no_setup SET nnextno = nnextno + 1 WHERE sourcename = " + mark(1) + " AND " + guard
-               + " RETURNING nprefix, ndigit, nnextno";
+             + " RETURNING nprefix, ndigit, nnextno";
     }
     std::string insert(const char *table, const QStringList &columns, qsizetype rows) const
     {
@@ -43,12 +46,12 @@ public:
         int n = 0;
         for (qsizetype i = 0; i < count; ++i) {
             cases += " WHEN uid = " + mark(n + 1) + " AND itemrow = " + mark(n + 2) + " AND itemcol = " + mark(n + 3)
-                     + " THEN COALESCE(onso, 0) + " + mark(n + 4);
+                   + " THEN COALESCE(onso, 0) + " + mark(n + 4);
             n += 4;
         }
         for (qsizetype i = 0; i < count; ++i) {
             where += std::string(i ? " OR " : "") + "(uid = " + mark(n + 1) + " AND itemrow = " + mark(n + 2)
-                     + " AND itemcol = " + mark(n + 3) + ")";
+                   + " AND itemcol = " + mark(n + 3) + ")";
             n += 3;
         }
         return "UPDATE item SET onso = CASE" + cases + " ELSE onso END WHERE " + where;
@@ -127,8 +130,9 @@ public:
                                                "ndigit BETWEEN -32768 AND 32767"),
                                  {QStringLiteral("no_salesorder")}, &numbering);
             if (result.isEmpty())
-                orderNo = orderNumber(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(numbering, 0))),
-                                      sqlite3_column_int64(numbering, 1), sqlite3_column_int64(numbering, 2) - 1);
+                orderNo =
+                    orderNumber(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(numbering, 0))),
+                                sqlite3_column_int64(numbering, 1), sqlite3_column_int64(numbering, 2) - 1);
             if (numbering)
                 sqlite3_reset(numbering);
         }
@@ -137,7 +141,8 @@ public:
              {std::pair{sql.insert("so", order.headerColumns, 1), b.header},
               std::pair{sql.insert("sodetail", order.lineColumns, order.lines.size()), b.lines},
               std::pair{sql.stock(order.stock.size()), b.stock},
-              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1), b.import}}) {
+              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1),
+                        b.import}}) {
             if (result.isEmpty())
                 result = run(statement, values);
         }
@@ -171,22 +176,12 @@ private:
                 continue;
             }
             switch (v.metaType().id()) {
-            case QMetaType::Double:
-                sqlite3_bind_double(statement, at, v.toDouble());
-                break;
+            case QMetaType::Double: sqlite3_bind_double(statement, at, v.toDouble()); break;
             case QMetaType::Int:
-            case QMetaType::LongLong:
-                sqlite3_bind_int64(statement, at, v.toLongLong());
-                break;
-            case QMetaType::Bool:
-                sqlite3_bind_int(statement, at, v.toBool() ? 1 : 0);
-                break;
-            case QMetaType::QDate:
-                bindText(statement, at, v.toDate().toString(QStringLiteral("yyyy-MM-dd")));
-                break;
-            case QMetaType::QTime:
-                bindText(statement, at, v.toTime().toString(QStringLiteral("hh:mm:ss")));
-                break;
+            case QMetaType::LongLong: sqlite3_bind_int64(statement, at, v.toLongLong()); break;
+            case QMetaType::Bool: sqlite3_bind_int(statement, at, v.toBool() ? 1 : 0); break;
+            case QMetaType::QDate: bindText(statement, at, v.toDate().toString(QStringLiteral("yyyy-MM-dd"))); break;
+            case QMetaType::QTime: bindText(statement, at, v.toTime().toString(QStringLiteral("hh:mm:ss"))); break;
             default:
                 if (v.metaType().id() == qMetaTypeId<Currency>())
                     sqlite3_bind_double(statement, at, v.value<Currency>().toDouble());
@@ -243,8 +238,9 @@ public:
                                                         "ndigit BETWEEN -32768 AND 32767"),
                                           {QStringLiteral("no_salesorder")}, &result);
             if (result.isEmpty())
-                orderNo = orderNumber(QString::fromUtf8(PQgetvalue(numbering, 0, 0)), std::atoll(PQgetvalue(numbering, 0, 1)),
-                                      std::atoll(PQgetvalue(numbering, 0, 2)) - 1);
+                orderNo =
+                    orderNumber(QString::fromUtf8(PQgetvalue(numbering, 0, 0)), std::atoll(PQgetvalue(numbering, 0, 1)),
+                                std::atoll(PQgetvalue(numbering, 0, 2)) - 1);
             PQclear(numbering);
         }
         const Bound b = boundValues(order, orderNo);
@@ -252,7 +248,8 @@ public:
              {std::pair{sql.insert("so", order.headerColumns, 1), b.header},
               std::pair{sql.insert("sodetail", order.lineColumns, order.lines.size()), b.lines},
               std::pair{sql.stock(order.stock.size()), b.stock},
-              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1), b.import}}) {
+              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1),
+                        b.import}}) {
             if (result.isEmpty())
                 PQclear(execute(statement, values, &result));
         }
@@ -267,7 +264,8 @@ private:
     QString simple(const char *statement)
     {
         PGresult *r = PQexec(m_db, statement);
-        const QString error = PQresultStatus(r) == PGRES_COMMAND_OK ? QString() : QString::fromUtf8(PQerrorMessage(m_db));
+        const QString error =
+            PQresultStatus(r) == PGRES_COMMAND_OK ? QString() : QString::fromUtf8(PQerrorMessage(m_db));
         PQclear(r);
         return error;
     }
@@ -299,21 +297,14 @@ private:
             }
             QString t;
             switch (v.metaType().id()) {
-            case QMetaType::Double:
-                t = QString::number(v.toDouble(), 'g', 15);
-                break;
-            case QMetaType::QDate:
-                t = v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-                break;
-            case QMetaType::QTime:
-                t = v.toTime().toString(QStringLiteral("hh:mm:ss"));
-                break;
-            case QMetaType::Bool:
-                t = v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
-                break;
+            case QMetaType::Double: t = QString::number(v.toDouble(), 'g', 15); break;
+            case QMetaType::QDate: t = v.toDate().toString(QStringLiteral("yyyy-MM-dd")); break;
+            case QMetaType::QTime: t = v.toTime().toString(QStringLiteral("hh:mm:ss")); break;
+            case QMetaType::Bool: t = v.toBool() ? QStringLiteral("true") : QStringLiteral("false"); break;
             default:
-                t = v.metaType().id() == qMetaTypeId<Currency>() ? QString::number(v.value<Currency>().toDouble(), 'g', 15)
-                                                                  : v.toString();
+                t = v.metaType().id() == qMetaTypeId<Currency>()
+                      ? QString::number(v.value<Currency>().toDouble(), 'g', 15)
+                      : v.toString();
             }
             texts.push_back(t.toUtf8());
             pointers.push_back(texts.back().constData());

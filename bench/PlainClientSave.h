@@ -24,7 +24,7 @@ struct OrderRows
         QString item, row, col;
         double change = 0;
     };
-    QList<Stock> stock; // distinct item variants
+    QList<Stock> stock;  // distinct item variants
     QVariantList import; // rfimport: queuedir, ordfile, filehash, savedat
 };
 

@@ -39,15 +39,20 @@ namespace {
 // The rows the save writes for the order, for the floor: the same columns and values.
 OrderRows rowsOf(Recordset &header, Recordset &detail, int order)
 {
-    static const QStringList headerColumns = QStringLiteral(
-        "CustNo badressname baddress1 baddress2 bcity bstate bzip bcountry invno invdate orddate CancelDate freight "
-        "tax amount dc dcamtentered tdcpercent balance total payflag inputdate inputtime userid sadressname sAddress1 "
-        "sAddress2 sCity sstate szip sCountry Memo terms salesman shipvia ordtype ordstatus orderholddatetime "
-        "housefactor custpo taxrate Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 "
-        "commrate2 commrate3 salesman2 salesman3").split(' ');
-    static const QStringList lineColumns = QStringLiteral(
-        "invno itemno Description qord qshp qbord qremain um unit extended applytax DcPercent dcamount dcamtentered "
-        "Commission commrate itype actualqty scalefactor autonum invdate shpdate CancelDate rowtext coltext linenum")
+    static const QStringList headerColumns =
+        QStringLiteral(
+            "CustNo badressname baddress1 baddress2 bcity bstate bzip bcountry invno invdate orddate CancelDate "
+            "freight "
+            "tax amount dc dcamtentered tdcpercent balance total payflag inputdate inputtime userid sadressname "
+            "sAddress1 "
+            "sAddress2 sCity sstate szip sCountry Memo terms salesman shipvia ordtype ordstatus orderholddatetime "
+            "housefactor custpo taxrate Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 "
+            "commrate2 commrate3 salesman2 salesman3")
+            .split(' ');
+    static const QStringList lineColumns = QStringLiteral("invno itemno Description qord qshp qbord qremain um unit "
+                                                          "extended applytax DcPercent dcamount dcamtentered "
+                                                          "Commission commrate itype actualqty scalefactor autonum "
+                                                          "invdate shpdate CancelDate rowtext coltext linenum")
                                                .split(' ');
     OrderRows rows;
     rows.headerColumns = headerColumns;
@@ -60,8 +65,8 @@ OrderRows rowsOf(Recordset &header, Recordset &detail, int order)
         for (const QString &column : lineColumns)
             line << detail.value(column == QLatin1String("qremain") ? QStringLiteral("qord") : column);
         rows.lines << line;
-        rows.stock.append({detail.text("itemno"), detail.text("rowtext"), detail.text("coltext"),
-                           detail.number("qord")});
+        rows.stock.append(
+            {detail.text("itemno"), detail.text("rowtext"), detail.text("coltext"), detail.number("qord")});
     }
     rows.import << QStringLiteral("/bench/OrdQueue") << QStringLiteral("FLOOR%1.ORD").arg(order)
                 << QString(64, QLatin1Char('f')) << QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd hh:mm:ss");
@@ -161,21 +166,27 @@ int main(int argc, char **argv)
             const int count = std::min(block, orders - done);
             for (int i = 0; i < count; ++i) {
                 BenchOrders::makeOrder(header, detail, lines);
-                station.setPendingImport({QStringLiteral("/bench/OrdQueue"), QStringLiteral("STATION%1.ord").arg(done + i),
+                station.setPendingImport({QStringLiteral("/bench/OrdQueue"),
+                                          QStringLiteral("STATION%1.ord").arg(done + i),
                                           QString(64, QLatin1Char('e'))});
                 QString number = "Auto No.";
-                if (!timed(saves, [&] { return station.Update_SalesOrder(number, 1, header, detail, 0); }, station))
+                if (!timed(
+                        saves, [&] { return station.Update_SalesOrder(number, 1, header, detail, 0); }, station))
                     return 1;
             }
             for (int i = 0; i < count && !qEnvironmentVariableIsSet("ONLY_STATION"); ++i) {
                 BenchOrders::makeOrder(header, detail, lines);
                 const OrderRows rows = rowsOf(header, detail, done + i);
-                if (!timed(plain, [&] { return floor->save(rows); }, station))
+                if (!timed(
+                        plain, [&] { return floor->save(rows); }, station))
                     return 1;
             }
             done += count;
         }
-        if (qEnvironmentVariableIsSet("ONLY_STATION")) { report("station", saves, server, true); return 0; }
+        if (qEnvironmentVariableIsSet("ONLY_STATION")) {
+            report("station", saves, server, true);
+            return 0;
+        }
         const double saved = database.number("SELECT COUNT(*) FROM sodetail");
         if (database.number("SELECT COUNT(*) FROM so") != 2.0 * orders || saved != 2.0 * orders * lines
             || database.number("SELECT COUNT(*) FROM rfimport") != 2.0 * orders) {
@@ -186,7 +197,8 @@ int main(int argc, char **argv)
         // Whole orders as the queue takes them, pick-up to archive mark.
         QList<OrderRecord> records;
         for (int i = 0; i < lines; ++i)
-            records.append({BenchOrders::itemNo(i), double(1 + i % 4), OrderRecord::Quantity::Number, QString::number(1 + i % 4)});
+            records.append(
+                {BenchOrders::itemNo(i), double(1 + i % 4), OrderRecord::Quantity::Number, QString::number(1 + i % 4)});
         const int wholeOrders = std::max(1, orders / 5);
         Figures lineByLine, perOrder;
         for (int i = 0; i < 2 * wholeOrders; ++i) {
@@ -228,11 +240,12 @@ int main(int argc, char **argv)
         std::printf(" the save (numbering, header, lines, stock, import record), in blocks of %d:\n", block);
         report("station (Update_SalesOrder)", saves, server, true);
         report(server ? "floor (libpq)" : "floor (SQLite C API)", plain, server, false);
-        std::printf("  station / floor: %.2fx the throughput, %.2fx the CPU time per save", saves.perSecond() / plain.perSecond(),
-                    double(saves.cpuNs) / double(plain.cpuNs));
+        std::printf("  station / floor: %.2fx the throughput, %.2fx the CPU time per save",
+                    saves.perSecond() / plain.perSecond(), double(saves.cpuNs) / double(plain.cpuNs));
         if (server)
             std::printf(", %.1f against %.1f round trips", saves.per(saves.roundTrips), plain.per(plain.roundTrips));
-        std::printf("\n whole orders as the queue takes them (import record, customer, items, prices, save, archive mark):\n");
+        std::printf(
+            "\n whole orders as the queue takes them (import record, customer, items, prices, save, archive mark):\n");
         report("look-ups line by line", lineByLine, server, true);
         report("look-ups fetched per order", perOrder, server, true);
     } catch (const DbError &e) {

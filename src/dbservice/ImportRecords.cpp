@@ -57,8 +57,9 @@ QString clsServer::ensureImportTable()
             QStringList all;
             for (const char *column : ImportColumns)
                 all << QLatin1String(column);
-            return table + QStringLiteral("is damaged: it has no column %1 (it needs the columns %2).")
-                               .arg(missing.join(QStringLiteral(", ")), all.join(QStringLiteral(", ")));
+            return table
+                 + QStringLiteral("is damaged: it has no column %1 (it needs the columns %2).")
+                       .arg(missing.join(QStringLiteral(", ")), all.join(QStringLiteral(", ")));
         }
         execute(ImportTableDdl);
         execute(QStringLiteral("CREATE INDEX rfimport_ordfile ON rfimport (ordfile)"));

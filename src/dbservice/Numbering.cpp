@@ -39,8 +39,8 @@ double nextNumberOf(const Recordset &rs)
 // The document number: nprefix and the counter with at least `digits` digits.
 QString documentNumber(const Recordset &rs, int digits, double next)
 {
-    const QString number = digits > 0 ? vb::formatNumber(next, QString(digits, QLatin1Char('0')))
-                                      : QString::number(next, 'g', 15);
+    const QString number =
+        digits > 0 ? vb::formatNumber(next, QString(digits, QLatin1Char('0'))) : QString::number(next, 'g', 15);
     return rs.text(QStringLiteral("nprefix")) + number;
 }
 
@@ -63,21 +63,22 @@ std::optional<QString> clsServer::takeNextNumber(const QString &argSourceName)
         const auto whole = [&](const char *name) {
             const int index = columns.fieldIndex(QLatin1String(name));
             return index >= 0
-                   && (columns.field(index).type == FieldType::Integer || columns.field(index).type == FieldType::BigInt);
+                && (columns.field(index).type == FieldType::Integer || columns.field(index).type == FieldType::BigInt);
         };
         if (!whole("nnextno") || !whole("ndigit"))
             return std::nullopt;
-        guard = QStringLiteral("nnextno BETWEEN -9007199254740991 AND 9007199254740990 AND ndigit BETWEEN -32768 AND 32767");
+        guard = QStringLiteral(
+            "nnextno BETWEEN -9007199254740991 AND 9007199254740990 AND ndigit BETWEEN -32768 AND 32767");
         break;
     }
     case SqlBackend::SqlServer:
-    case SqlBackend::Ansi:
-        return std::nullopt;
+    case SqlBackend::Ansi: return std::nullopt;
     }
     // The row stays locked until the save's transaction ends, as the record-set update keeps it.
-    Recordset numbering = m_connection.openPrepared(
-        "UPDATE no_setup SET nnextno = nnextno + 1 WHERE sourcename = ? AND " + guard + " RETURNING nprefix, ndigit, nnextno",
-        {argSourceName});
+    Recordset numbering =
+        m_connection.openPrepared("UPDATE no_setup SET nnextno = nnextno + 1 WHERE sourcename = ? AND " + guard
+                                      + " RETURNING nprefix, ndigit, nnextno",
+                                  {argSourceName});
     if (numbering.isEmpty())
         return std::nullopt;
     numbering.moveFirst();

@@ -43,8 +43,8 @@ bool OrderPriceLookups::prefetch(const QList<ItemVariant> &variants, const QStri
         if (item.isEmpty())
             continue;
         item.moveFirst();
-        const QString statement = PriceCodeStatement(custNo, custPriceGroup, variant.itemNo,
-                                                     item.text(QStringLiteral("pricecode")));
+        const QString statement =
+            PriceCodeStatement(custNo, custPriceGroup, variant.itemNo, item.text(QStringLiteral("pricecode")));
         itemNoOf.insert(statement, variant.itemNo);
         priceCodes << statement;
     }

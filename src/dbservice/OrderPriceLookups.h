@@ -16,7 +16,10 @@ class clsServer;
 class OrderPriceLookups : public PriceLookups
 {
 public:
-    explicit OrderPriceLookups(clsServer &server) : m_server(server) {}
+    explicit OrderPriceLookups(clsServer &server)
+        : m_server(server)
+    {
+    }
 
     struct ItemVariant
     {

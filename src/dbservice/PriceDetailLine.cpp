@@ -59,7 +59,10 @@ int priceLevelOf(const QString &text)
 class ServerPriceLookups : public PriceLookups
 {
 public:
-    explicit ServerPriceLookups(clsServer &server) : m_server(server) {}
+    explicit ServerPriceLookups(clsServer &server)
+        : m_server(server)
+    {
+    }
     Recordset priceInfo(const QString &itemNo, const QString &rowText, const QString &colText) override
     {
         return m_server.Get_A_PriceInfo(itemNo, rowText, colText);
@@ -77,9 +80,8 @@ private:
 } // namespace
 
 double PriceDetailLine(clsServer &server, const QString &itemNo, const QString &rowText, const QString &colText,
-                       const QString &quantity, const QString &unused5, const QString &unused6,
-                       const QString &custNo, const QString &custPriceLevel, double &dcPercent,
-                       Currency &dcAmount, double &commRate)
+                       const QString &quantity, const QString &unused5, const QString &unused6, const QString &custNo,
+                       const QString &custPriceLevel, double &dcPercent, Currency &dcAmount, double &commRate)
 {
     ServerPriceLookups lookups(server);
     return PriceDetailLine(lookups, itemNo, rowText, colText, quantity, unused5, unused6, custNo, custPriceLevel,
@@ -87,9 +89,8 @@ double PriceDetailLine(clsServer &server, const QString &itemNo, const QString &
 }
 
 double PriceDetailLine(PriceLookups &lookups, const QString &itemNo, const QString &rowText, const QString &colText,
-                       const QString &quantity, const QString &, const QString &,
-                       const QString &custNo, const QString &custPriceLevel, double &dcPercent,
-                       Currency &dcAmount, double &commRate)
+                       const QString &quantity, const QString &, const QString &, const QString &custNo,
+                       const QString &custPriceLevel, double &dcPercent, Currency &dcAmount, double &commRate)
 {
     dcAmount = Currency();
     dcPercent = 0;

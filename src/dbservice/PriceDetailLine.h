@@ -24,9 +24,8 @@ public:
 // or a figure is missing; the list price when no price code applies. Arguments 5 and 6 are part
 // of the calling convention and not read.
 double PriceDetailLine(PriceLookups &lookups, const QString &itemNo, const QString &rowText, const QString &colText,
-                       const QString &quantity, const QString &unused5, const QString &unused6,
-                       const QString &custNo, const QString &custPriceLevel, double &dcPercent,
-                       Currency &dcAmount, double &commRate);
+                       const QString &quantity, const QString &unused5, const QString &unused6, const QString &custNo,
+                       const QString &custPriceLevel, double &dcPercent, Currency &dcAmount, double &commRate);
 // The same with the look-ups asked of `server` line by line. After a database failure the figures
 // mean nothing and server.lastErrorText() says why; it is left as it was when the line needed no
 // look-up.

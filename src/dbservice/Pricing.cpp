@@ -25,15 +25,15 @@ QString PriceCodeStatement(const QString &custNo, const QString &custPriceGroup,
                            const QString &itemPriceGroup)
 {
     return "SELECT top 1 * FROM pricecode where (uid = ' All Items' or uid='" + quotedCode(itemNo) + "' or uid='"
-           + quotedCode(itemPriceGroup) + "' ) and (uname = ' All Customers' or uname='" + quotedCode(custNo)
-           + "' or uname='" + quotedCode(custPriceGroup) + "' ) order by priority ";
+         + quotedCode(itemPriceGroup) + "' ) and (uname = ' All Customers' or uname='" + quotedCode(custNo)
+         + "' or uname='" + quotedCode(custPriceGroup) + "' ) order by priority ";
 }
 
 QString LastPriceStatement(const QString &custNo, const QString &itemNo)
 {
     return "SELECT top 1 soinvdetail.unit,soinvdetail.commrate,10 as [method] FROM soinv inner join "
-           "soinvdetail on soinv.invno=soinvdetail.invno where soinv.custno='" + quotedCode(custNo)
-           + "' and soinvdetail.itemno='" + quotedCode(itemNo) + "' order by soinv.invdate desc";
+           "soinvdetail on soinv.invno=soinvdetail.invno where soinv.custno='"
+         + quotedCode(custNo) + "' and soinvdetail.itemno='" + quotedCode(itemNo) + "' order by soinv.invdate desc";
 }
 
 bool AsksForLastPrice(const Recordset &rule)

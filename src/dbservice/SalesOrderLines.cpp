@@ -43,13 +43,13 @@ QString lineKey(const QString &orderNo, qint64 counter)
 QString itemNotFound(const QString &item, const QString &row, const QString &col)
 {
     return "Item No : " + item + " Item Row : " + row + " Item Col : " + col
-           + " not found! Check this item then try again!";
+         + " not found! Check this item then try again!";
 }
 
 QString itemRowStatement(const QString &item, const QString &row, const QString &col)
 {
     return "SELECT uid,itemrow,itemcol,stock,onso FROM item WHERE uid='" + item + "' and itemrow='" + row
-           + "' and itemcol='" + col + "'";
+         + "' and itemcol='" + col + "'";
 }
 
 // The columns of a line's sodetail row, in the order they are written.
@@ -194,8 +194,8 @@ QString clsServer::writeNewOrderLines(const QString &orderNo, Recordset &rsDetai
         // line-by-line save would have written them, so a failure of theirs comes first.
         qsizetype first = 0;
         while (first < lines.size()
-               && !openSnapshot(itemRowStatement(quoted(lines[first].item), quoted(lines[first].row),
-                                                 quoted(lines[first].col)))
+               && !openSnapshot(
+                       itemRowStatement(quoted(lines[first].item), quoted(lines[first].row), quoted(lines[first].col)))
                        .isEmpty())
             ++first;
         if (first == lines.size())

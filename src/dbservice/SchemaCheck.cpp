@@ -17,12 +17,11 @@ struct TableColumns
 };
 
 const TableColumns Required[] = {
-    {"so",
-     "invno CustNo invdate orddate CancelDate amount Memo balance freight tax total dc tdcpercent "
-     "dcamtentered taxrate payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
-     "szip sCountry badressname baddress1 baddress2 bcity bstate bzip bcountry terms salesman shipvia ordtype "
-     "ordstatus custpo Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 salesman2 "
-     "commrate2 salesman3 commrate3 orderholddatetime housefactor addedinshow versionstamp"},
+    {"so", "invno CustNo invdate orddate CancelDate amount Memo balance freight tax total dc tdcpercent "
+           "dcamtentered taxrate payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
+           "szip sCountry badressname baddress1 baddress2 bcity bstate bzip bcountry terms salesman shipvia ordtype "
+           "ordstatus custpo Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 salesman2 "
+           "commrate2 salesman3 commrate3 orderholddatetime housefactor addedinshow versionstamp"},
     {"sodetail",
      "autonum invno linenum itemno Description itype rowtext coltext um qord qshp qbord qremain actualqty "
      "scalefactor unit extended applytax Commission commrate DcPercent dcamount dcamtentered invdate shpdate "

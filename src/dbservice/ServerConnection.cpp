@@ -1,9 +1,9 @@
 #include "dbservice/clsServer.h"
 
-#include "runtime/SharedRoutines.h"
 #include "dbservice/SuiteOdbcSource.h"
-#include "sqlaccess/ConnectionText.h"
+#include "runtime/SharedRoutines.h"
 #include "runtime/VbFormat.h"
+#include "sqlaccess/ConnectionText.h"
 
 #include <QDir>
 #include <exception>

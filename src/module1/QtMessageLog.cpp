@@ -18,7 +18,7 @@ void logQtMessage(QtMsgType type, const QMessageLogContext &context, const QStri
 {
     if (isNoise(type, message))
         return;
-    const LogPriority priority = type == QtInfoMsg      ? LogPriority::Info
+    const LogPriority priority = type == QtInfoMsg    ? LogPriority::Info
                                : type == QtWarningMsg ? LogPriority::Warning
                                                       : LogPriority::Error;
     // A driver quotes the server's words over several lines: one log line each message.

@@ -35,7 +35,7 @@ QString itemStatement(const QString &itemNo)
 {
     return "select uid,uname,itemrow,itemcol,salesum,price,taxable,commission,itemtype,salesfactor,pricecode "
            "from item where uid='"
-           + quotedForSql(itemNo) + "'";
+         + quotedForSql(itemNo) + "'";
 }
 
 } // namespace
@@ -109,8 +109,9 @@ LinePrice SuiteOrderLookups::price(const OrderItem &item, const QString &quantit
 {
     LinePrice result;
     m_server.clearLastError();
-    result.unit = PriceDetailLine(m_prices, item.uid, item.itemrow, item.itemcol, quantity, QStringLiteral("0"), item.pricecode,
-                                  custNo, priceLevel, result.dcPercent, result.dcAmount, result.commRate);
+    result.unit =
+        PriceDetailLine(m_prices, item.uid, item.itemrow, item.itemcol, quantity, QStringLiteral("0"), item.pricecode,
+                        custNo, priceLevel, result.dcPercent, result.dcAmount, result.commRate);
     // A line priced at 0 because the database did not answer would be saved wrong.
     if (const QString error = m_server.lastErrorText(); !error.isEmpty())
         throw std::runtime_error(

@@ -13,7 +13,11 @@ class clsServer;
 class SuiteOrderLookups : public OrderLookups
 {
 public:
-    explicit SuiteOrderLookups(clsServer &server) : m_server(server), m_prices(server) {}
+    explicit SuiteOrderLookups(clsServer &server)
+        : m_server(server)
+        , m_prices(server)
+    {
+    }
 
     // The customer's row (all columns, current); none when the customer is not on file.
     std::optional<Recordset> customer(const QString &custNo);

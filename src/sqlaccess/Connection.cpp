@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -17,6 +16,7 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QTime>
 #include <algorithm>
 
@@ -168,14 +168,17 @@ QString OdbcSource::connectionText() const
                && !isKey(attributes.first(), QLatin1String("DSN"))) {
         // The data source first, as the driver manager and Qt expect it.
         QList<ConnectionAttribute> ordered = attributes;
-        std::stable_partition(ordered.begin(), ordered.end(),
-                              [&](const ConnectionAttribute &attribute) { return isKey(attribute, QLatin1String("DSN")); });
+        std::stable_partition(ordered.begin(), ordered.end(), [&](const ConnectionAttribute &attribute) {
+            return isKey(attribute, QLatin1String("DSN"));
+        });
         QStringList parts;
         for (const ConnectionAttribute &attribute : std::as_const(ordered))
-            parts << (attribute.key.isEmpty() ? attribute.value : attribute.key + '=' + attributeValue(attribute.value));
+            parts << (attribute.key.isEmpty() ? attribute.value
+                                              : attribute.key + '=' + attributeValue(attribute.value));
         text = parts.join(QLatin1Char(';'));
     }
-    if (!user.isEmpty() && !namesAny(attributes, {QLatin1String("UID"), QLatin1String("USER"), QLatin1String("USERNAME")}))
+    if (!user.isEmpty()
+        && !namesAny(attributes, {QLatin1String("UID"), QLatin1String("USER"), QLatin1String("USERNAME")}))
         text += QStringLiteral(";UID=") + attributeValue(user);
     if (!password.isEmpty() && !namesAny(attributes, {QLatin1String("PWD"), QLatin1String("PASSWORD")}))
         text += QStringLiteral(";PWD=") + attributeValue(password);
@@ -185,8 +188,9 @@ QString OdbcSource::connectionText() const
 QString OdbcSource::displayText() const
 {
     if (isDataSourceName(dataSource))
-        return MaskConnectionSecrets(QStringLiteral("DSN=%1;uid=%2;pwd=%3")
-                                         .arg(dataSource, user, password.isEmpty() ? QString() : QStringLiteral("****")));
+        return MaskConnectionSecrets(
+            QStringLiteral("DSN=%1;uid=%2;pwd=%3")
+                .arg(dataSource, user, password.isEmpty() ? QString() : QStringLiteral("****")));
     return MaskConnectionSecrets(connectionText());
 }
 
@@ -495,7 +499,8 @@ void Connection::openOdbc(const OdbcSource &source, int lockWaitMs)
     try {
         data->configureSession();
     } catch (const DbError &e) {
-        throw DbError(e.number(), QStringLiteral("Cannot connect to %1: %2").arg(source.displayText(), e.description()));
+        throw DbError(e.number(),
+                      QStringLiteral("Cannot connect to %1: %2").arg(source.displayText(), e.description()));
     }
     d = std::move(data);
 }

@@ -4,8 +4,8 @@
 #include "sqlaccess/Recordset.h"
 #include "sqlaccess/SqlDialect.h"
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 #include <QVariantList>
 #include <memory>

@@ -126,7 +126,7 @@ QString OdbcDataSourceSetting(const QString &dataSource, const QString &key)
     if (!get || dataSource.isEmpty())
         return {};
     char value[1024] = {};
-    const int length = get(dataSource.toUtf8().constData(), key.toUtf8().constData(), "", value, int(sizeof value),
-                           "odbc.ini");
+    const int length =
+        get(dataSource.toUtf8().constData(), key.toUtf8().constData(), "", value, int(sizeof value), "odbc.ini");
     return length > 0 ? QString::fromUtf8(value, qMin(length, int(sizeof value) - 1)).trimmed() : QString();
 }

@@ -14,8 +14,9 @@ namespace {
 
 DbError sqliteError(sqlite3 *db)
 {
-    return dbErrorFromSql(QSqlError(QStringLiteral("Unable to execute statement"), QString::fromUtf8(sqlite3_errmsg(db)),
-                                    QSqlError::StatementError, QString::number(sqlite3_extended_errcode(db))));
+    return dbErrorFromSql(QSqlError(QStringLiteral("Unable to execute statement"),
+                                    QString::fromUtf8(sqlite3_errmsg(db)), QSqlError::StatementError,
+                                    QString::number(sqlite3_extended_errcode(db))));
 }
 
 // Qt's test of a value to bind as NULL.
@@ -24,12 +25,9 @@ bool isNullValue(const QVariant &value)
     if (value.isNull())
         return true;
     switch (value.metaType().id()) {
-    case QMetaType::QString:
-        return static_cast<const QString *>(value.constData())->isNull();
-    case QMetaType::QByteArray:
-        return static_cast<const QByteArray *>(value.constData())->isNull();
-    default:
-        return false;
+    case QMetaType::QString: return static_cast<const QString *>(value.constData())->isNull();
+    case QMetaType::QByteArray: return static_cast<const QByteArray *>(value.constData())->isNull();
+    default: return false;
     }
 }
 
@@ -48,33 +46,23 @@ int bind(sqlite3_stmt *statement, int at, const QVariant &value)
         return sqlite3_bind_blob(statement, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
     case QMetaType::Int:
-    case QMetaType::Bool:
-        return sqlite3_bind_int(statement, at, value.toInt());
-    case QMetaType::Double:
-        return sqlite3_bind_double(statement, at, value.toDouble());
+    case QMetaType::Bool: return sqlite3_bind_int(statement, at, value.toInt());
+    case QMetaType::Double: return sqlite3_bind_double(statement, at, value.toDouble());
     case QMetaType::UInt:
-    case QMetaType::LongLong:
-        return sqlite3_bind_int64(statement, at, value.toLongLong());
-    case QMetaType::QDateTime:
-        return bindText(statement, at, value.toDateTime().toString(Qt::ISODateWithMs));
-    case QMetaType::QTime:
-        return bindText(statement, at, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
-    case QMetaType::QString:
-        return bindText(statement, at, *static_cast<const QString *>(value.constData()));
-    default:
-        return bindText(statement, at, value.toString());
+    case QMetaType::LongLong: return sqlite3_bind_int64(statement, at, value.toLongLong());
+    case QMetaType::QDateTime: return bindText(statement, at, value.toDateTime().toString(Qt::ISODateWithMs));
+    case QMetaType::QTime: return bindText(statement, at, value.toTime().toString(QStringLiteral("hh:mm:ss.zzz")));
+    case QMetaType::QString: return bindText(statement, at, *static_cast<const QString *>(value.constData()));
+    default: return bindText(statement, at, value.toString());
     }
 }
 
 QVariant columnValue(sqlite3_stmt *statement, int column)
 {
     switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-        return qlonglong(sqlite3_column_int64(statement, column));
-    case SQLITE_FLOAT:
-        return sqlite3_column_double(statement, column);
-    case SQLITE_NULL:
-        return {};
+    case SQLITE_INTEGER: return qlonglong(sqlite3_column_int64(statement, column));
+    case SQLITE_FLOAT: return sqlite3_column_double(statement, column);
+    case SQLITE_NULL: return {};
     case SQLITE_BLOB:
         return QByteArray(static_cast<const char *>(sqlite3_column_blob(statement, column)),
                           sqlite3_column_bytes(statement, column));
@@ -87,14 +75,10 @@ QVariant columnValue(sqlite3_stmt *statement, int column)
 FieldType fieldTypeOf(int sqliteType)
 {
     switch (sqliteType) {
-    case SQLITE_INTEGER:
-        return FieldType::BigInt;
-    case SQLITE_FLOAT:
-        return FieldType::Double;
-    case SQLITE_TEXT:
-        return FieldType::Text;
-    default:
-        return FieldType::Variant;
+    case SQLITE_INTEGER: return FieldType::BigInt;
+    case SQLITE_FLOAT: return FieldType::Double;
+    case SQLITE_TEXT: return FieldType::Text;
+    default: return FieldType::Variant;
     }
 }
 

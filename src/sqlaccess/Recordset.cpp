@@ -66,7 +66,8 @@ void RecordsetData::addField(const FieldInfo &info)
     // A second field of the same name in another case is the one every spelling finds from now on.
     if (const auto earlier = fieldByName.constFind(lower); earlier != fieldByName.constEnd()) {
         const int previous = *earlier;
-        fieldBySpelling.removeIf([previous](const QHash<QString, int>::iterator &it) { return it.value() == previous; });
+        fieldBySpelling.removeIf(
+            [previous](const QHash<QString, int>::iterator &it) { return it.value() == previous; });
     }
     fieldByName.insert(lower, fields.size());
     fieldBySpelling.insert(info.name, fields.size());

@@ -56,7 +56,8 @@ DbError dbErrorFromSql(const QSqlError &error)
     } else if (isLockTimeout(text, code)) {
         number = DbError::Busy;
         text = QStringLiteral("A record is locked by another station or program whose work on it is not finished, "
-                              "and the wait for it ran out (%1); nothing was saved, try again in a moment").arg(text);
+                              "and the wait for it ran out (%1); nothing was saved, try again in a moment")
+                   .arg(text);
     }
     return DbError(number, text);
 }

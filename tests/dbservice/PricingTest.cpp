@@ -63,36 +63,36 @@ struct Case
 const std::vector<Case> &pricingCases()
 {
     static const std::vector<Case> cases = {
-            {"0 percent off list, below the first break", "M0", "", "", "10", "C1", "1", 17.991, 2.00, 10.00, 3},
-            {"0 a quantity equal to a break belongs to it", "M0", "", "", "12", "C1", "1", 17.991, 2.00, 10.00, 3},
-            {"0 just above a break", "M0", "", "", "12.5", "C1", "1", 15.992, 4.00, 20.00, 4},
-            {"0 past the breaks with nulls: level 5", "M0", "", "", "25", "C1", "1", 13.993, 6.00, 30.00, 5},
-            {"0 quantity 0 takes the list price", "M0", "", "", "0", "C1", "1", 19.99, 0, 0, 0},
-            {"0 level 5 without its break prices 0", "M0N", "", "", "6", "C1", "1", 0, 0, 0, 0},
-            {"1 amount off list", "M1", "", "", "5", "C1", "1", 32.5, 1.50, 4.41, 2},
-            {"2 percent on cost", "M2", "", "", "24", "C1", "1", 9.0, 0.99, 9.91, 6},
-            {"2 above the list price: no discount", "M2", "", "", "30", "C1", "1", 11.25, 0, 0, 6},
-            {"3 amount on cost", "M3", "", "", "1", "C1", "1", 5.1, 0.40, 7.27, 4},
-            {"4 fixed price rounded to cents", "M4", "", "", "50", "C1", "1", 7.46, 8.49, 53.23, 4},
-            {"4 fixed price equal to the list price", "M4B", "", "", "1", "C1", "1", 7.46, 0, 0, 5},
-            {"5 percent off list by level, variant", "M5", "RED", "L", "1000", "C1", "3", 19.8, 2.20, 10.00, 4.5},
-            {"6 amount off list by level", "M6", "", "", "1", "C1", "4", 31, 3.00, 8.82, 6},
-            {"7 percent on cost by level", "M7", "", "", "1", "C1", "2", 5.04, 0.46, 8.36, 4.25},
-            {"7 no level", "M7", "", "", "1", "C1", "", 0, 0, 0, 0},
-            {"7 level 6 is no level", "M7", "", "", "1", "C1", "6", 0, 0, 0, 0},
-            {"8 amount on cost by level", "M8", "", "", "1", "C1", "1", 8.0, 0.50, 5.88, 4},
-            {"9 fixed price by level", "M9", "", "", "1", "C1", "5", 12.0, 1.75, 12.73, 4},
-            {"10 the customer's newest invoice", "M10", "", "", "1", "C10", "1", 4.5, 2.50, 35.71, 2},
-            {"10 never bought: list price", "PLAIN", "", "", "1", "C10", "1", 4.25, 0, 0, 0},
-            {"unknown method: net 0, all of the list price off", "M11", "", "", "1", "C1", "1", 0, 10.00, 100.00, 0},
-            {"the lower priority number wins", "PR", "", "", "1", "C1", "2", 8, 2.00, 20.00, 2},
-            {"no rule: list price", "PLAIN", "", "", "3", "C1", "1", 4.25, 0, 0, 0},
-            {"a quote in the item number", "AB'C", "", "", "1", "C1", "1", 9.5, 0.50, 5.00, 0},
-            {"unknown variant", "M5", "RED", "XL", "1", "C1", "3", 0, 0, 0, 0},
-            {"no item number", "", "", "", "1", "C1", "1", 0, 0, 0, 0},
-            {"no quantity", "M0", "", "", "", "C1", "1", 0, 0, 0, 0},
-            {"a quantity that is no number", "M0", "", "", "1O", "C1", "1", 0, 0, 0, 0},
-            {"no list price", "NOPRICE", "", "", "1", "C1", "1", 0, 0, 0, 0},
+        {"0 percent off list, below the first break", "M0", "", "", "10", "C1", "1", 17.991, 2.00, 10.00, 3},
+        {"0 a quantity equal to a break belongs to it", "M0", "", "", "12", "C1", "1", 17.991, 2.00, 10.00, 3},
+        {"0 just above a break", "M0", "", "", "12.5", "C1", "1", 15.992, 4.00, 20.00, 4},
+        {"0 past the breaks with nulls: level 5", "M0", "", "", "25", "C1", "1", 13.993, 6.00, 30.00, 5},
+        {"0 quantity 0 takes the list price", "M0", "", "", "0", "C1", "1", 19.99, 0, 0, 0},
+        {"0 level 5 without its break prices 0", "M0N", "", "", "6", "C1", "1", 0, 0, 0, 0},
+        {"1 amount off list", "M1", "", "", "5", "C1", "1", 32.5, 1.50, 4.41, 2},
+        {"2 percent on cost", "M2", "", "", "24", "C1", "1", 9.0, 0.99, 9.91, 6},
+        {"2 above the list price: no discount", "M2", "", "", "30", "C1", "1", 11.25, 0, 0, 6},
+        {"3 amount on cost", "M3", "", "", "1", "C1", "1", 5.1, 0.40, 7.27, 4},
+        {"4 fixed price rounded to cents", "M4", "", "", "50", "C1", "1", 7.46, 8.49, 53.23, 4},
+        {"4 fixed price equal to the list price", "M4B", "", "", "1", "C1", "1", 7.46, 0, 0, 5},
+        {"5 percent off list by level, variant", "M5", "RED", "L", "1000", "C1", "3", 19.8, 2.20, 10.00, 4.5},
+        {"6 amount off list by level", "M6", "", "", "1", "C1", "4", 31, 3.00, 8.82, 6},
+        {"7 percent on cost by level", "M7", "", "", "1", "C1", "2", 5.04, 0.46, 8.36, 4.25},
+        {"7 no level", "M7", "", "", "1", "C1", "", 0, 0, 0, 0},
+        {"7 level 6 is no level", "M7", "", "", "1", "C1", "6", 0, 0, 0, 0},
+        {"8 amount on cost by level", "M8", "", "", "1", "C1", "1", 8.0, 0.50, 5.88, 4},
+        {"9 fixed price by level", "M9", "", "", "1", "C1", "5", 12.0, 1.75, 12.73, 4},
+        {"10 the customer's newest invoice", "M10", "", "", "1", "C10", "1", 4.5, 2.50, 35.71, 2},
+        {"10 never bought: list price", "PLAIN", "", "", "1", "C10", "1", 4.25, 0, 0, 0},
+        {"unknown method: net 0, all of the list price off", "M11", "", "", "1", "C1", "1", 0, 10.00, 100.00, 0},
+        {"the lower priority number wins", "PR", "", "", "1", "C1", "2", 8, 2.00, 20.00, 2},
+        {"no rule: list price", "PLAIN", "", "", "3", "C1", "1", 4.25, 0, 0, 0},
+        {"a quote in the item number", "AB'C", "", "", "1", "C1", "1", 9.5, 0.50, 5.00, 0},
+        {"unknown variant", "M5", "RED", "XL", "1", "C1", "3", 0, 0, 0, 0},
+        {"no item number", "", "", "", "1", "C1", "1", 0, 0, 0, 0},
+        {"no quantity", "M0", "", "", "", "C1", "1", 0, 0, 0, 0},
+        {"a quantity that is no number", "M0", "", "", "1O", "C1", "1", 0, 0, 0, 0},
+        {"no list price", "NOPRICE", "", "", "1", "C1", "1", 0, 0, 0, 0},
     };
     return cases;
 }
@@ -136,8 +136,8 @@ TEST_P(PricingTest, AWholeOrdersLookUpsFetchedAtOncePriceEveryLineAlike)
             SCOPED_TRACE(c.what);
             double percent = -1, commission = -1;
             Currency amount = Currency::fromRaw(-1);
-            const double net = PriceDetailLine(lookups, c.item, c.row, c.col, c.quantity, "0", "", c.customer,
-                                               c.level, percent, amount, commission);
+            const double net = PriceDetailLine(lookups, c.item, c.row, c.col, c.quantity, "0", "", c.customer, c.level,
+                                               percent, amount, commission);
             EXPECT_NEAR(net, c.net, 1e-9);
             EXPECT_EQ(amount, Currency::fromDouble(c.discountAmount));
             EXPECT_DOUBLE_EQ(percent, c.discountPercent);

@@ -184,7 +184,8 @@ TEST_P(SalesOrderSaveTest, AWholeOrderIsAStatementPerTableAndRepeatedItemsAddUpL
     addLine(missing, "ZZ1", 1);
     addLine(missing, "a1", 1);
     addLine(missing, "ZZ2", 1);
-    EXPECT_EQ(save(number, missing), "Item No : ZZ1 Item Row :  Item Col :  not found! Check this item then try again!");
+    EXPECT_EQ(save(number, missing),
+              "Item No : ZZ1 Item Row :  Item Col :  not found! Check this item then try again!");
     EXPECT_EQ(server().lastFailure(), clsServer::Failure::Order);
     EXPECT_EQ(contents(OrderTables), stock);
 }

@@ -109,8 +109,9 @@ TEST(Connection, SeveralStatementsAnswerInOneAsEachAlone)
 {
     QTemporaryDir dir;
     Connection conn;
-    conn.openSqliteFile(makeDatabase(dir, "CREATE TABLE t (k TEXT, p INTEGER, v REAL);"
-                                          "INSERT INTO t VALUES ('a', 2, 1.5), ('a', 1, NULL), ('b''c', 1, 3), ('d', 1, 4);"));
+    conn.openSqliteFile(
+        makeDatabase(dir, "CREATE TABLE t (k TEXT, p INTEGER, v REAL);"
+                          "INSERT INTO t VALUES ('a', 2, 1.5), ('a', 1, NULL), ('b''c', 1, 3), ('d', 1, 4);"));
     const QStringList statements = {"SELECT TOP 1 * FROM t WHERE k='a' ORDER BY p", "SELECT * FROM t WHERE k='zz'",
                                     "SELECT * FROM t WHERE k='b''c'", "SELECT TOP 2 * FROM t ORDER BY v DESC"};
     const qint64 before = conn.statementsRun();
@@ -141,8 +142,9 @@ TEST(Connection, RowsAreAddedManyToAStatementAndUnknownColumnsRefusedBeforehand)
     qint64 before = conn.statementsRun();
     EXPECT_EQ(conn.insertRows("t", {"k", "amount", "note"}, rows), count);
     EXPECT_EQ(conn.statementsRun() - before, 1 + 3); // its columns once, then a statement per 200 rows
-    EXPECT_EQ(conn.openSnapshot("SELECT COUNT(*) AS n, SUM(Amount) AS s, COUNT(note) AS notes FROM t").value("n").toInt(),
-              count);
+    EXPECT_EQ(
+        conn.openSnapshot("SELECT COUNT(*) AS n, SUM(Amount) AS s, COUNT(note) AS notes FROM t").value("n").toInt(),
+        count);
     EXPECT_EQ(conn.openSnapshot("SELECT note FROM t WHERE k='8'").text("note"), "it's");
 
     before = conn.statementsRun();

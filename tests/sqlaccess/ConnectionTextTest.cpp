@@ -47,9 +47,7 @@ TEST(ConnectionText, DataSourceNamesAndWholeConnectionTextsGetTheCredentialsThey
         {{"DSN=site;UID=joe;PWD=s3cr3t", "administrator", "fern"},
          "DSN=site;UID=joe;PWD=s3cr3t",
          "DSN=site;UID=joe;PWD=****"},
-        {{"uid=joe;dsn=site", "administrator", "a;b"},
-         "dsn=site;uid=joe;PWD={a;b}",
-         "dsn=site;uid=joe;PWD=****"},
+        {{"uid=joe;dsn=site", "administrator", "a;b"}, "dsn=site;uid=joe;PWD={a;b}", "dsn=site;uid=joe;PWD=****"},
         {{"DRIVER={PostgreSQL Unicode};SERVER=db;DATABASE=suite", "", "fern"},
          "DRIVER={PostgreSQL Unicode};SERVER=db;DATABASE=suite;PWD=fern",
          "DRIVER={PostgreSQL Unicode};SERVER=db;DATABASE=suite;PWD=****"},
@@ -66,7 +64,8 @@ TEST(ConnectionText, DataSourceSettingsAreReadFromTheUsersOdbcIni)
     QTemporaryDir dir;
     QFile ini(dir.filePath("odbc.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[rf_own_protocol]\nDriver = PostgreSQL Unicode\nProtocol = 7.4-2\n\n[rf_plain]\nDriver = PostgreSQL Unicode\n");
+    ini.write("[rf_own_protocol]\nDriver = PostgreSQL Unicode\nProtocol = 7.4-2\n\n[rf_plain]\nDriver = PostgreSQL "
+              "Unicode\n");
     ini.close();
     const QByteArray before = qgetenv("ODBCINI");
     qputenv("ODBCINI", QFile::encodeName(ini.fileName()));

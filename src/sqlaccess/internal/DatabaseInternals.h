@@ -44,7 +44,7 @@ struct ConnectionData
     sqlite3 *sqlite = nullptr;
     QHash<QString, QStringList> primaryKeys;
     QHash<QString, QVector<FieldInfo>> tableFields; // lower-cased table -> its columns
-    QHash<QString, QString> insertHeads;             // table and columns -> "INSERT INTO ... VALUES "
+    QHash<QString, QString> insertHeads;            // table and columns -> "INSERT INTO ... VALUES "
     QHash<QString, PreparedStatement> preparedStatements;
     quint64 uses = 0;
 
@@ -103,8 +103,7 @@ struct ConnectionData
     bool alive(); // the database answers a trivial query
 
 private:
-    template <typename Work>
-    auto counted(Work &work) -> decltype(work())
+    template <typename Work> auto counted(Work &work) -> decltype(work())
     {
         if constexpr (std::is_void_v<decltype(work())>) {
             work();
