@@ -248,3 +248,36 @@ TEST_F(ServerConnection, ATransactionThatHasDoneNothingYetIsBegunAgainOnANewConn
     conn.commitTrans();
     EXPECT_EQ(db->count("SELECT * FROM t"), 1);
 }
+
+TEST_F(ServerConnection, AProtocolTheDataSourceNamesInOdbcIniIsKept)
+{
+    // The test's data source again, under a name whose odbc.ini entry asks for savepoints
+    // (Protocol 7.4-2): a failed statement then undoes only itself, and the transaction goes on.
+    QFile original(qEnvironmentVariable("ODBCINI"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    QByteArray entry = original.readAll();
+    const QByteArray section = "[" + db->odbcSource().dataSource.toUtf8() + "]";
+    ASSERT_TRUE(entry.contains(section));
+    entry = entry.mid(entry.indexOf(section) + section.size());
+    if (const qsizetype next = entry.indexOf("\n["); next >= 0)
+        entry.truncate(next + 1);
+    QTemporaryDir dir;
+    QFile own(dir.filePath("odbc.ini"));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    own.write("[rf_own_protocol]" + entry + "\nProtocol = 7.4-2\n\n[rf_default]" + entry + "\n");
+    own.close();
+    const QByteArray before = qgetenv("ODBCINI");
+    qputenv("ODBCINI", QFile::encodeName(own.fileName()));
+
+    for (const auto &[dataSource, kept] : {std::pair{"rf_own_protocol", 1}, std::pair{"rf_default", 0}}) {
+        SCOPED_TRACE(dataSource);
+        Connection other;
+        other.openOdbc({dataSource, db->odbcSource().user, db->odbcSource().password});
+        other.beginTrans();
+        other.execute("INSERT INTO t VALUES ('" + QString(dataSource) + "', 1)");
+        EXPECT_THROW(other.execute("INSERT INTO t VALUES (NULL, 1)"), DbError);
+        EXPECT_EQ(other.openSnapshot("SELECT COUNT(*) AS n FROM t").value("n").toInt(), kept);
+        other.rollbackTrans();
+    }
+    qputenv("ODBCINI", before);
+}
