@@ -119,6 +119,17 @@ bool SuiteDatabase::create(const QList<QByteArray> &scripts)
                                                        "CREATE ROLE %1 LOGIN PASSWORD '%1'; "
                                                        "CREATE SCHEMA %1 AUTHORIZATION %1")
                                                     .arg(Role));
+        // Where libpq finds the same server (the socket folder is the superuser's to read).
+        QSqlQuery where(admin);
+        if (ok
+            && where.exec(QStringLiteral("SELECT COALESCE(host(inet_server_addr()), split_part(current_setting("
+                                         "'unix_socket_directories'), ',', 1)), current_setting('port'), "
+                                         "current_database()"))
+            && where.next())
+            m_libpqParameters =
+                QStringLiteral("host=%1 port=%2 dbname=%3 user=%4 password=%4")
+                    .arg(where.value(0).toString(), where.value(1).toString(), where.value(2).toString(), Role);
+        where.finish();
         if (!ok)
             std::fprintf(stderr, "cannot prepare the data source %s: %s\n", qPrintable(m_dataSource),
                          qPrintable(admin.lastError().text()));

@@ -49,6 +49,9 @@ public:
     QString archiveDir() const { return programDir() + "/ordsaved"; }
     // The first column of the first row as a number; -1 on failure.
     double number(const QString &query) const;
+    // libpq's connection parameters for the same server and database as the program's role
+    // ("" for SQLite).
+    QString libpqParameters() const { return m_libpqParameters; }
     // "SQLite (WAL)" or "PostgreSQL <version> through ODBC".
     QString label() const;
 
@@ -56,6 +59,7 @@ private:
     QString m_root;
     QString m_dataSource;
     QString m_connection;
+    QString m_libpqParameters;
 };
 
 // Starts `rfstation --headless --program-dir <programDir> --print-qty 0` (the program

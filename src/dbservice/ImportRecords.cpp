@@ -22,11 +22,15 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <optional>
 
 namespace {
 
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 const QString OnceIndex = QStringLiteral("rfimport_once");
+
+// Its columns, as ImportTableDdl makes them.
+const char *const ImportColumns[] = {"invno", "queuedir", "ordfile", "filehash", "savedat", "archivedat"};
 
 QString nowText()
 {
@@ -42,27 +46,39 @@ const QString clsServer::ImportTableDdl = QStringLiteral(
 
 QString clsServer::ensureImportTable(QString *warning)
 {
+    const QString table = QStringLiteral("The table rfimport (the record of imported order files) ");
     try {
         checkConnection();
-        const auto present = [this](const QString &columns, const QString &table) {
+        const auto columnsOf = [this](const QString &name) -> std::optional<Recordset> {
             try {
-                openSnapshot("SELECT " + columns + " FROM " + table + " WHERE 1=2");
-                return true;
+                return openSnapshot("SELECT * FROM " + name + " WHERE 1=2");
             } catch (const DbError &) {
-                return false;
+                return std::nullopt; // not there: made below (if it is there after all, the CREATE says what is wrong)
             }
         };
-        if (!present(QStringLiteral("invno, queuedir, ordfile, filehash, savedat, archivedat"),
-                     QStringLiteral("rfimport"))) {
-            // Missing: made here. Present but different: the CREATE fails and says so.
+        std::optional<Recordset> present = columnsOf(QStringLiteral("rfimport"));
+        if (present) {
+            QStringList missing;
+            for (const char *column : ImportColumns)
+                if (present->fieldIndex(QLatin1String(column)) < 0)
+                    missing << QLatin1String(column);
+            if (!missing.isEmpty()) {
+                QStringList all;
+                for (const char *column : ImportColumns)
+                    all << QLatin1String(column);
+                return table
+                     + QStringLiteral("is damaged: it has no column %1 (it needs the columns %2).")
+                           .arg(missing.join(QStringLiteral(", ")), all.join(QStringLiteral(", ")));
+            }
+            // A table of an older station: the print columns are added, its records print nothing.
+            if (present->fieldIndex(QStringLiteral("printdue")) < 0)
+                execute(QStringLiteral("ALTER TABLE rfimport ADD printdue INTEGER"));
+            if (present->fieldIndex(QStringLiteral("printqty")) < 0)
+                execute(QStringLiteral("ALTER TABLE rfimport ADD printqty VARCHAR(20)"));
+        } else {
             execute(ImportTableDdl);
             execute(QStringLiteral("CREATE INDEX rfimport_ordfile ON rfimport (ordfile)"));
         }
-        // A table of an older station: the print columns are added, its records print nothing.
-        if (!present(QStringLiteral("printdue"), QStringLiteral("rfimport")))
-            execute(QStringLiteral("ALTER TABLE rfimport ADD printdue INTEGER"));
-        if (!present(QStringLiteral("printqty"), QStringLiteral("rfimport")))
-            execute(QStringLiteral("ALTER TABLE rfimport ADD printqty VARCHAR(20)"));
         try {
             execute("CREATE UNIQUE INDEX " + OnceIndex
                     + " ON rfimport (queuedir, ordfile, filehash) WHERE archivedat IS NULL");
@@ -75,14 +91,13 @@ QString clsServer::ensureImportTable(QString *warning)
                                           "keeps a second station from saving a file again: %2")
                                .arg(OnceIndex, e.description());
         }
-        if (!present(QStringLiteral("queuedir, host, pid, since, beat"), QStringLiteral("rfstation")))
+        if (!columnsOf(QStringLiteral("rfstation")))
             execute(QStringLiteral("CREATE TABLE rfstation (queuedir VARCHAR(64) NOT NULL PRIMARY KEY, "
                                    "host VARCHAR(255) NOT NULL, pid INTEGER NOT NULL, since VARCHAR(30) NOT NULL, "
                                    "beat INTEGER NOT NULL)"));
         return {};
     } catch (const std::exception &e) {
-        return QStringLiteral("The table rfimport (the record of imported order files) cannot be made: ")
-               + asDbError(e).description();
+        return table + QStringLiteral("cannot be made: ") + failure(e).description();
     }
 }
 
@@ -143,7 +158,7 @@ QString clsServer::findUnarchivedImport(const QStringList &queueKeys, const Orde
         }
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -158,7 +173,7 @@ QString clsServer::unarchivedImports(const QStringList &queueKeys, QList<std::pa
             imports->append({rs.text(QStringLiteral("invno")), rs.text(QStringLiteral("ordfile"))});
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -169,7 +184,7 @@ QString clsServer::markImportArchived(const QString &orderNo)
         execute("UPDATE rfimport SET archivedat='" + nowText() + "' WHERE invno='" + quoted(orderNo) + "'");
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }
 
@@ -210,6 +225,6 @@ QString clsServer::setPrintDue(const QString &soNo, int copies)
         execute(QStringLiteral("UPDATE rfimport SET printdue = ? WHERE invno = ?"), {qMax(0, copies), soNo});
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }

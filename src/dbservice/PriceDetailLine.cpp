@@ -55,12 +55,42 @@ int priceLevelOf(const QString &text)
     return int(levels.indexOf(text)) + 1; // 0 when the text is no level
 }
 
+// The look-ups asked of the database service line by line.
+class ServerPriceLookups : public PriceLookups
+{
+public:
+    explicit ServerPriceLookups(clsServer &server)
+        : m_server(server)
+    {
+    }
+    Recordset priceInfo(const QString &itemNo, const QString &rowText, const QString &colText) override
+    {
+        return m_server.Get_A_PriceInfo(itemNo, rowText, colText);
+    }
+    Recordset priceCode(const QString &custNo, const QString &custPriceGroup, const QString &itemNo,
+                        const QString &itemPriceGroup) override
+    {
+        return m_server.Get_PriceCodeInfo(custNo, custPriceGroup, itemNo, itemPriceGroup);
+    }
+
+private:
+    clsServer &m_server;
+};
+
 } // namespace
 
 double PriceDetailLine(clsServer &server, const QString &itemNo, const QString &rowText, const QString &colText,
-                       const QString &quantity, const QString &, const QString &,
-                       const QString &custNo, const QString &custPriceLevel, double &dcPercent,
-                       Currency &dcAmount, double &commRate)
+                       const QString &quantity, const QString &unused5, const QString &unused6, const QString &custNo,
+                       const QString &custPriceLevel, double &dcPercent, Currency &dcAmount, double &commRate)
+{
+    ServerPriceLookups lookups(server);
+    return PriceDetailLine(lookups, itemNo, rowText, colText, quantity, unused5, unused6, custNo, custPriceLevel,
+                           dcPercent, dcAmount, commRate);
+}
+
+double PriceDetailLine(PriceLookups &lookups, const QString &itemNo, const QString &rowText, const QString &colText,
+                       const QString &quantity, const QString &, const QString &, const QString &custNo,
+                       const QString &custPriceLevel, double &dcPercent, Currency &dcAmount, double &commRate)
 {
     dcAmount = Currency();
     dcPercent = 0;
@@ -68,13 +98,13 @@ double PriceDetailLine(clsServer &server, const QString &itemNo, const QString &
     try {
         if (itemNo.isEmpty() || quantity.isEmpty())
             return 0;
-        Recordset item = server.Get_A_PriceInfo(itemNo, rowText, colText);
+        Recordset item = lookups.priceInfo(itemNo, rowText, colText);
         if (item.isEmpty())
             return 0;
         item.moveFirst();
         const QString itemPriceGroup = item.text(QStringLiteral("pricecode"));
 
-        Recordset rule = server.Get_PriceCodeInfo(custNo, custPriceLevel, itemNo, itemPriceGroup);
+        Recordset rule = lookups.priceCode(custNo, custPriceLevel, itemNo, itemPriceGroup);
         if (rule.isEmpty())
             return figure(item, QStringLiteral("price"));
         rule.moveFirst();

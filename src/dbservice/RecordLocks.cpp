@@ -64,6 +64,6 @@ QString clsServer::Sets_LockWithoutOpenConn(const QString &argTableName, const Q
         lock.close();
         return {};
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }

@@ -51,19 +51,22 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
     Recordset header;
     try {
         checkConnection();
-        header = openUpdatable(argdbFlag == 1 ? QStringLiteral("SELECT * FROM so WHERE 1=2")
-                                              : "SELECT * FROM so WHERE invno='" + quoted(orderNo) + "'");
+        // A new order's header row set is "SELECT * FROM so WHERE 1=2": its columns, known once
+        // the connection has read them.
+        header = argdbFlag == 1 ? m_connection.openNewRows(QStringLiteral("so"))
+                                : openUpdatable("SELECT * FROM so WHERE invno='" + quoted(orderNo) + "'");
         // On the embedded database this takes the write lock at once: a second program saving
         // at the same moment waits here, or fails here as busy, before anything is written.
         m_connection.beginTrans();
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 
     try {
         if (argdbFlag != 1) {
             if (header.eof() || header.bof()) {
                 m_connection.rollbackTrans();
+                m_failure = Failure::Order;
                 return QStringLiteral("Error :") + " Selected record not found ! Update canceled !";
             }
             header.moveFirst();
@@ -107,6 +110,7 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
             writeLinesAndStock(orderNo, argdbFlag, rsDetail, argLastAutoNo, oldOrderType, newOrderType);
         if (!linesResult.isEmpty()) {
             m_connection.rollbackTrans();
+            m_failure = Failure::Order;
             return linesResult;
         }
 
@@ -116,6 +120,8 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
                                          QStringLiteral("Sales Order Entry"), orderNo, 2, {}, {});
             if (!released.isEmpty()) {
                 m_connection.rollbackTrans();
+                if (m_failure == Failure::None) // held by a user of the suite, not a failure of the database
+                    m_failure = Failure::Order;
                 return released;
             }
         }
@@ -125,7 +131,7 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
         m_connection.commitTrans();
     } catch (const std::exception &e) {
         m_connection.rollbackTrans();
-        return Get_DbErrorMessage(asDbError(e), SalesOrderNoField);
+        return Get_DbErrorMessage(failure(e), SalesOrderNoField);
     }
 
     argUnique = orderNo;

@@ -1,6 +1,7 @@
-// The start-up check of the suite database: every table the program reads or writes, and the
-// columns of those the order path uses, must be there. A database without them would accept the
-// program and then fail every order.
+// The start-up check of the suite database: every table the program reads or writes, the columns
+// the order path uses and the columns the printed documents show must be there. A database
+// without them would accept the program and then fail every order, or print documents with
+// parts left blank.
 
 #include "dbservice/clsServer.h"
 
@@ -16,22 +17,21 @@ struct TableColumns
 };
 
 const TableColumns Required[] = {
-    {"so",
-     "invno CustNo invdate orddate CancelDate amount Memo balance freight tax total dc tdcpercent "
-     "dcamtentered taxrate payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
-     "szip sCountry badressname baddress1 baddress2 bcity bstate bzip bcountry terms salesman shipvia ordtype "
-     "ordstatus custpo Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 salesman2 "
-     "commrate2 salesman3 commrate3 orderholddatetime housefactor addedinshow"},
+    {"so", "invno CustNo invdate orddate CancelDate amount Memo balance freight tax total dc tdcpercent "
+           "dcamtentered taxrate payflag inputdate inputtime userid sadressname sAddress1 sAddress2 sCity sstate "
+           "szip sCountry badressname baddress1 baddress2 bcity bstate bzip bcountry terms salesman shipvia ordtype "
+           "ordstatus custpo Commission fob remark ordtyperef ordstatusref seasoncode deptcode commrate1 salesman2 "
+           "commrate2 salesman3 commrate3 orderholddatetime housefactor addedinshow versionstamp"},
     {"sodetail",
      "autonum invno linenum itemno Description itype rowtext coltext um qord qshp qbord qremain actualqty "
      "scalefactor unit extended applytax Commission commrate DcPercent dcamount dcamtentered invdate shpdate "
      "CancelDate editflag"},
     {"item", "uid itemrow itemcol uname itemtype salesum salesfactor price cost pricecode taxable commission "
              "stock onso"},
-    {"customer", "uid uname address1 address2 city st zip country shipto terms salesperson shipvia pricelevel "
-                 "taxrate DcPercent"},
+    {"customer", "uid uname address1 address2 city st zip country tel contact shipto terms salesperson shipvia "
+                 "pricelevel taxrate DcPercent"},
     {"shipto", "custno shiptoname address1 address2 city State zip country"},
-    {"employee", "uid commission"},
+    {"employee", "uid uname commission"},
     {"pricecode", "uid uname priority method to1 to2 to3 to4 to5 p1 p2 p3 p4 p5 c1 c2 c3 c4 c5"},
     {"soinv", "invno custno invdate"},
     {"soinvdetail", "invno itemno unit commrate"},
@@ -39,11 +39,11 @@ const TableColumns Required[] = {
     {"locktable", ""},
     {"userinfo", ""},
     {"userright", ""},
-    {"sochanged", ""},
-    {"itemcopy", ""},
-    {"terms", ""},
-    {"config", ""},
-    {"companyinfo", ""},
+    {"sochanged", "invno versionstamp linenum itemno fromqty toqty status"},
+    {"itemcopy", "uid lotno"},
+    {"terms", "uid uname"},
+    {"config", "trdate trno"},
+    {"companyinfo", "CompanyName address1 address2 tel fax"},
 };
 
 } // namespace
@@ -55,7 +55,7 @@ QString clsServer::missingSchema()
     try {
         checkConnection();
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
     for (const TableColumns &required : Required) {
         const QString table = QString::fromLatin1(required.table);

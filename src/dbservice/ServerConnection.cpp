@@ -1,8 +1,9 @@
 #include "dbservice/clsServer.h"
 
-#include "runtime/SharedRoutines.h"
 #include "dbservice/SuiteOdbcSource.h"
+#include "runtime/SharedRoutines.h"
 #include "runtime/VbFormat.h"
+#include "sqlaccess/ConnectionText.h"
 
 #include <QDir>
 #include <exception>
@@ -46,15 +47,16 @@ bool clsServer::usesOdbc() const
 
 QString clsServer::connectionString() const
 {
-    return m_odbc ? m_odbcSource.displayText() : m_databaseName;
+    return m_odbc ? m_odbcSource.displayText() : MaskConnectionSecrets(m_databaseName);
 }
 
 void clsServer::checkConnection()
 {
+    m_failure = Failure::None;
     if (m_connection.isOpen())
         return;
     if (m_odbc) {
-        m_connection.openOdbc(m_odbcSource);
+        m_connection.openOdbc(m_odbcSource, m_busyTimeoutMs);
         return;
     }
     if (m_databaseName.trimmed().isEmpty())
@@ -104,7 +106,7 @@ QString clsServer::Get_ConnStatus()
         checkConnection();
         return {};
     } catch (const std::exception &e) {
-        const DbError error = asDbError(e);
+        const DbError error = failure(e);
         return QString::number(error.number()) + "|" + error.description();
     }
 }
@@ -130,8 +132,33 @@ Recordset clsServer::Get_sqlResult(const QString &strSQL)
     }
 }
 
+QList<Recordset> clsServer::Get_sqlResults(const QStringList &statements)
+{
+    try {
+        checkConnection();
+        QList<Recordset> results = m_connection.openSnapshots(statements);
+        m_lastError.clear();
+        return results;
+    } catch (const std::exception &e) {
+        rememberFailure(e);
+        return {};
+    }
+}
+
 void clsServer::rememberFailure(const std::exception &error)
 {
-    const DbError dbError = asDbError(error);
+    const DbError dbError = failure(error);
     m_lastError = QString::number(dbError.number()) + ": " + dbError.description();
+}
+
+DbError clsServer::failure(const std::exception &error)
+{
+    const DbError dbError = asDbError(error);
+    if (dbError.number() == DbError::Busy)
+        m_failure = Failure::Locked;
+    else if (dbError.number() == DbError::CannotOpen || !m_connection.answers())
+        m_failure = Failure::Unreachable;
+    else
+        m_failure = Failure::Order;
+    return dbError;
 }

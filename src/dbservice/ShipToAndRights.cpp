@@ -43,6 +43,6 @@ QString clsServer::Gettf_UserRight(const QString &argUserId, const QString &argP
         const bool granted = !right.isNull(QStringLiteral("pwr")) && right.number(QStringLiteral("pwr")) == 1;
         return granted ? QString() : NoRight;
     } catch (const std::exception &e) {
-        return Get_DbErrorMessage(asDbError(e));
+        return Get_DbErrorMessage(failure(e));
     }
 }

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -33,9 +34,24 @@ public:
     Recordset Get_Blank_Recordset();     // one text field "blankfield", no rows, open
     // The blank record set on failure; lastErrorText() then says why, in the database's words.
     Recordset Get_sqlResult(const QString &strSQL);
+    // What Get_sqlResult gives for each of `statements`, which have the same columns, fetched in
+    // one statement instead of one each. Empty on failure; lastErrorText() then says why.
+    QList<Recordset> Get_sqlResults(const QStringList &statements);
     // Why the last query operation failed, "" when it succeeded.
     QString lastErrorText() const { return m_lastError; }
     void clearLastError() { m_lastError.clear(); }
+
+    // How the most recent operation ended: a failure of the database itself (it cannot be
+    // reached, or another station holds what it needs) says nothing about the order at hand,
+    // and the next order would fail the same way.
+    enum class Failure {
+        None,        // it succeeded
+        Order,       // it failed for what it was asked (a missing item, a duplicate number, ...)
+        Locked,      // another station or program held a record past the lock wait limit
+        Unreachable, // the database could not be opened or reached, or the connection was lost
+    };
+    Failure lastFailure() const { return m_failure; }
+    bool serverUnreachable() const { return m_failure == Failure::Unreachable; }
 
     // --- sales order save, numbering, locks
     QString Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recordset &rsHeader,
@@ -150,14 +166,15 @@ public:
     QString databaseName() const { return m_databaseName; }
     QString databaseType() const { return m_databaseType; }
     bool usesOdbc() const;
-    // The ODBC connection with its password masked, or the database file for the embedded kind:
-    // what may be shown and logged.
+    // The ODBC connection text, or the database file for the embedded kind, with every password
+    // masked (MaskConnectionSecrets): what may be shown and logged.
     QString connectionString() const;
     const OdbcSource &odbcSource() const { return m_odbcSource; }
     Connection &connection() { return m_connection; }
 
-    // How long an embedded database waits for another program's write lock before a save fails
-    // as busy; takes effect when the connection is next opened.
+    // How long a statement waits for a lock another station or program holds (an embedded
+    // database's write lock, a server's row lock) before the operation fails as busy
+    // (Failure::Locked); LockWaitLimitMs unless set. Takes effect when the connection is next opened.
     void setBusyTimeout(int milliseconds) { m_busyTimeoutMs = milliseconds; }
     // The clock the record locks judge staleness by (the current local time unless replaced).
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
@@ -175,11 +192,19 @@ private:
     static DbError asDbError(const std::exception &error);
     // A query operation failed: lastErrorText() will say why.
     void rememberFailure(const std::exception &error);
+    // An operation failed: lastFailure() says of what kind. The error, for its text.
+    DbError failure(const std::exception &error);
 
     // The lines of an order and the stock they put on sales order, inside the save's transaction.
     // "" when every line was written, else the item-not-found text; other failures throw DbError.
     QString writeLinesAndStock(const QString &orderNo, quint8 argdbFlag, Recordset &rsDetail,
                                qint32 &argLastAutoNo, int oldOrderType, int newOrderType);
+    // The same for a new order on a backend that takes a whole order's lines in one statement and
+    // its stock in one statement per round of distinct items.
+    QString writeNewOrderLines(const QString &orderNo, Recordset &rsDetail, int newOrderType);
+    // The next number in one statement that reads and advances the counter; none when the
+    // backend cannot or the row is one only the record-set path reads right (then nothing changed).
+    std::optional<QString> takeNextNumber(const QString &argSourceName);
     QString listStatement(QString &strStartID, const QString &strStartDesc, const QString &selectStr,
                           const QString &strTableName, const QString &strExtendedWhere,
                           const QString &strOrderBy, const QString &strAscDes,
@@ -203,6 +228,7 @@ private:
     QString m_databaseType;
     QString m_databaseKey; // the settings key the database name came from
     QString m_iniPath;
-    int m_busyTimeoutMs = 10000;
+    int m_busyTimeoutMs = LockWaitLimitMs;
+    Failure m_failure = Failure::None;
     std::function<QDateTime()> m_now;
 };

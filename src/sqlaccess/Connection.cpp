@@ -1,6 +1,7 @@
 #include "sqlaccess/Connection.h"
 
 #include "runtime/Currency.h"
+#include "sqlaccess/ConnectionText.h"
 #include "sqlaccess/internal/DatabaseInternals.h"
 
 #include <QAtomicInt>
@@ -8,7 +9,6 @@
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QThread>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -16,7 +16,9 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QTime>
+#include <algorithm>
 
 namespace {
 
@@ -107,10 +109,89 @@ QStringList indexColumnsOf(ConnectionData &c, const QString &table, const QStrin
 
 } // namespace
 
+namespace {
+
+// A value as a connection text takes it: in braces when it holds what would end or open one.
+QString attributeValue(const QString &value)
+{
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) && !value.contains(QLatin1Char('}'))
+        && value.trimmed() == value)
+        return value;
+    return QLatin1Char('{') + QString(value).replace(QLatin1String("}"), QLatin1String("}}")) + QLatin1Char('}');
+}
+
+bool namesAny(const QList<ConnectionAttribute> &attributes, std::initializer_list<QLatin1String> keys)
+{
+    for (const ConnectionAttribute &attribute : attributes)
+        for (const QLatin1String key : keys)
+            if (attribute.key.compare(key, Qt::CaseInsensitive) == 0)
+                return true;
+    return false;
+}
+
+// A data source name alone, or followed by attributes: its first part holds no "=".
+bool isDataSourceName(const QString &text)
+{
+    return !text.section(QLatin1Char(';'), 0, 0).contains(QLatin1Char('='));
+}
+
+// What Qt's ODBC driver is given so that it hands the driver manager exactly `connection`: it
+// takes a text holding ".dsn" as a file data source and puts "FILEDSN=" before it, keeps one
+// naming a DRIVER or SERVER as it is, and puts "DSN=" before any other.
+QString qtDatabaseName(const QString &connection)
+{
+    const auto strip = [&](QLatin1String prefix) {
+        return connection.startsWith(prefix, Qt::CaseInsensitive) ? connection.mid(prefix.size()) : connection;
+    };
+    if (connection.contains(QLatin1String(".dsn"), Qt::CaseInsensitive))
+        return strip(QLatin1String("FILEDSN="));
+    if (connection.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
+        || connection.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        return connection;
+    return strip(QLatin1String("DSN="));
+}
+
+} // namespace
+
+QString OdbcSource::connectionText() const
+{
+    const QList<ConnectionAttribute> attributes = ParseConnectionText(dataSource);
+    const auto isKey = [](const ConnectionAttribute &attribute, QLatin1String key) {
+        return attribute.key.compare(key, Qt::CaseInsensitive) == 0;
+    };
+    QString text = dataSource.trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    if (isDataSourceName(dataSource)) {
+        text.prepend(QStringLiteral("DSN="));
+    } else if (!attributes.isEmpty() && !namesAny(attributes, {QLatin1String("DRIVER"), QLatin1String("FILEDSN")})
+               && !isKey(attributes.first(), QLatin1String("DSN"))) {
+        // The data source first, as the driver manager and Qt expect it.
+        QList<ConnectionAttribute> ordered = attributes;
+        std::stable_partition(ordered.begin(), ordered.end(), [&](const ConnectionAttribute &attribute) {
+            return isKey(attribute, QLatin1String("DSN"));
+        });
+        QStringList parts;
+        for (const ConnectionAttribute &attribute : std::as_const(ordered))
+            parts << (attribute.key.isEmpty() ? attribute.value
+                                              : attribute.key + '=' + attributeValue(attribute.value));
+        text = parts.join(QLatin1Char(';'));
+    }
+    if (!user.isEmpty()
+        && !namesAny(attributes, {QLatin1String("UID"), QLatin1String("USER"), QLatin1String("USERNAME")}))
+        text += QStringLiteral(";UID=") + attributeValue(user);
+    if (!password.isEmpty() && !namesAny(attributes, {QLatin1String("PWD"), QLatin1String("PASSWORD")}))
+        text += QStringLiteral(";PWD=") + attributeValue(password);
+    return text;
+}
+
 QString OdbcSource::displayText() const
 {
-    return QStringLiteral("DSN=%1;uid=%2;pwd=%3")
-        .arg(dataSource, user, password.isEmpty() ? QString() : QStringLiteral("****"));
+    if (isDataSourceName(dataSource))
+        return MaskConnectionSecrets(
+            QStringLiteral("DSN=%1;uid=%2;pwd=%3")
+                .arg(dataSource, user, password.isEmpty() ? QString() : QStringLiteral("****")));
+    return MaskConnectionSecrets(connectionText());
 }
 
 ConnectionData::~ConnectionData()
@@ -185,33 +266,57 @@ void ConnectionData::reopen(const QString &lost)
     preparedStatements.clear();
     inTransaction = false;
     transactionFailed = false;
+    transactionWork = 0;
     QSqlDatabase db = database();
     db.close();
-    if (!db.open(odbc->user, odbc->password)) {
-        const DbError error = dbErrorFromSql(db.lastError());
+    try {
+        if (!db.open())
+            throw dbErrorFromSql(db.lastError());
+        configureSession();
+    } catch (const DbError &error) {
         throw DbError(error.number(), QStringLiteral("The connection to the database server was lost (%1) and "
                                                      "could not be made again: %2")
-                                          .arg(lost, error.description()));
+                                          .arg(lost, MaskConnectionSecrets(error.description())));
     }
+}
+
+ConnectionData::PreparedStatement &ConnectionData::prepared(const QString &statement)
+{
+    auto found = preparedStatements.find(statement);
+    if (found == preparedStatements.end()) {
+        // Statement shapes vary with nulls and with the number of rows: keep the most used.
+        if (preparedStatements.size() >= 256) {
+            auto oldest = preparedStatements.begin();
+            for (auto it = preparedStatements.begin(); it != preparedStatements.end(); ++it)
+                if (it->lastUse < oldest->lastUse)
+                    oldest = it;
+            preparedStatements.erase(oldest);
+        }
+        PreparedStatement p;
+        if (sqlite) {
+            p.native = prepareNative(sqlite, translateSql(statement, backend));
+        } else {
+            p.query = std::make_shared<QSqlQuery>(database());
+            p.query->setForwardOnly(true);
+            if (!p.query->prepare(translateSql(statement, backend)))
+                throw dbErrorFromSql(p.query->lastError());
+        }
+        found = preparedStatements.insert(statement, std::move(p));
+    }
+    found->lastUse = ++uses;
+    return *found;
 }
 
 int ConnectionData::runPrepared(const QString &statement, const QVariantList &bindings)
 {
-    const QString text = translateSql(statement, backend);
     return withReconnect([&] {
-        auto found = preparedStatements.find(text);
-        if (found == preparedStatements.end()) {
-            if (preparedStatements.size() >= 256) // shapes vary with nulls; keep the cache bounded
-                preparedStatements.clear();
-            QSqlQuery q(database());
-            if (!q.prepare(text))
-                throw dbErrorFromSql(q.lastError());
-            found = preparedStatements.insert(text, q);
-        }
-        QSqlQuery &q = *found;
+        PreparedStatement &p = prepared(statement);
+        ++statements;
+        if (p.native)
+            return runNative(sqlite, p.native.get(), bindings, nullptr);
+        QSqlQuery &q = *p.query;
         for (int i = 0; i < bindings.size(); ++i)
             q.bindValue(i, bindings[i]);
-        ++statements;
         const bool ok = q.exec();
         const int affected = ok ? q.numRowsAffected() : 0;
         const QSqlError error = q.lastError();
@@ -220,6 +325,67 @@ int ConnectionData::runPrepared(const QString &statement, const QVariantList &bi
             throw dbErrorFromSql(error);
         return affected;
     });
+}
+
+void ConnectionData::queryPrepared(const QString &statement, const QVariantList &bindings, RecordsetData &into)
+{
+    withReconnect([&] {
+        PreparedStatement &p = prepared(statement);
+        ++statements;
+        if (p.native) {
+            runNative(sqlite, p.native.get(), bindings, &into);
+            return;
+        }
+        QSqlQuery &q = *p.query;
+        for (int i = 0; i < bindings.size(); ++i)
+            q.bindValue(i, bindings[i]);
+        if (!q.exec()) {
+            const QSqlError error = q.lastError();
+            q.finish();
+            throw dbErrorFromSql(error);
+        }
+        fillFromQuery(into, q);
+    });
+}
+
+const QVector<FieldInfo> &ConnectionData::fieldsOf(const QString &table)
+{
+    const QString key = table.toLower();
+    auto found = tableFields.constFind(key);
+    if (found != tableFields.constEnd())
+        return *found;
+    const QString translated = translateSql(QStringLiteral("SELECT * FROM %1 WHERE 1=2").arg(table), backend);
+    RecordsetData columns;
+    withReconnect([&] {
+        QSqlQuery q = exec(translated);
+        fillFromQuery(columns, q);
+    });
+    return *tableFields.insert(key, columns.fields);
+}
+
+void ConnectionData::begin()
+{
+    if (backend == SqlBackend::Sqlite) {
+        runPrepared(QStringLiteral("BEGIN IMMEDIATE"), {});
+        return;
+    }
+    QSqlDatabase db = database();
+    ++statements;
+    if (!db.transaction())
+        throw dbErrorFromSql(db.lastError());
+}
+
+void ConnectionData::configureSession()
+{
+    QString statement;
+    if (backend == SqlBackend::PostgreSql) // 0 would mean no limit at all
+        statement = QStringLiteral("SET lock_timeout = %1").arg(qMax(1, lockWaitMs));
+    else if (backend == SqlBackend::SqlServer)
+        statement = QStringLiteral("SET LOCK_TIMEOUT %1").arg(qMax(0, lockWaitMs));
+    if (statement.isEmpty())
+        return;
+    ++statements;
+    run(database(), statement);
 }
 
 QVariant ConnectionData::bindable(const QVariant &value) const
@@ -249,7 +415,7 @@ Connection::Connection() : d(std::make_shared<ConnectionData>()) {}
 
 Connection::~Connection() = default;
 
-void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
+void Connection::openSqliteFile(const QString &path, int lockWaitMs)
 {
     close();
     const QFileInfo file(path);
@@ -264,7 +430,7 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
     data->backend = SqlBackend::Sqlite;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), data->name);
     db.setDatabaseName(file.absoluteFilePath());
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(lockWaitMs));
     if (!db.open()) {
         const DbError error = dbErrorFromSql(db.lastError());
         throw DbError(DbError::CannotOpen, QStringLiteral("Cannot open the database \"%1\": %2")
@@ -273,7 +439,7 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
     try {
         // Also proves the file is a database at all. Switching a file to WAL needs it to itself
         // for a moment, and SQLite does not wait for that: two stations starting together retry.
-        QDeadlineTimer patience(busyTimeoutMs);
+        QDeadlineTimer patience(lockWaitMs);
         for (;;) {
             try {
                 run(db, QStringLiteral("PRAGMA journal_mode=WAL"));
@@ -288,41 +454,54 @@ void Connection::openSqliteFile(const QString &path, int busyTimeoutMs)
         throw DbError(DbError::CannotOpen,
                       QStringLiteral("Cannot open the database \"%1\": %2").arg(path, e.description()));
     }
+    data->lockWaitMs = lockWaitMs;
+    data->sqlite = sharedSqliteHandle(db);
     data->open = true;
     d = std::move(data);
 }
 
-void Connection::openOdbc(const OdbcSource &source)
+void Connection::openOdbc(const OdbcSource &source, int lockWaitMs)
 {
     close();
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC")))
         throw DbError(DbError::CannotOpen, QStringLiteral("The ODBC driver of Qt is not installed"));
     auto data = std::make_shared<ConnectionData>();
     data->name = newConnectionName();
+    data->odbc = true;
+    data->lockWaitMs = lockWaitMs;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), data->name);
-    // A name without "DSN=" or "DRIVER=" is taken as a data source; the credentials are added
-    // only when given, so a data source may also bring its own.
-    const auto openAs = [&](const QString &dataSource) {
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(LoginTimeoutSeconds));
+    // The credentials are part of the connection text: Qt would add them after a text's own.
+    const QString text = source.connectionText();
+    const auto openAs = [&](const QString &connection) {
         db.close();
-        db.setDatabaseName(dataSource);
-        if (!db.open(source.user, source.password)) {
+        db.setDatabaseName(qtDatabaseName(connection));
+        if (!db.open()) {
             const DbError error = dbErrorFromSql(db.lastError());
             throw DbError(error.number(), QStringLiteral("Cannot connect to %1: %2")
-                                              .arg(source.displayText(), error.description()));
+                                              .arg(source.displayText(), MaskConnectionSecrets(error.description())));
         }
     };
-    openAs(source.dataSource);
+    openAs(text);
     data->backend = backendOf(db.driver());
     // PostgreSQL's driver wraps each statement of a transaction in a savepoint of its own, so an
     // error undoes that statement only. Our transactions are undone whole on any error, so the
-    // savepoints only cost round trips (22 of 58 per saved order): connect again with the driver
-    // told to roll back the whole transaction on an error, unless the data source text names a
+    // savepoints only cost round trips: connect again with the driver told to roll back the
+    // whole transaction on an error, unless the connection text or the data source names a
     // Protocol of its own.
-    if (data->backend == SqlBackend::PostgreSql
-        && !source.dataSource.contains(QLatin1String("Protocol="), Qt::CaseInsensitive))
-        openAs(source.dataSource + QStringLiteral(";Protocol=7.4-1"));
-    data->odbc = source;
+    if (data->backend == SqlBackend::PostgreSql && !ConnectionAttributeValue(text, QStringLiteral("Protocol"))
+        && !ConnectionAttributeValue(text, QStringLiteral("A1"))
+        && OdbcDataSourceSetting(ConnectionAttributeValue(text, QStringLiteral("DSN")).value_or(QString()),
+                                 QStringLiteral("Protocol"))
+               .isEmpty())
+        openAs(text + QStringLiteral(";Protocol=7.4-1"));
     data->open = true;
+    try {
+        data->configureSession();
+    } catch (const DbError &e) {
+        throw DbError(e.number(),
+                      QStringLiteral("Cannot connect to %1: %2").arg(source.displayText(), e.description()));
+    }
     d = std::move(data);
 }
 
@@ -356,16 +535,10 @@ void Connection::beginTrans()
 {
     if (d->inTransaction)
         throw DbError(DbError::InvalidOperation, QStringLiteral("A transaction is already open"));
-    d->withReconnect([this] {
-        QSqlDatabase db = d->database();
-        ++d->statements;
-        if (d->backend == SqlBackend::Sqlite)
-            run(db, QStringLiteral("BEGIN IMMEDIATE"));
-        else if (!db.transaction())
-            throw dbErrorFromSql(db.lastError());
-    });
+    d->withReconnect([this] { d->begin(); });
     d->inTransaction = true;
     d->transactionFailed = false;
+    d->transactionWork = 0;
 }
 
 void Connection::commitTrans()
@@ -377,13 +550,15 @@ void Connection::commitTrans()
         throw DbError(DbError::InvalidOperation,
                       QStringLiteral("A statement of the transaction failed; the transaction was rolled back"));
     }
-    QSqlDatabase db = d->database();
-    ++d->statements;
     try {
-        if (d->backend == SqlBackend::Sqlite)
-            run(db, QStringLiteral("COMMIT"));
-        else if (!db.commit())
-            throw dbErrorFromSql(db.lastError());
+        if (d->backend == SqlBackend::Sqlite) {
+            d->runPrepared(QStringLiteral("COMMIT"), {});
+        } else {
+            QSqlDatabase db = d->database();
+            ++d->statements;
+            if (!db.commit())
+                throw dbErrorFromSql(db.lastError());
+        }
     } catch (const DbError &) {
         rollbackTrans();
         throw;
@@ -397,13 +572,15 @@ void Connection::rollbackTrans()
         return;
     d->inTransaction = false;
     d->transactionFailed = false;
-    QSqlDatabase db = d->database();
-    ++d->statements;
     if (d->backend == SqlBackend::Sqlite) {
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("ROLLBACK"));
+        try {
+            d->runPrepared(QStringLiteral("ROLLBACK"), {});
+        } catch (const DbError &) {
+            // Nothing left to undo: SQLite ended the transaction itself.
+        }
     } else {
-        db.rollback();
+        ++d->statements;
+        d->database().rollback();
     }
 }
 
@@ -495,4 +672,115 @@ int Connection::execute(const QString &statement, const QVariantList &values) co
     for (const QVariant &value : values)
         bindings << d->bindable(value);
     return d->runPrepared(statement, bindings);
+}
+
+Recordset Connection::openPrepared(const QString &statement, const QVariantList &values) const
+{
+    QVariantList bindings;
+    for (const QVariant &value : values)
+        bindings << d->bindable(value);
+    Recordset rs;
+    rs.d->kind = RecordsetData::Kind::Snapshot;
+    d->queryPrepared(statement, bindings, *rs.d);
+    return rs;
+}
+
+Recordset Connection::openNewRows(const QString &table) const
+{
+    const QVector<FieldInfo> &fields = d->fieldsOf(table);
+    Recordset rs;
+    RecordsetData &data = *rs.d;
+    for (const FieldInfo &field : fields)
+        data.addField(field);
+    data.kind = RecordsetData::Kind::Updatable;
+    data.connection = d;
+    data.table = table;
+    data.open = true;
+    const QStringList pk = d->primaryKey(table);
+    if (!pk.isEmpty())
+        data.keyColumns = pk;
+    return rs;
+}
+
+int Connection::insertRows(const QString &table, const QStringList &columns, const QList<QVariantList> &rows) const
+{
+    if (rows.isEmpty())
+        return 0;
+    // "INSERT INTO [table] ([column], ...) VALUES ": each column in the table's own spelling, as a
+    // row added through a record set names it; made once per connection.
+    const QString key = table + QChar(0x1f) + columns.join(QChar(0x1f));
+    auto head = d->insertHeads.constFind(key);
+    if (head == d->insertHeads.constEnd()) {
+        RecordsetData known;
+        for (const FieldInfo &field : d->fieldsOf(table))
+            known.addField(field);
+        QStringList names;
+        for (const QString &column : columns)
+            names << QStringLiteral("[%1]").arg(known.fields[known.requireField(column)].name);
+        head = d->insertHeads.insert(key, QStringLiteral("INSERT INTO [%1] (%2) VALUES ").arg(table, names.join(", ")));
+    }
+    const QString marks = QStringLiteral("(") + QStringList(columns.size(), QStringLiteral("?")).join(", ") + ")";
+
+    int added = 0;
+    for (qsizetype first = 0; first < rows.size(); first += InsertRowsPerStatement) {
+        const qsizetype count = qMin<qsizetype>(InsertRowsPerStatement, rows.size() - first);
+        QVariantList bindings;
+        bindings.reserve(count * columns.size());
+        for (qsizetype row = first; row < first + count; ++row) {
+            if (rows[row].size() != columns.size())
+                throw DbError(DbError::InvalidOperation, QStringLiteral("A row to add has %1 values for %2 columns")
+                                                             .arg(rows[row].size())
+                                                             .arg(columns.size()));
+            for (const QVariant &value : rows[row])
+                bindings << d->bindable(value);
+        }
+        added += d->runPrepared(*head + QStringList(count, marks).join(", "), bindings);
+    }
+    return added;
+}
+
+QList<Recordset> Connection::openSnapshots(const QStringList &statements) const
+{
+    // One UNION ALL of the statements, each a derived table of its own (its TOP and ORDER BY kept)
+    // tagged with its place in the list. SQLite takes at most 500 parts in one.
+    constexpr qsizetype PerStatement = 100;
+    QList<Recordset> results;
+    for (qsizetype first = 0; first < statements.size(); first += PerStatement) {
+        const qsizetype count = qMin(PerStatement, statements.size() - first);
+        QStringList parts;
+        for (qsizetype i = 0; i < count; ++i)
+            parts << QStringLiteral("SELECT %1 AS rfpart, rfq.* FROM (%2) rfq").arg(i).arg(statements[first + i]);
+        const QString translated = translate(parts.join(QStringLiteral(" UNION ALL ")));
+        RecordsetData all;
+        d->withReconnect([&] {
+            QSqlQuery q = d->exec(translated);
+            fillFromQuery(all, q);
+        });
+        QList<Recordset> batch(count);
+        for (Recordset &rs : batch) {
+            RecordsetData &data = *rs.d;
+            data.kind = RecordsetData::Kind::Snapshot;
+            for (qsizetype field = 1; field < all.fields.size(); ++field)
+                data.addField(all.fields[field]);
+            data.open = true;
+        }
+        for (QVector<QVariant> &row : all.rows) {
+            const qsizetype part = row.value(0).toLongLong();
+            if (part < 0 || part >= count)
+                throw DbError(DbError::GeneralError, QStringLiteral("A combined query answered a part it did not ask"));
+            row.removeFirst();
+            batch[part].d->rows.append(std::move(row));
+        }
+        for (Recordset &rs : batch)
+            rs.d->pos = rs.d->rows.isEmpty() ? -1 : 0;
+        results << batch;
+    }
+    return results;
+}
+
+bool Connection::answers() const
+{
+    if (!d->open || !d->database().isOpen())
+        return false;
+    return !d->odbc || d->alive();
 }

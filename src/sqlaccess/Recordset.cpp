@@ -62,13 +62,23 @@ std::optional<qint64> wholeNumberOf(const QVariant &value)
 
 void RecordsetData::addField(const FieldInfo &info)
 {
-    fieldByName.insert(info.name.toLower(), fields.size());
+    const QString lower = info.name.toLower();
+    // A second field of the same name in another case is the one every spelling finds from now on.
+    if (const auto earlier = fieldByName.constFind(lower); earlier != fieldByName.constEnd()) {
+        const int previous = *earlier;
+        fieldBySpelling.removeIf(
+            [previous](const QHash<QString, int>::iterator &it) { return it.value() == previous; });
+    }
+    fieldByName.insert(lower, fields.size());
+    fieldBySpelling.insert(info.name, fields.size());
     fields.append(info);
 }
 
 int RecordsetData::indexOf(const QString &name) const
 {
-    return fieldByName.value(name.toLower(), -1);
+    // Most callers spell a field as it was made: found without lower-casing the name.
+    const auto spelled = fieldBySpelling.constFind(name);
+    return spelled != fieldBySpelling.constEnd() ? *spelled : fieldByName.value(name.toLower(), -1);
 }
 
 int RecordsetData::requireField(const QString &name) const

@@ -21,6 +21,14 @@ bool isBusy(const QString &text, const QString &code)
         || text.contains("database table is locked", Qt::CaseInsensitive);
 }
 
+// A server gave up waiting for a row lock another connection holds (PostgreSQL's lock_timeout,
+// SQL Server's SET LOCK_TIMEOUT).
+bool isLockTimeout(const QString &text, const QString &code)
+{
+    return code == "1222" || code == "55P03" || text.contains("lock timeout", Qt::CaseInsensitive)
+        || text.contains("Lock request time out", Qt::CaseInsensitive);
+}
+
 } // namespace
 
 DbError dbErrorFromSql(const QSqlError &error)
@@ -45,6 +53,11 @@ DbError dbErrorFromSql(const QSqlError &error)
         number = DbError::Busy;
         text = QStringLiteral("The database is locked by another program that is writing to it (%1); "
                               "nothing was saved, try again in a moment").arg(text);
+    } else if (isLockTimeout(text, code)) {
+        number = DbError::Busy;
+        text = QStringLiteral("A record is locked by another station or program whose work on it is not finished, "
+                              "and the wait for it ran out (%1); nothing was saved, try again in a moment")
+                   .arg(text);
     }
     return DbError(number, text);
 }

@@ -196,4 +196,18 @@ TEST_P(ImportRecordsTest, MissingTablesAndColumnsAreNamed)
                     "item.onso.");
 }
 
+TEST_P(ImportRecordsTest, ADamagedImportTableAndColumnsTheDocumentsPrintAreNamed)
+{
+    ASSERT_EQ(server().ensureImportTable(), "");
+    suite().exec("DROP INDEX IF EXISTS rfimport_once; ALTER TABLE rfimport DROP COLUMN archivedat;"
+                 "ALTER TABLE companyinfo DROP COLUMN tel;"
+                 "ALTER TABLE customer DROP COLUMN contact;");
+    startServer();
+    EXPECT_EQ(server().ensureImportTable(),
+              "The table rfimport (the record of imported order files) is damaged: it has no column archivedat (it "
+              "needs the columns invno, queuedir, ordfile, filehash, savedat, archivedat).");
+    EXPECT_TRUE(server().missingSchema().endsWith("missing columns: customer.contact, companyinfo.tel."))
+        << server().missingSchema().toStdString();
+}
+
 RF_TEST_ALL_BACKENDS(ImportRecordsTest);

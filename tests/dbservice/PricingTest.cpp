@@ -1,5 +1,10 @@
+#include "dbservice/OrderPriceLookups.h"
 #include "dbservice/PriceDetailLine.h"
 #include "dbservice/ServerFixture.h"
+
+#include <QMap>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -54,9 +59,10 @@ struct Case
     double discountAmount, discountPercent, commission;
 };
 
-TEST_P(PricingTest, EveryMethodAtItsBreaks)
+// Every method at its breaks, and the lines that price at 0 or at the list price.
+const std::vector<Case> &pricingCases()
 {
-    const Case cases[] = {
+    static const std::vector<Case> cases = {
         {"0 percent off list, below the first break", "M0", "", "", "10", "C1", "1", 17.991, 2.00, 10.00, 3},
         {"0 a quantity equal to a break belongs to it", "M0", "", "", "12", "C1", "1", 17.991, 2.00, 10.00, 3},
         {"0 just above a break", "M0", "", "", "12.5", "C1", "1", 15.992, 4.00, 20.00, 4},
@@ -88,6 +94,12 @@ TEST_P(PricingTest, EveryMethodAtItsBreaks)
         {"a quantity that is no number", "M0", "", "", "1O", "C1", "1", 0, 0, 0, 0},
         {"no list price", "NOPRICE", "", "", "1", "C1", "1", 0, 0, 0, 0},
     };
+    return cases;
+}
+
+TEST_P(PricingTest, EveryMethodAtItsBreaks)
+{
+    const std::vector<Case> &cases = pricingCases();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         double percent = -1, commission = -1;
@@ -98,6 +110,40 @@ TEST_P(PricingTest, EveryMethodAtItsBreaks)
         EXPECT_EQ(amount, Currency::fromDouble(c.discountAmount));
         EXPECT_DOUBLE_EQ(percent, c.discountPercent);
         EXPECT_DOUBLE_EQ(commission, c.commission);
+    }
+}
+
+TEST_P(PricingTest, AWholeOrdersLookUpsFetchedAtOncePriceEveryLineAlike)
+{
+    // The lines of one customer and price level as one order: the look-ups of all its lines in
+    // at most three statements (price rows, price codes, last invoice prices), then every line
+    // priced as line by line without asking again.
+    ASSERT_EQ(server().Get_ConnStatus(), "");
+    QMap<std::pair<QString, QString>, std::vector<Case>> orders;
+    for (const Case &c : pricingCases())
+        orders[{c.customer, c.level}].push_back(c);
+    for (auto order = orders.cbegin(); order != orders.cend(); ++order) {
+        const auto &[customer, level] = order.key();
+        OrderPriceLookups lookups(server());
+        QList<OrderPriceLookups::ItemVariant> variants;
+        for (const Case &c : *order)
+            variants.append({c.item, c.row, c.col});
+        qint64 before = server().connection().statementsRun();
+        ASSERT_TRUE(lookups.prefetch(variants, customer, level));
+        EXPECT_LE(server().connection().statementsRun() - before, 3);
+        before = server().connection().statementsRun();
+        for (const Case &c : *order) {
+            SCOPED_TRACE(c.what);
+            double percent = -1, commission = -1;
+            Currency amount = Currency::fromRaw(-1);
+            const double net = PriceDetailLine(lookups, c.item, c.row, c.col, c.quantity, "0", "", c.customer, c.level,
+                                               percent, amount, commission);
+            EXPECT_NEAR(net, c.net, 1e-9);
+            EXPECT_EQ(amount, Currency::fromDouble(c.discountAmount));
+            EXPECT_DOUBLE_EQ(percent, c.discountPercent);
+            EXPECT_DOUBLE_EQ(commission, c.commission);
+        }
+        EXPECT_EQ(server().connection().statementsRun(), before);
     }
 }
 

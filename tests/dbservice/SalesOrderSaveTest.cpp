@@ -141,6 +141,88 @@ TEST_P(SalesOrderSaveTest, BusyDatabaseFailsBeforeWritingWithAClearText)
     EXPECT_EQ(number, "SO000042");
 }
 
+TEST_P(SalesOrderSaveTest, AWholeOrderIsAStatementPerTableAndRepeatedItemsAddUpLineByLine)
+{
+    QString warm = "Auto No.";
+    Recordset first = orderDetail();
+    addLine(first, "C3", 1);
+    ASSERT_EQ(save(warm, first), ""); // the connection reads the tables' columns once
+
+    QString number = "Auto No.";
+    Recordset detail = orderDetail();
+    for (int i = 0; i < 10; ++i) {
+        suite().exec(QString("INSERT INTO item (uid, itemrow, itemcol) VALUES ('D%1', 'R', 'C');").arg(i));
+        addLine(detail, QString("D%1").arg(i), i + 1, "R", "C");
+    }
+    const qint64 before = server().connection().statementsRun();
+    EXPECT_EQ(save(number, detail), "");
+    // Begin, number, header, lines, stock, commit: however many lines.
+    EXPECT_EQ(server().connection().statementsRun() - before, 6);
+    EXPECT_EQ(suite().count("SELECT * FROM sodetail WHERE invno='" + number + "'"), 10);
+    EXPECT_EQ(onso("D9"), 10);
+
+    // The same variant named in other letter cases adds in the order of the lines, as one
+    // statement per line would: (0.1 + 0.2) + 0.3 is not 0.1 + (0.2 + 0.3) in floating point.
+    suite().exec("UPDATE item SET onso = 0.1 WHERE uid = 'A1';");
+    number = "Auto No.";
+    Recordset repeated = orderDetail();
+    addLine(repeated, "A1", 0.2);
+    addLine(repeated, "POLO", 1, "black", "m");
+    addLine(repeated, "a1", 0.3);
+    addLine(repeated, "polo", 2, "BLACK", "M");
+    EXPECT_EQ(save(number, repeated), "");
+    EXPECT_EQ(onso("A1"), (0.1 + 0.2) + 0.3);
+    EXPECT_EQ(onso("POLO"), 4 + 1 + 2);
+    EXPECT_EQ(row("SELECT itemno, rowtext FROM sodetail WHERE invno='" + number + "' ORDER BY autonum"),
+              "A1|<null>|\nPOLO|black|\na1|<null>|\npolo|BLACK|");
+
+    // The first line whose variant is missing is named, wherever the rounds found it.
+    const QString stock = contents(OrderTables);
+    number = "Auto No.";
+    Recordset missing = orderDetail();
+    addLine(missing, "A1", 1);
+    addLine(missing, "ZZ1", 1);
+    addLine(missing, "a1", 1);
+    addLine(missing, "ZZ2", 1);
+    EXPECT_EQ(save(number, missing),
+              "Item No : ZZ1 Item Row :  Item Col :  not found! Check this item then try again!");
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::Order);
+    EXPECT_EQ(contents(OrderTables), stock);
+}
+
+TEST_P(SalesOrderSaveTest, APeerHoldingTheNumberingFailsTheSaveAtTheWaitLimitAndTheOrderSavesLater)
+{
+    ASSERT_EQ(server().Get_ConnStatus(), "");
+    const QString before = contents(OrderTables);
+    // Another station in the middle of its save.
+    Connection peer;
+    if (onSqlite()) {
+        peer.openSqliteFile(suite().databasePath());
+        peer.beginTrans(); // SQLite's write lock: the whole file
+    } else {
+        peer.openOdbc(suite().database().odbcSource());
+        peer.beginTrans();
+        peer.execute("UPDATE no_setup SET nnextno = nnextno WHERE sourcename = 'no_salesorder'");
+    }
+    server().connection().close();
+    server().setBusyTimeout(100);
+
+    QString number = "Auto No.";
+    Recordset detail = orderDetail();
+    addLine(detail, "A1", 5);
+    const QString result = save(number, detail);
+    peer.rollbackTrans();
+    EXPECT_TRUE(result.startsWith(onSqlite() ? "Error :5 The database is locked by another program"
+                                             : "Error :5 Another station or program is saving and holds the "
+                                               "numbering row \"no_salesorder\""))
+        << result.toStdString();
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::Locked);
+    EXPECT_EQ(contents(OrderTables), before);
+    EXPECT_EQ(save(number, detail), "");
+    EXPECT_EQ(number, "SO000042");
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::None);
+}
+
 class EditOrderTest : public SalesOrderSaveTest
 {
 protected:

@@ -3,6 +3,7 @@
 #include "dbservice/ServerFixture.h"
 
 #include <QFile>
+#include <QMap>
 
 namespace {
 
@@ -52,6 +53,64 @@ TEST_P(ConnectionTest, OdbcConnectionIsTheSuitesDataSourceUnlessTheEnvironmentNa
         << status.toStdString();
     EXPECT_TRUE(status.contains("Data source name not found")) << status.toStdString(); // the driver manager's words
     EXPECT_FALSE(status.contains("s3cr3t"));
+}
+
+TEST_P(ConnectionTest, AWholeConnectionTextConnectsWithItsOwnCredentialsAndNoTextShowsItsPassword)
+{
+    if (onSqlite())
+        GTEST_SKIP() << "needs a server";
+    const OdbcSource test = suite().database().odbcSource();
+    QMap<QByteArray, QByteArray> saved;
+    for (const char *variable : {"RFSTATION_ODBC_DSN", "RFSTATION_ODBC_UID", "RFSTATION_ODBC_PWD"})
+        saved.insert(variable, qgetenv(variable));
+    // The text's own credentials win over the suite's (here wrong ones).
+    qputenv("RFSTATION_ODBC_UID", "nobody");
+    qputenv("RFSTATION_ODBC_PWD", "wrong");
+    const QStringList texts = {"DSN=" + test.dataSource + ";UID=" + test.user + ";PWD=" + test.password,
+                               "uid=" + test.user + ";Pwd={" + test.password + "};DSN=" + test.dataSource};
+    for (const QString &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        qputenv("RFSTATION_ODBC_DSN", text.toUtf8());
+        startServer();
+        EXPECT_EQ(server().Get_ConnStatus(), "");
+        EXPECT_FALSE(server().connectionString().contains(test.password)) << server().connectionString().toStdString();
+    }
+    qputenv("RFSTATION_ODBC_DSN", ("DSN=" + test.dataSource + ";UID=" + test.user + ";PWD={no;t it}").toUtf8());
+    startServer();
+    const QString status = server().Get_ConnStatus();
+    EXPECT_TRUE(status.contains("PWD=****")) << status.toStdString();
+    EXPECT_FALSE(status.contains("no;t it")) << status.toStdString();
+    EXPECT_TRUE(server().serverUnreachable());
+    for (auto it = saved.begin(); it != saved.end(); ++it)
+        qputenv(it.key().constData(), it.value());
+}
+
+TEST_P(ConnectionTest, FailuresTellAnUnreachableDatabaseFromAnOrderOfItsOwn)
+{
+    suite().exec("INSERT INTO no_setup VALUES ('no_salesorder', 'SO', 6, 7); INSERT INTO item (uid) VALUES ('A1');");
+    QString number = "Auto No.";
+    Recordset header = orderHeader();
+    Recordset detail = orderDetail();
+    addLine(detail, "NOSUCH", 1);
+    EXPECT_NE(server().Update_SalesOrder(number, 1, header, detail, 0), "");
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::Order);
+    EXPECT_EQ(server().Get_sqlResult("SELECT nonsense FROM nowhere").field(0).name, "blankfield");
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::Order);
+    EXPECT_EQ(server().Get_ConnStatus(), "");
+    EXPECT_EQ(server().lastFailure(), clsServer::Failure::None);
+
+    if (onSqlite()) {
+        suite().setIni("Access", "DBName", suite().root() + "/gone.db");
+    } else {
+        qputenv("RFSTATION_ODBC_DSN", "rfstation_no_such_source");
+    }
+    startServer();
+    EXPECT_NE(server().Get_ConnStatus(), "");
+    EXPECT_TRUE(server().serverUnreachable());
+    EXPECT_NE(server().Update_SalesOrder(number, 1, header, detail, 0), "");
+    EXPECT_TRUE(server().serverUnreachable());
+    if (!onSqlite())
+        qputenv("RFSTATION_ODBC_DSN", suite().database().odbcSource().dataSource.toUtf8());
 }
 
 TEST_P(ConnectionTest, LostServerConnectionIsMadeAgainByTheNextOperation)
