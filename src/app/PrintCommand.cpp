@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitStatus.h"
 #include "module1/Module1.h"
+#include "module1/QtMessageLog.h"
 #include "printing/PrintJobLog.h"
 #include "styles/StyleRegistration.h"
 
@@ -11,25 +12,12 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-namespace {
-
-// Qt's notes about a platform without windows are noise between the lines a script reads.
-void printMessageFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtDebugMsg || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    LogLine(qFormatLogMessage(type, context, message),
-            type == QtWarningMsg || type == QtInfoMsg ? LogPriority::Warning : LogPriority::Error);
-}
-
-} // namespace
-
 int RunPrintCommand(const CommandLine &options, int &argc, char *argv[])
 {
     // Pages are laid out with the fonts a desktop has, on a platform without windows.
     if (!options.qtPlatformGiven)
         qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-    qInstallMessageHandler(printMessageFilter);
+    InstallQtMessageLog();
     const QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("rfstation"));
 

@@ -8,6 +8,7 @@
 #include "app/ShutdownSignals.h"
 
 #include "module1/Module1.h"
+#include "module1/QtMessageLog.h"
 #include "printing/HeadlessPrintStation.h"
 #include "printing/PrintJobLog.h"
 #include "printui/PrintProgress.h"
@@ -27,19 +28,6 @@
 #include <memory>
 
 namespace {
-
-// Qt's platforms tell about window features they lack; in a headless run that is noise
-// between the lines an operator reads.
-void headlessMessageFilter(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    if (type == QtDebugMsg || message.startsWith(QLatin1String("This plugin does not support"))
-        || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    const LogPriority priority = type == QtInfoMsg      ? LogPriority::Info
-                               : type == QtWarningMsg ? LogPriority::Warning
-                                                      : LogPriority::Error;
-    LogLine(qFormatLogMessage(type, context, message), priority);
-}
 
 // --program-dir, else RFSTATION_PROGRAM_DIR (the service's environment file sets it), else the
 // executable's folder.
@@ -86,11 +74,11 @@ int main(int argc, char *argv[])
     // window. Fonts and page rendering still need Qt's GUI core; its "minimal" platform with its
     // fonts enabled has no windows at all and lays pages out exactly as a desktop does.
     const bool headless = options.headless;
+    InstallQtMessageLog();
     std::unique_ptr<QCoreApplication> app;
     if (headless) {
         if (!options.qtPlatformGiven)
             qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-        qInstallMessageHandler(headlessMessageFilter);
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);

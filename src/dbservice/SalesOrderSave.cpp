@@ -77,6 +77,12 @@ QString clsServer::Update_SalesOrder(QString &argUnique, quint8 argdbFlag, Recor
                     m_connection.rollbackTrans();
                     return orderNo;
                 }
+                // Without its numbering row an order would be saved under no number at all.
+                if (orderNo.isEmpty()) {
+                    m_connection.rollbackTrans();
+                    return QStringLiteral("Error : the sales order numbering row \"no_salesorder\" (table no_setup) "
+                                          "is missing; set up the sales order numbers in the suite. Nothing was saved.");
+                }
             }
             header.addNew();
         }

@@ -94,6 +94,8 @@ bool QueueService::ConvertOrderFile(int row, int terminal, const QString &custNo
         if (!refusal.isEmpty())
             return fail(refusal);
 
+        // On a server the order's look-ups come in a few statements instead of a few per line.
+        lookups.prefetch(file.records, custNo, customer->text(QStringLiteral("pricelevel")));
         Q_EMIT conversionStarted(terminal);
         const OrderContext context{custNo, terminal, QDateTime::currentDateTime(), m_context.tradeShow};
         draft = DraftSalesOrder(file.records, *customer, lookups, context, [this, terminal](const DraftLine &line) {

@@ -273,6 +273,11 @@ void QueueService::Timer2_Timer()
                 m_leftForNextPass = false;
                 const bool saved = ProcessQueueRow(row);
                 m_convertingName.clear();
+                // The database away, or its numbering row held past the wait limit: every order
+                // after this one would wait and fail alike, so the rest waits for the next pass.
+                const clsServer::Failure failure = m_server ? m_server->lastFailure() : clsServer::Failure::None;
+                const bool stopPass = !saved && (failure == clsServer::Failure::Unreachable
+                                                 || failure == clsServer::Failure::Locked);
                 if (!saved) {
                     const int now = m_queue.find(name, row);
                     if (now >= 0) {
@@ -280,6 +285,11 @@ void QueueService::Timer2_Timer()
                             setRowStatus(now, SkippedPrefix + m_queue.at(now).status);
                         expected = now + 1;
                     }
+                }
+                if (stopPass) {
+                    if (failure == clsServer::Failure::Unreachable)
+                        checkDatabase();
+                    break;
                 }
                 if (m_stopRequested)
                     break;

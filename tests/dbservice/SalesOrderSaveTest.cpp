@@ -102,6 +102,9 @@ TEST_P(SalesOrderSaveTest, FailuresWriteNothingAndKeepTheNumberFree)
          "No. Setup Screen. If you typed in the Sales Order No. field then change the Sales Order No. then try "
          "again."},
         {"UPDATE no_setup SET ndigit = NULL;", [](Recordset &d) { addLine(d, "A1", 5); }, "Error :94 "},
+        // No numbering row: refused, not saved under an empty number.
+        {"DELETE FROM no_setup;", [](Recordset &d) { addLine(d, "A1", 5); },
+         "numbering row \"no_salesorder\" (table no_setup) is missing"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.result);

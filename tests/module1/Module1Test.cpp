@@ -1,4 +1,5 @@
 #include "module1/Module1.h"
+#include "module1/QtMessageLog.h"
 
 #include "runtime/Currency.h"
 
@@ -88,4 +89,18 @@ TEST(Module1, ChildPathFindsFoldersInAnyCase)
     QDir(dir.path()).mkdir("ORDQUEUE");
     EXPECT_EQ(ChildPath(dir.path(), "OrdQueue"), dir.filePath("ORDQUEUE"));
     EXPECT_EQ(ChildPath(dir.path(), "ordsaved"), dir.filePath("ordsaved"));
+}
+
+TEST(Module1, QtMessagesBecomeOneMaskedLogLineEach)
+{
+    InstallQtMessageLog();
+    testing::internal::CaptureStderr();
+    qWarning("QODBCResult::exec: Unable to execute statement: \"DSN=tl;UID=sa;PWD=s3cret;\"\nsecond line");
+    qDebug("left out");
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(log.count('\n'), 1) << log.toStdString();
+    EXPECT_TRUE(log.contains("Unable to execute statement")) << log.toStdString();
+    EXPECT_FALSE(log.contains("s3cret")) << log.toStdString();
+    EXPECT_FALSE(log.contains("left out"));
 }
