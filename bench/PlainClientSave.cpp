@@ -97,6 +97,17 @@ QString orderNumber(const QString &prefix, long long digits, long long next)
 
 // --------------------------------------------------------------------- SQLite
 
+// What one order writes once it has its number, as the station writes it: the header, all lines,
+// the stock of each item variant, the import record.
+QList<std::pair<std::string, QVariantList>> writesOf(const Statements &sql, const OrderRows &order, const Bound &b)
+{
+    return {{sql.insert("so", order.headerColumns, 1), b.header},
+            {sql.insert("sodetail", order.lineColumns, order.lines.size()), b.lines},
+            {sql.stock(order.stock.size()), b.stock},
+            {sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat", "printdue", "printqty"}, 1),
+             b.import}};
+}
+
 class SqliteSave : public PlainClientSave
 {
 public:
@@ -137,12 +148,7 @@ public:
                 sqlite3_reset(numbering);
         }
         const Bound b = boundValues(order, orderNo);
-        for (const auto &[statement, values] :
-             {std::pair{sql.insert("so", order.headerColumns, 1), b.header},
-              std::pair{sql.insert("sodetail", order.lineColumns, order.lines.size()), b.lines},
-              std::pair{sql.stock(order.stock.size()), b.stock},
-              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1),
-                        b.import}}) {
+        for (const auto &[statement, values] : writesOf(sql, order, b)) {
             if (result.isEmpty())
                 result = run(statement, values);
         }
@@ -244,12 +250,7 @@ public:
             PQclear(numbering);
         }
         const Bound b = boundValues(order, orderNo);
-        for (const auto &[statement, values] :
-             {std::pair{sql.insert("so", order.headerColumns, 1), b.header},
-              std::pair{sql.insert("sodetail", order.lineColumns, order.lines.size()), b.lines},
-              std::pair{sql.stock(order.stock.size()), b.stock},
-              std::pair{sql.insert("rfimport", {"invno", "queuedir", "ordfile", "filehash", "savedat"}, 1),
-                        b.import}}) {
+        for (const auto &[statement, values] : writesOf(sql, order, b)) {
             if (result.isEmpty())
                 PQclear(execute(statement, values, &result));
         }

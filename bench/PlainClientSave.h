@@ -25,7 +25,7 @@ struct OrderRows
         double change = 0;
     };
     QList<Stock> stock;  // distinct item variants
-    QVariantList import; // rfimport: queuedir, ordfile, filehash, savedat
+    QVariantList import; // rfimport: queuedir, ordfile, filehash, savedat, printdue, printqty
 };
 
 class PlainClientSave

@@ -69,7 +69,8 @@ OrderRows rowsOf(Recordset &header, Recordset &detail, int order)
             {detail.text("itemno"), detail.text("rowtext"), detail.text("coltext"), detail.number("qord")});
     }
     rows.import << QStringLiteral("/bench/OrdQueue") << QStringLiteral("FLOOR%1.ORD").arg(order)
-                << QString(64, QLatin1Char('f')) << QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd hh:mm:ss");
+                << QString(64, QLatin1Char('f')) << QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd hh:mm:ss")
+                << 0 << QString();
     return rows;
 }
 
